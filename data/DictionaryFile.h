@@ -1,0 +1,26 @@
+#pragma once
+
+#include "data/SqliteHandles.h"
+
+#include <QString>
+
+// Opening the dictionary file: recognising its format, opening it read-only and holding it
+// against writers for as long as the connection lives.
+namespace DictionaryFile {
+
+enum class Format { Missing, Unknown, Sqlite, Truncated };
+
+// Looks at the file's header only.
+Format Detect(const QString& path);
+
+// Opens a dictionary in our format. Read-only; the connection keeps a read transaction open,
+// which holds SQLite's shared lock on the file: no other connection, in this process or
+// another, can commit a change to it until the connection is closed. Returns null on failure.
+SqliteDb OpenSqlite(const QString& path);
+
+// Table names as the file's catalogue lists them, in its order.
+QStringList TableNames(sqlite3* db);
+// Column names of a table in their order.
+QStringList ColumnNames(sqlite3* db, const QString& table);
+
+} // namespace DictionaryFile

@@ -1,0 +1,51 @@
+#include "data/Strings.h"
+
+namespace Strings {
+
+QString TrimSpaces(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == QLatin1Char(' '))
+        ++first;
+    while (last > first && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.mid(first, last - first);
+}
+
+QString NormalizeKey(const QString& text) {
+    const QString trimmed = TrimSpaces(text);
+    QString key;
+    key.reserve(trimmed.size());
+    for (const QChar c : trimmed) {
+        const char16_t u = c.unicode();
+        if (u >= u'a' && u <= u'z')
+            key += QChar(u - u'a' + u'A');
+        else if ((u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') || u == u'*' || u == u'?')
+            key += c;
+    }
+    return key;
+}
+
+QString EscapeQuotes(const QString& text) {
+    QString escaped = TrimSpaces(text);
+    escaped.replace(QLatin1Char('\''), QLatin1String("''"));
+    return escaped;
+}
+
+SearchMatch MatchKind(const QString& text) {
+    if (text.isEmpty())
+        return SearchMatch::None;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('?'))
+            return SearchMatch::Pattern;
+        if (c == QLatin1Char('*')) {
+            if (text.size() == 1)
+                return SearchMatch::Pattern;
+            return i == text.size() - 1 ? SearchMatch::Prefix : SearchMatch::Pattern;
+        }
+    }
+    return SearchMatch::Exact;
+}
+
+} // namespace Strings

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// String routines of the dictionary searches.
+namespace Strings {
+
+// Match kinds of a search text; the values are those the search code has always used.
+enum class SearchMatch { None = 0, Exact = 1, Prefix = 2, Pattern = 4 };
+
+// Removes leading and trailing ordinary spaces (U+0020) only; full-width spaces stay.
+QString TrimSpaces(const QString& text);
+
+// The normal form of an abbreviation: letters upper-cased, digits and the wildcards "*" and "?"
+// kept, everything else (spaces, punctuation, full-width and Japanese characters) dropped.
+QString NormalizeKey(const QString& text);
+
+// Trims ordinary spaces and doubles every apostrophe, for use inside a SQL string literal.
+QString EscapeQuotes(const QString& text);
+
+SearchMatch MatchKind(const QString& text);
+
+} // namespace Strings

@@ -1,0 +1,43 @@
+// Builds the bundled dictionary from its readable source.
+#include "data/DictionaryWriter.h"
+#include "dictionary/DictionarySource.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: tessarine-mkdict SOURCE OUTPUT\n");
+        return 2;
+    }
+    QFile source(QString::fromLocal8Bit(argv[1]));
+    if (!source.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "tessarine-mkdict: cannot read %s\n", argv[1]);
+        return 1;
+    }
+    DictionarySource dictionary;
+    QString error;
+    if (!dictionary.Parse(QString::fromUtf8(source.readAll()), &error)) {
+        std::fprintf(stderr, "%s:%s\n", argv[1], qUtf8Printable(error));
+        return 1;
+    }
+    DictionaryWriter writer(QString::fromLocal8Bit(argv[2]));
+    bool ok = writer.Begin();
+    for (const auto& c : dictionary.categories)
+        ok = ok && writer.AddCategory(c.id, c.name, c.shortName);
+    for (const auto& e : dictionary.entries)
+        ok = ok && writer.AddEntry(e);
+    for (const auto& l : dictionary.links)
+        ok = ok && writer.AddLink(l.abbrId, l.word, l.refId);
+    ok = ok && writer.Finish();
+    if (!ok) {
+        std::fprintf(stderr, "tessarine-mkdict: %s\n", qUtf8Printable(writer.ErrorText()));
+        return 1;
+    }
+    std::printf("%s: %lld entries in %lld categories\n", argv[2],
+                static_cast<long long>(dictionary.entries.size()),
+                static_cast<long long>(dictionary.categories.size()));
+    return 0;
+}
