@@ -1,0 +1,488 @@
+#include "app/frmMain.h"
+
+#include "app/AppInfo.h"
+#include "app/ListAdapters.h"
+#include "app/StatusPanels.h"
+#include "app/Twips.h"
+#include "data/DbAccess.h"
+#include "entryview/DescriptionBox.h"
+#include "history/History.h"
+#include "history/frmHistory.h"
+#include "search/ResultListDelegate.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QWindow>
+
+namespace {
+
+// Design size of the client area, used only for the first, centred placement.
+constexpr qint32 kDesignClientWidth = 6225;
+constexpr qint32 kDesignClientHeight = 5130;
+
+const char* const kHelpTopic = "helpTopic";
+
+struct ToolbarButtonSpec {
+    const char* key;
+    const char* tooltip;
+    bool enabled;
+};
+
+// Left to right; an empty key is a separator.
+constexpr ToolbarButtonSpec kToolbarButtons[] = {
+    {"Left", "戻る", false},
+    {"Right", "進む", false},
+    {"", "", false},
+    {"Find", "検索", true},
+    {"Home", "ﾎｰﾑﾍﾟｰｼﾞを開く", false},
+    {"", "", false},
+    {"New", "検索項目の消去", true},
+    {"Copy", "略語解説のｺﾋﾟｰ", false},
+    {"Paste", "貼り付け", true},
+    {"PasteFind", "貼り付け検索", true},
+    {"", "", false},
+    {"Help", "説明", true},
+};
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+void SetHelpTopic(QObject* object, int topic) { object->setProperty(kHelpTopic, topic); }
+
+} // namespace
+
+// The pictures live in a static library; its resources must be registered by name.
+static void InitResources() { Q_INIT_RESOURCE(resources); }
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    InitResources();
+    setObjectName(QStringLiteral("frmMain"));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/app32.xpm"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/icons/app16.xpm"), QSize(16, 16));
+    setWindowIcon(icon);
+    SetHelpTopic(this, 1);
+    CreateMenus();
+    CreateToolbar();
+    CreateControls();
+    ApplyTabOrder();
+    InstallKeyPreview();
+    History::Store().SetNavigationCommands(this);
+    History::Store().SetWindowHost(this);
+}
+
+frmMain::~frmMain() {
+    Form_Unload();
+    History::Store().SetNavigationCommands(nullptr);
+    History::Store().SetWindowHost(nullptr);
+}
+
+void frmMain::CreateMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setFont(QApplication::font()); // menus keep the desktop's font
+
+    auto makeAction = [this](QMenu* menu, const char* name, const char* caption, int topic) {
+        auto* action = new QAction(Utf8(caption), this);
+        action->setObjectName(QString::fromLatin1(name));
+        SetHelpTopic(action, topic);
+        menu->addAction(action);
+        return action;
+    };
+
+    mnuFile = bar->addMenu(Utf8("ﾌｧｲﾙ(&F)"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    SetHelpTopic(mnuFile, 101);
+    mnuFileFind = makeAction(mnuFile, "mnuFileFind", "検索(&F)", 101);
+    mnuFileWeb = makeAction(mnuFile, "mnuFileWeb", "ﾎｰﾑﾍﾟｰｼﾞ(&G)", 101);
+    mnuFileWeb->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    mnuFileWeb->setEnabled(false);
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileSP"));
+    mnuFileExit = makeAction(mnuFile, "mnuFileExit", "終了(&X)", 101);
+
+    mnuEdit = bar->addMenu(Utf8("編集(&E)"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    SetHelpTopic(mnuEdit, 102);
+    mnuEditCopy = makeAction(mnuEdit, "mnuEditCopy", "ｺﾋﾟｰ(&C)", 102);
+    mnuEditCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuEditCopy->setEnabled(false);
+    mnuEditPaste = makeAction(mnuEdit, "mnuEditPaste", "貼り付け(&P)", 102);
+    mnuEditPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    mnuEditPasteSearch = makeAction(mnuEdit, "mnuEditPasteSearch", "貼り付け検索(&F)", 102);
+    mnuEditPasteSearch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    mnuEditDelete = makeAction(mnuEdit, "mnuEditDelete", "条件削除(&D)", 102);
+    mnuEditDelete->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+
+    mnuGo = bar->addMenu(Utf8("移動(&G)"));
+    mnuGo->setObjectName(QStringLiteral("mnuGo"));
+    SetHelpTopic(mnuGo, 103);
+    const char* goCaptions[] = {"先頭に戻る(&T)", "前に戻る(&B)", "次に進む(&F)", "最後に進む(&E)",
+                                nullptr, "履歴(&H)"};
+    for (int i = 0; i < 6; ++i) {
+        const QString name = QStringLiteral("mnuGoItem%1").arg(i);
+        if (!goCaptions[i]) {
+            mnuGoItem[i] = mnuGo->addSeparator();
+            mnuGoItem[i]->setObjectName(name);
+            continue;
+        }
+        mnuGoItem[i] = makeAction(mnuGo, "", goCaptions[i], 103);
+        mnuGoItem[i]->setObjectName(name);
+        mnuGoItem[i]->setEnabled(i == 5);
+        connect(mnuGoItem[i], &QAction::triggered, this, [this, i] { mnuGoItem_Click(i); });
+    }
+    mnuGoItem[5]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    mnuGoItem[5]->setCheckable(true);
+    connect(mnuGo, &QMenu::aboutToShow, this, &frmMain::mnuGo_Click);
+
+    mnuHelp = bar->addMenu(Utf8("ﾍﾙﾌﾟ(&H)"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    SetHelpTopic(mnuHelp, 104);
+    mnuHelpContents = makeAction(mnuHelp, "mnuHelpContents", "目次(&C)", 104);
+    mnuHelpSearch = makeAction(mnuHelp, "mnuHelpSearch", "ﾄﾋﾟｯｸの検索(&S)", 104);
+    mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuHelpSp"));
+    mnuHelpAbout = makeAction(mnuHelp, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", 0);
+
+    connect(mnuFileFind, &QAction::triggered, this, &frmMain::mnuFileFind_Click);
+    connect(mnuFileWeb, &QAction::triggered, this, &frmMain::mnuFileWeb_Click);
+    connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
+    connect(mnuEditCopy, &QAction::triggered, this, &frmMain::mnuEditCopy_Click);
+    connect(mnuEditPaste, &QAction::triggered, this, &frmMain::mnuEditPaste_Click);
+    connect(mnuEditPasteSearch, &QAction::triggered, this, &frmMain::mnuEditPasteSearch_Click);
+    connect(mnuEditDelete, &QAction::triggered, this, &frmMain::mnuEditDelete_Click);
+    connect(mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
+    connect(mnuHelpSearch, &QAction::triggered, this, &frmMain::mnuHelpSearch_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+}
+
+void frmMain::CreateToolbar() {
+    tbrToolbar = new QToolBar(this);
+    tbrToolbar->setObjectName(QStringLiteral("tbrToolbar"));
+    tbrToolbar->setAccessibleName(QStringLiteral("ツールバー"));
+    tbrToolbar->setFont(QApplication::font());
+    tbrToolbar->setMovable(false);
+    tbrToolbar->setFloatable(false);
+    tbrToolbar->setIconSize(QSize(16, 16));
+    tbrToolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tbrToolbar->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, tbrToolbar);
+    for (const ToolbarButtonSpec& spec : kToolbarButtons) {
+        const QString key = QString::fromLatin1(spec.key);
+        if (key.isEmpty()) {
+            tbrToolbar->addSeparator();
+            continue;
+        }
+        QAction* button = tbrToolbar->addAction(
+            QIcon(QStringLiteral(":/toolbar/%1.xpm").arg(key)), Utf8(spec.tooltip));
+        button->setObjectName(QStringLiteral("tbr") + key);
+        button->setData(key);
+        button->setToolTip(Utf8(spec.tooltip));
+        button->setEnabled(spec.enabled);
+        toolbarButtons_.insert(key, button);
+        connect(button, &QAction::triggered, this,
+                [this, button] { tbrToolbar_ButtonClick(button->data().toString()); });
+    }
+}
+
+void frmMain::CreateControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(client);
+
+    stbStatusBar = new QStatusBar(this);
+    stbStatusBar->setObjectName(QStringLiteral("stbStatusBar"));
+    stbStatusBar->setAccessibleName(QStringLiteral("ステータスバー"));
+    stbStatusBar->setSizeGripEnabled(true);
+    setStatusBar(stbStatusBar);
+    statusPanels = new StatusPanels(stbStatusBar);
+    statusPanels->SetText(QStringLiteral("未検索"));
+
+    const char* captions[] = {"略語(&A)", "綴り(&L)", "種別(&C)"};
+    const char* accessible[] = {"略語", "綴り", "種別"};
+    for (int i = 0; i < 3; ++i) {
+        Label1[i] = new QLabel(Utf8(captions[i]), client);
+        Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
+    }
+    txtSearchKey = new QLineEdit(client);
+    txtSearchKey->setObjectName(QStringLiteral("txtSearchKey"));
+    txtSearchKey->setToolTip(QStringLiteral("検索する略語"));
+    SetHelpTopic(txtSearchKey, 2);
+    txtLetter = new QLineEdit(client);
+    txtLetter->setObjectName(QStringLiteral("txtLetter"));
+    txtLetter->setToolTip(QStringLiteral("検索する綴り"));
+    SetHelpTopic(txtLetter, 3);
+    cmbCategory = new QComboBox(client);
+    cmbCategory->setObjectName(QStringLiteral("cmbCategory"));
+    cmbCategory->setEditable(false);
+    cmbCategory->setToolTip(QStringLiteral("検索するカテゴリ"));
+    SetHelpTopic(cmbCategory, 4);
+    QWidget* fields[] = {txtSearchKey, txtLetter, cmbCategory};
+    for (int i = 0; i < 3; ++i) {
+        Label1[i]->setBuddy(fields[i]);
+        fields[i]->setAccessibleName(Utf8(accessible[i]));
+    }
+
+    // Hidden under the toolbar: it is there for Enter, which clicks it from any control.
+    cmdFind = new QPushButton(QStringLiteral("検索"), this);
+    cmdFind->setObjectName(QStringLiteral("cmdFind"));
+    cmdFind->setFont(QApplication::font());
+    cmdFind->setAccessibleName(QStringLiteral("検索"));
+    cmdFind->setDefault(true);
+    cmdFind->setFocusPolicy(Qt::NoFocus);
+    connect(cmdFind, &QPushButton::clicked, this, &frmMain::cmdFind_Click);
+
+    Label3 = new QLabel(QStringLiteral("検索結果(&R)"), client);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setFont(QApplication::font());
+
+    const char* headers[] = {"関連語", "解説"};
+    for (int i = 0; i < 2; ++i) {
+        Label2[i] = new QLabel(Utf8(headers[i]), client);
+        Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
+    }
+    lstLink = new QListWidget(client);
+    lstLink->setObjectName(QStringLiteral("lstLink"));
+    lstLink->setAccessibleName(QStringLiteral("関連語"));
+    SetHelpTopic(lstLink, 5);
+    pbxDescription = new DescriptionBox(client);
+    pbxDescription->setObjectName(QStringLiteral("pbxDescription"));
+    pbxDescription->setAccessibleName(QStringLiteral("解説"));
+    SetHelpTopic(pbxDescription, 6);
+    lstDbList = new QListWidget(client);
+    lstDbList->setObjectName(QStringLiteral("lstDbList"));
+    lstDbList->setAccessibleName(QStringLiteral("検索結果"));
+    lstDbList->setItemDelegate(new ResultListDelegate(lstDbList));
+    SetHelpTopic(lstDbList, 7);
+    Label3->setBuddy(lstDbList);
+    Label3->lower();
+    lstLink->raise();
+
+    Label2[0]->setFixedHeight(Twips::ToPixels(240));
+    Label2[1]->setFixedHeight(Twips::ToPixels(240));
+
+    connect(lstDbList, &QListWidget::currentRowChanged, this, &frmMain::lstDbList_Click);
+    connect(lstLink, &QListWidget::currentRowChanged, this, &frmMain::lstLink_Click);
+    connect(pbxDescription, &DescriptionBox::MouseMoved, this, &frmMain::pbxDescription_MouseMove);
+    connect(pbxDescription, &DescriptionBox::MouseReleased, this,
+            &frmMain::pbxDescription_MouseUp);
+}
+
+void frmMain::ApplyTabOrder() {
+    // Labels take no focus; their access keys move it to their buddies.
+    setTabOrder(txtSearchKey, txtLetter);
+    setTabOrder(txtLetter, cmbCategory);
+    setTabOrder(cmbCategory, lstDbList);
+    setTabOrder(lstDbList, lstLink);
+    setTabOrder(lstLink, pbxDescription);
+}
+
+void frmMain::InstallKeyPreview() { qApp->installEventFilter(this); }
+
+QString frmMain::SystemFontName() const {
+    const QString family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    return family.isEmpty() ? QStringLiteral("System") : family;
+}
+
+QString frmMain::StartupFontName() const {
+    const QString preferred = QStringLiteral("ＭＳ Ｐゴシック");
+    for (const QString& family : QFontDatabase::families()) {
+        if (family.compare(preferred, Qt::CaseInsensitive) == 0)
+            return preferred;
+    }
+    return SystemFontName();
+}
+
+bool frmMain::Form_Load(const QString& applicationDir, bool* handedOver) {
+    if (handedOver)
+        *handedOver = false;
+    AppNameDef = AppInfo::ProductName();
+    setWindowTitle(AppNameDef);
+
+    const QString dir = AppInfo::ApplicationDirectory(applicationDir);
+    DbAccess::DatabasePath = dir + QStringLiteral("ABBR.MDB");
+    helpFilePath_ = dir + QStringLiteral("Abbr.hlp");
+
+    cmbCategory->addItem(QStringLiteral("全て"), 0);
+    ComboBoxSink categories(cmbCategory);
+    const bool startupFailed = DbAccess::OpenDictionary(categories) == 0;
+    cmbCategory->setCurrentIndex(0);
+
+    // Centre at the design size; the font gives the real size later and keeps the corner.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        const qint32 screenW = Twips::FromPixels(area.width());
+        const qint32 screenH = Twips::FromPixels(area.height());
+        const qint32 left = Twips::RoundEven(double(screenW - kDesignClientWidth)) / 2;
+        const qint32 top = Twips::RoundEven(double(screenH - kDesignClientHeight)) / 2;
+        resize(Twips::ToPixels(kDesignClientWidth), Twips::ToPixels(kDesignClientHeight));
+        move(area.left() + Twips::ToPixels(left), area.top() + Twips::ToPixels(top));
+    }
+
+    QString fontName = StartupFontName();
+    qint16 fontSize = 9;
+
+    History::Store().Reset();
+
+    mnuFileFind->setText(mnuFileFind->text() + QStringLiteral("\tEnter"));
+    mnuFileExit->setText(mnuFileExit->text() + QStringLiteral("\tAlt+F4"));
+    mnuGoItem[0]->setText(mnuGoItem[0]->text() + QStringLiteral("\tAlt+↑"));
+    mnuGoItem[3]->setText(mnuGoItem[3]->text() + QStringLiteral("\tAlt+↓"));
+    mnuGoItem[1]->setText(mnuGoItem[1]->text() + QStringLiteral("\tAlt+←"));
+    mnuGoItem[2]->setText(mnuGoItem[2]->text() + QStringLiteral("\tAlt+→"));
+
+    cmdFind->setGeometry(0, menuBar()->height(), std::min(cmdFind->sizeHint().width(), 40),
+                         std::min(cmdFind->sizeHint().height(), tbrToolbar->sizeHint().height()));
+    tbrToolbar->raise();
+    for (QLabel* label : Label1)
+        Place(label, Left(label), ToolbarHeight() + 64);
+
+    for (const char* key : {"Left", "Right", "Home", "Copy"})
+        ToolbarButton(QString::fromLatin1(key))->setEnabled(false);
+
+    FontChange(fontName, fontSize);
+
+    if (startupFailed) {
+        close();
+        return false;
+    }
+    show();
+    return true;
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::Form_Unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    DbAccess::CloseDictionary();
+    // Every other window of the program goes with the main window.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isWindow() && w->isVisible() && !qobject_cast<QMenu*>(w))
+            w->close();
+    }
+    CloseHistoryWindow();
+}
+
+void frmMain::mnuFileExit_Click() { close(); }
+
+void frmMain::ActivateFromAnotherStart() {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (QWindow* handle = windowHandle())
+        handle->requestActivate();
+}
+
+// --- History::NavigationCommands -------------------------------------------------------------
+
+void frmMain::SetBackEnabled(bool enabled) {
+    ToolbarButton(QStringLiteral("Left"))->setEnabled(enabled);
+    mnuGoItem[1]->setEnabled(enabled);
+    mnuGoItem[0]->setEnabled(enabled);
+}
+
+void frmMain::SetForwardEnabled(bool enabled) {
+    ToolbarButton(QStringLiteral("Right"))->setEnabled(enabled);
+    mnuGoItem[2]->setEnabled(enabled);
+    mnuGoItem[3]->setEnabled(enabled);
+}
+
+// --- Key preview, label clicks, F1 -----------------------------------------------------------
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const QEvent::Type type = event->type();
+
+    if (type == QEvent::FocusIn) {
+        if (watched == txtSearchKey)
+            QMetaObject::invokeMethod(this, &frmMain::txtSearchKey_GotFocus, Qt::QueuedConnection);
+        else if (watched == txtLetter)
+            QMetaObject::invokeMethod(this, &frmMain::txtLetter_GotFocus, Qt::QueuedConnection);
+        else if (watched == lstDbList)
+            lstDbList_GotFocus();
+        return false;
+    }
+
+    // Clicks on captions belong to the captions, not to the window's background.
+    if ((type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonPress) &&
+        qobject_cast<QLabel*>(watched) && widget && widget->window() == this)
+        return true;
+
+    if (type == QEvent::MouseButtonRelease && watched == centralWidget()) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!centralWidget()->childAt(mouse->position().toPoint()))
+            Form_MouseUp(mouse->button(), mouse->modifiers());
+        return false;
+    }
+
+    // F1 over an open menu shows the topic of the highlighted item.
+    if (auto* menu = qobject_cast<QMenu*>(watched); menu && type == QEvent::KeyPress) {
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+            QAction* active = menu->activeAction();
+            const int topic = active ? active->property(kHelpTopic).toInt()
+                                     : menu->property(kHelpTopic).toInt();
+            menu->close();
+            ShowHelpTopic(topic > 0 ? topic : 1);
+            return true;
+        }
+        return false;
+    }
+
+    if (!widget || widget->window() != this || widget != QApplication::focusWidget())
+        return false;
+
+    if (type == QEvent::ShortcutOverride) {
+        // The menu shortcuts act on the window whatever control has the focus, so the text
+        // boxes must not take these keys for their own copy and paste.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction* action : {mnuFileWeb, mnuEditCopy, mnuEditPaste, mnuEditPasteSearch,
+                                mnuEditDelete, mnuGoItem[5]}) {
+            if (action->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+
+    if (type == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        Form_KeyDown(key->key(), key->modifiers());
+        if (key->key() == Qt::Key_F1) {
+            ShowHelpTopic(HelpTopicForFocus());
+            return true;
+        }
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier))) {
+            cmdFind->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+int frmMain::HelpTopicForFocus() const {
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        const int topic = w->property(kHelpTopic).toInt();
+        if (topic > 0)
+            return topic;
+        if (w == this)
+            break;
+    }
+    return 1;
+}

@@ -1,0 +1,205 @@
+#pragma once
+
+#include "auxiliary/HelpViewer.h"
+#include "entryview/HyperText.h"
+#include "entryview/LinkRegion.h"
+#include "history/HistoryViews.h"
+#include "history/frmHistory.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class QToolBar;
+class DescriptionBox;
+class StatusPanels;
+
+// The program's one window: search fields, result list, related words and the description,
+// with the menus, toolbar and status bar. Its handlers live beside the subsystem they serve
+// (search/, entryview/, history/, commands/, auxiliary/); this file declares them all.
+class frmMain : public QMainWindow,
+                public History::NavigationCommands,
+                public History::HistoryWindowHost {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The product name from the version information; the window caption and message title.
+    QString AppNameDef;
+
+    // Start-up. Returns false when the program must end: another copy took over (handedOver is
+    // then true) or the dictionary cannot be used (the window has been closed again).
+    bool Form_Load(const QString& applicationDir, bool* handedOver = nullptr);
+
+    void FontChange(QString& NewFontName, qint16& NewFontSize);
+    void SelectTextBox();
+    void ShowKeyword(qint32& lngId);
+    void ShowKeyword(qint32&& lngId) { ShowKeyword(lngId); }
+
+    // Help file beside the program.
+    QString HelpFilePath() const { return helpFilePath_; }
+
+    // History::NavigationCommands
+    void SetBackEnabled(bool enabled) override;
+    void SetForwardEnabled(bool enabled) override;
+    // History::HistoryWindowHost
+    bool IsHistoryWindowOpen() const override;
+    History::HistoryListView* OpenHistoryWindow() override;
+    void ShowHistoryWindow() override;
+    void CloseHistoryWindow() override;
+    History::HistoryListView* HistoryList() override;
+    frmHistory* HistoryWindow() const { return historyWindow_; }
+
+    // Controls.
+    QToolBar* tbrToolbar = nullptr;
+    std::array<QLabel*, 3> Label1{};
+    QLineEdit* txtSearchKey = nullptr;
+    QLineEdit* txtLetter = nullptr;
+    QComboBox* cmbCategory = nullptr;
+    QPushButton* cmdFind = nullptr;
+    QLabel* Label3 = nullptr;
+    std::array<QLabel*, 2> Label2{};
+    QListWidget* lstLink = nullptr;
+    DescriptionBox* pbxDescription = nullptr;
+    QListWidget* lstDbList = nullptr;
+    QStatusBar* stbStatusBar = nullptr;
+    StatusPanels* statusPanels = nullptr;
+
+    // Menus and commands.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileFind = nullptr;
+    QAction* mnuFileWeb = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditPaste = nullptr;
+    QAction* mnuEditPasteSearch = nullptr;
+    QAction* mnuEditDelete = nullptr;
+    QMenu* mnuGo = nullptr;
+    std::array<QAction*, 6> mnuGoItem{};
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpSearch = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+    // Toolbar buttons by key ("Left", "Right", "Find", ...).
+    QAction* ToolbarButton(const QString& key) const { return toolbarButtons_.value(key); }
+
+    // The current entry.
+    qint32 CurrentId = 0;
+    QString CurrentKeyword;
+    QString CurrentDescription;
+    QString CurrentUrl;
+    HyperText::LinkRegions LinkRegions;
+    qint16 LinkRegionCount = 0;
+
+    // Layout state.
+    qint32 MinWindowWidth = 0;
+    qint32 MinWindowHeight = 0;
+    qint32 ResultCount() const { return resultCount_; }
+    int LayoutPasses() const { return layoutPasses_; }
+    HyperText::DisplayFont DisplayFont() const;
+
+    // Outer and client sizes of the window in twips.
+    qint32 OuterWidth() const;
+    qint32 OuterHeight() const;
+    qint32 ClientWidth() const;
+    qint32 ClientHeight() const;
+    void SetOuterSize(qint32 width, qint32 height);
+
+    // Tab stop of the result list in dialog units, as last set.
+    int ListTabStop() const { return listTabStop_; }
+
+public slots:
+    // Search panel.
+    void mnuFileFind_Click();
+    void cmdFind_Click();
+    void lstDbList_Click();
+    void lstDbList_GotFocus();
+    void txtSearchKey_GotFocus();
+    void txtLetter_GotFocus();
+    void mnuEditPaste_Click();
+    void mnuEditPasteSearch_Click();
+    void mnuEditDelete_Click();
+    // Entry view.
+    void lstLink_Click();
+    void pbxDescription_MouseMove(double x, double y);
+    void pbxDescription_MouseUp(Qt::MouseButton button, double x, double y);
+    // Commands.
+    void tbrToolbar_ButtonClick(const QString& key);
+    void mnuGoItem_Click(int index);
+    void mnuGo_Click();
+    void mnuFileExit_Click();
+    // Auxiliary functions.
+    void mnuEditCopy_Click();
+    void mnuFileWeb_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpSearch_Click();
+    void mnuHelpAbout_Click();
+    void ShowHelpTopic(int topic);
+
+    // Brings the window forward when another start hands over to it.
+    void ActivateFromAnotherStart();
+
+public:
+    // Window events with the names of the program's handlers.
+    void Form_Resize();
+    void Form_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift);
+    bool Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
+    void LayoutControls();
+    void SetListTabStop(QListWidget* list);
+    void UpdateWebCommands();
+    // The help topic of the control with the focus (or the highlighted menu item).
+    int HelpTopicForFocus() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void CreateToolbar();
+    void ApplyTabOrder();
+    void InstallKeyPreview();
+    void Form_Unload();
+    QString StartupFontName() const;
+    QString SystemFontName() const;
+    // Client twips to the pixel geometry of a control.
+    void Place(QWidget* control, qint32 left, qint32 top, qint32 width = -1, qint32 height = -1);
+    qint32 Left(QWidget* control) const;
+    qint32 Top(QWidget* control) const;
+    qint32 Width(QWidget* control) const;
+    qint32 Height(QWidget* control) const;
+    qint32 ToolbarTop() const;
+    qint32 ToolbarHeight() const;
+    qint32 StatusBarHeight() const;
+    void BlankEntryView();
+
+    QString helpFilePath_;
+    QHash<QString, QAction*> toolbarButtons_;
+    qint32 resultCount_ = 0;
+    int layoutPasses_ = 0;
+    int listTabStop_ = 0;
+    bool layoutBusy_ = false;
+    bool windowSized_ = false;
+    qint16 fontStep_ = 0;
+    qint16 baseFontSize_ = 0;
+    bool unloaded_ = false;
+    // The view was blanked (no result, or an id below 1): a redraw keeps it blank.
+    bool viewBlanked_ = false;
+    QPointer<frmHistory> historyWindow_;
+    QPointer<HelpViewer> helpViewer_;
+    QWidget* menuHelpSource_ = nullptr;
+};

@@ -1,0 +1,43 @@
+// Copying the entry and opening its web page.
+#include "app/MessageBox.h"
+#include "app/frmMain.h"
+#include "auxiliary/Web.h"
+#include "data/DbAccess.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QListWidget>
+
+void frmMain::mnuEditCopy_Click() {
+    const int row = lstLink->currentRow();
+    if (lstLink->count() == 0 || row < 0)
+        return;
+    const qint32 id = lstLink->item(row)->data(Qt::UserRole).toInt();
+    if (id <= 0)
+        return;
+    const QString text = DbAccess::GetEntryCopyText(id);
+    if (text.isEmpty())
+        return;
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+    ShowMessage(text + QStringLiteral("\r\nをクリップボードにコピーしました"),
+                QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ"), MessageButtons::Ok, MessageIcon::None);
+}
+
+void frmMain::mnuFileWeb_Click() {
+    if (CurrentUrl.isEmpty())
+        return;
+    const QString title = QStringLiteral("ﾎｰﾑﾍﾟｰｼﾞを開く");
+    if (!Web::IsWebAddress(CurrentUrl)) {
+        ShowMessage(QStringLiteral("この URL はブラウザで開けません。\r\n") + CurrentUrl +
+                        QStringLiteral("\r\n開けるのは http、https、ftp のアドレスだけです。"),
+                    title, MessageButtons::Ok, MessageIcon::Warning);
+        return;
+    }
+    const MessageAnswer answer =
+        ShowMessage(QStringLiteral("ブラウザで次ぎの URL を開きます\r\n") + CurrentUrl, title,
+                    MessageButtons::OkCancel, MessageIcon::None);
+    if (answer == MessageAnswer::Ok)
+        Web::OpenWebPage(this, CurrentUrl);
+}

@@ -1,0 +1,132 @@
+#include "history/frmHistory.h"
+
+#include "app/Twips.h"
+#include "app/frmMain.h"
+#include "history/History.h"
+#include "history/HistoryPlacement.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScreen>
+
+frmHistory::frmHistory(frmMain* mainWindow)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint),
+      main_(mainWindow) {
+    // A window of its own, without an owner; it deletes itself once closed.
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("frmHistory"));
+    setWindowTitle(QStringLiteral("履歴"));
+    setWindowIcon(mainWindow->windowIcon());
+    lstHistory = new QListWidget(this);
+    lstHistory->setObjectName(QStringLiteral("lstHistory"));
+    lstHistory->setAccessibleName(QStringLiteral("履歴"));
+    lstHistory->move(0, 0);
+    lstHistory->installEventFilter(this);
+    connect(lstHistory, &QListWidget::currentRowChanged, this, &frmHistory::lstHistory_Click);
+}
+
+qint32 frmHistory::OuterWidth() const { return Twips::FromPixels(frameGeometry().width()); }
+qint32 frmHistory::OuterHeight() const { return Twips::FromPixels(frameGeometry().height()); }
+
+void frmHistory::Form_Load() {
+    QListWidget* related = main_->lstLink;
+    lstHistory->resize(related->size());
+    resize(related->size()); // the client area is exactly the list
+
+    HistoryPlacement::MainWindow m;
+    const QRect mainFrame = main_->frameGeometry();
+    m.left = Twips::FromPixels(mainFrame.left());
+    m.top = Twips::FromPixels(mainFrame.top());
+    m.width = Twips::FromPixels(mainFrame.width());
+    m.height = Twips::FromPixels(mainFrame.height());
+    m.clientHeight = main_->ClientHeight();
+    m.maximized = main_->isMaximized();
+    m.normal = !main_->isMinimized() && !main_->isMaximized() && !main_->isFullScreen();
+    QScreen* screen = main_->screen() ? main_->screen() : QGuiApplication::primaryScreen();
+    const qint32 screenWidth = Twips::FromPixels(screen ? screen->geometry().width() : 1024);
+
+    const HistoryPlacement::Result r =
+        HistoryPlacement::Place(m, screenWidth, OuterWidth(), OuterHeight());
+    const int frameH = frameGeometry().height() - height();
+    move(Twips::ToPixels(r.left), Twips::ToPixels(r.top));
+    fixedWidth_ = OuterWidth();
+    loadedHeight_ = OuterHeight();
+    resize(width(), std::max(Twips::ToPixels(r.height) - frameH, 1));
+    // The window system keeps the width too, so a drag can only change the height.
+    setFixedWidth(width());
+}
+
+void frmHistory::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmHistory::Form_Resize() {
+    if (isMinimized() || fixedWidth_ <= 0 || loadedHeight_ <= 0)
+        return;
+    if (OuterWidth() != fixedWidth_) {
+        const int frameW = frameGeometry().width() - width();
+        resize(Twips::ToPixels(fixedWidth_) - frameW, height());
+        return;
+    }
+    lstHistory->resize(lstHistory->width(), height());
+}
+
+void frmHistory::closeEvent(QCloseEvent* event) {
+    closed_ = true;
+    event->accept();
+}
+
+bool frmHistory::eventFilter(QObject* watched, QEvent* event) {
+    // The window sees keys before its list: Ctrl+H closes it, everything else goes on.
+    if (watched == lstHistory && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->modifiers() & Qt::ControlModifier) && key->key() == Qt::Key_H) {
+            close();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmHistory::lstHistory_Click() {
+    if (SelectList) {
+        SelectList = false;
+        return;
+    }
+    const int row = lstHistory->currentRow();
+    if (row < 0 || lstHistory->count() == 0)
+        return;
+    const qint32 slot = lstHistory->item(row)->data(Qt::UserRole).toInt();
+    qint32 id = History::Navigate(History::HistoryOp::GoToSlot, slot);
+    if (id > 0)
+        main_->ShowKeyword(id);
+    SelectList = false;
+}
+
+int frmHistory::RowCount() const { return lstHistory->count(); }
+int frmHistory::SelectedRow() const { return lstHistory->currentRow(); }
+
+// Rows change only as the history changes; that is never a choice of the user's, so the list
+// reports no selection change for it.
+void frmHistory::RemoveRow(int row) {
+    const QSignalBlocker blocker(lstHistory);
+    delete lstHistory->takeItem(row);
+}
+
+void frmHistory::AppendRow(const QString& caption, qint16 slot) {
+    const QSignalBlocker blocker(lstHistory);
+    auto* item = new QListWidgetItem(caption, lstHistory);
+    item->setData(Qt::UserRole, int(slot));
+}
+
+void frmHistory::Clear() {
+    const QSignalBlocker blocker(lstHistory);
+    lstHistory->clear();
+}
+
+void frmHistory::SelectRow(int row) { lstHistory->setCurrentRow(row); }

@@ -1,0 +1,55 @@
+// The search command and the result list.
+#include "app/ListAdapters.h"
+#include "app/StatusPanels.h"
+#include "app/frmMain.h"
+#include "data/DbAccess.h"
+#include "data/Strings.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+void frmMain::mnuFileFind_Click() {
+    const QString key = Strings::TrimSpaces(txtSearchKey->text());
+    const QString letter = Strings::TrimSpaces(txtLetter->text());
+    const qint16 category = qint16(cmbCategory->currentData().toInt());
+
+    ListWidgetSink results(lstDbList);
+    {
+        // Filling the list moves its current row; only the selection made below shows an entry.
+        const QSignalBlocker blocker(lstDbList);
+        resultCount_ = DbAccess::SearchEntries(key, letter, category, results);
+    }
+    if (resultCount_ < 1) {
+        BlankEntryView();
+        ToolbarButton(QStringLiteral("Copy"))->setEnabled(false);
+        ToolbarButton(QStringLiteral("Home"))->setEnabled(false);
+        mnuEditCopy->setEnabled(false);
+        mnuFileWeb->setEnabled(false);
+        return;
+    }
+    ToolbarButton(QStringLiteral("Copy"))->setEnabled(true);
+    mnuEditCopy->setEnabled(true);
+    lstDbList->setCurrentRow(-1);
+    lstDbList->setCurrentRow(0);
+    if (lstDbList->hasFocus())
+        lstDbList_GotFocus(); // already focused: the count is shown all the same
+    else
+        lstDbList->setFocus(Qt::OtherFocusReason);
+}
+
+void frmMain::cmdFind_Click() { mnuFileFind_Click(); }
+
+void frmMain::lstDbList_Click() {
+    const int row = lstDbList->currentRow();
+    if (row < 0 || lstDbList->count() == 0)
+        return;
+    qint32 id = lstDbList->item(row)->data(Qt::UserRole).toInt();
+    if (id > 0 && id != CurrentId)
+        ShowKeyword(id);
+}
+
+void frmMain::lstDbList_GotFocus() {
+    statusPanels->SetText(QStringLiteral("検索結果 : %1件").arg(resultCount_));
+}
