@@ -59,6 +59,14 @@ HelpViewer::HelpViewer(const QString& collectionFile, const QString& title)
                       .arg(collectionFile, engine_->error()));
         return;
     }
+    // The collection lists its pages even when the compressed help beside it is gone.
+    for (const QString& ns : engine_->registeredDocumentations()) {
+        if (!QFileInfo::exists(engine_->documentationFileName(ns))) {
+            ShowError(QStringLiteral("ヘルプファイル %1 が見つかりません。")
+                          .arg(engine_->documentationFileName(ns)));
+            return;
+        }
+    }
 
     auto* splitter = new QSplitter(this);
     tabs_ = new QTabWidget(splitter);
@@ -114,7 +122,7 @@ void HelpViewer::ShowContents() {
         return;
     tabs_->setCurrentIndex(0);
     if (browser_->source().isEmpty())
-        ShowTopic(1);
+        Open(QUrl(QStringLiteral("qthelp://jp.tessarine.help/doc/index.html")));
 }
 
 void HelpViewer::ShowIndex(const QString& keyword) {
