@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QStatusBar>
 #include <QToolBar>
@@ -110,6 +111,11 @@ void frmMain::LayoutControls() {
     ++layoutPasses_;
     if (layout())
         layout()->activate(); // the toolbar and status bar take their places first
+
+    // The hidden search button stays entirely under the toolbar, whatever its height.
+    cmdFind->setGeometry(0, tbrToolbar->y(), std::min(cmdFind->width(), tbrToolbar->width()),
+                         std::max(tbrToolbar->height() - 1, 1));
+    tbrToolbar->raise();
 
     const qint32 W = ClientWidth();
     const qint32 H = ClientHeight();
