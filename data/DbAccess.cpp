@@ -3,6 +3,7 @@
 #include "app/AppInfo.h"
 #include "app/MessageBox.h"
 #include "data/DictionaryFile.h"
+#include "data/JetImport.h"
 #include "data/Recordset.h"
 #include "data/Strings.h"
 
@@ -62,7 +63,9 @@ std::optional<Recordset> OpenEntry(qint32 id) {
 
 } // namespace
 
-sqlite3* DictionaryDb() { return Connection().get(); }
+sqlite3* DictionaryDb() {
+    return Connection().get();
+}
 
 qint16 OpenDictionary(ListSink& categoryList) {
     CategoryShortNames = QStringList{QString()};
@@ -72,14 +75,16 @@ qint16 OpenDictionary(ListSink& categoryList) {
     const DictionaryFile::Format format = DictionaryFile::Detect(DatabasePath);
     if (format == DictionaryFile::Format::Sqlite)
         Connection() = DictionaryFile::OpenSqlite(DatabasePath);
+    else if (format == DictionaryFile::Format::Jet)
+        Connection() = JetImport::OpenDictionaryCopy(DatabasePath);
     if (!Connection()) {
         ShowOpenFailure("データベースが開けません");
         return 0;
     }
     HasUrlField = FindUrlField(DictionaryDb());
 
-    std::optional<Recordset> rs =
-        Recordset::Open(DictionaryDb(), QStringLiteral("SELECT * FROM CategoryTB ORDER BY Category"));
+    std::optional<Recordset> rs = Recordset::Open(
+        DictionaryDb(), QStringLiteral("SELECT * FROM CategoryTB ORDER BY Category"));
     if (!rs || !rs->HasColumn("Category")) {
         ShowOpenFailure("不正なデータベースです");
         return 0;
@@ -104,7 +109,9 @@ qint16 OpenDictionary(ListSink& categoryList) {
     return count;
 }
 
-void CloseDictionary() { Connection().reset(); }
+void CloseDictionary() {
+    Connection().reset();
+}
 
 QString BuildSearchSql(const QString& key, const QString& letter, qint16 category) {
     if (letter.isEmpty() && key.isEmpty() && category <= 0)
@@ -145,10 +152,13 @@ qint16 SearchEntries(const QString& key, const QString& letter, qint16 category,
 
 qint16 FillResultList(const QString& sql, ListSink& resultList) {
     resultList.Clear();
-    std::optional<Recordset> rs = Recordset::Open(DictionaryDb(), sql);
+    // Ask only for the columns listed and the rows that fit: the indexes then answer a search
+    // without reading whole entries, and sorting keeps no more rows than the limit.
+    std::optional<Recordset> rs = Recordset::Open(
+        DictionaryDb(), QStringLiteral("SELECT [AbbrID],[Abbr],[Letter] FROM (") + sql +
+                            QStringLiteral(") LIMIT ") + QString::number(kResultListLimit));
     if (!rs)
         return 0;
-    // Stop at the limit: the rows beyond it are never read.
     qint16 count = 0;
     for (; !rs->Eof() && count < kResultListLimit; rs->MoveNext()) {
         resultList.AddItem(rs->Text("Abbr") + QLatin1Char('\t') + rs->Text("Letter"),
@@ -170,8 +180,7 @@ QString GetEntryText(qint32 id, QString& abbr, QString& url) {
     if (category >= 0 && category < CategoryShortNames.size() &&
         !CategoryShortNames.at(category).isEmpty())
         label = QLatin1String(" [") + CategoryShortNames.at(category) + QLatin1String("]");
-    const QString text = QLatin1String("\\H") + rs->Text("Letter") + label +
-                         QLatin1String("\\h") +
+    const QString text = QLatin1String("\\H") + rs->Text("Letter") + label + QLatin1String("\\h") +
                          CutToCodePageBytes(rs->Text("HyperText"), kDescriptionBytes);
     if (HasUrlField)
         url = rs->Text("URL");
@@ -185,17 +194,17 @@ QString GetEntryCopyText(qint32 id) {
     if (!rs || rs->Eof())
         return {};
     const QLatin1String crlf("\r\n");
-    QString text = rs->Text("Abbr") + crlf + rs->Text("Letter") + crlf + rs->Text("Description") +
-                   crlf;
+    QString text =
+        rs->Text("Abbr") + crlf + rs->Text("Letter") + crlf + rs->Text("Description") + crlf;
     if (HasUrlField && !rs->IsNull("URL"))
         text += rs->Text("URL") + crlf;
     return text;
 }
 
 qint16 LoadLinkList(qint32 id, ListSink& linkList) {
-    std::optional<Recordset> rs = Recordset::Open(
-        DictionaryDb(), QStringLiteral("SELECT * FROM LinkTB WHERE [AbbrID]=") +
-                            QString::number(id) + QStringLiteral(" ORDER BY Word"));
+    std::optional<Recordset> rs =
+        Recordset::Open(DictionaryDb(), QStringLiteral("SELECT * FROM LinkTB WHERE [AbbrID]=") +
+                                            QString::number(id) + QStringLiteral(" ORDER BY Word"));
     if (!rs)
         return 0;
     qint16 count = 0;

@@ -1,5 +1,6 @@
 #include "data/DictionaryFile.h"
 
+#include "data/JetImport.h"
 #include "data/TextCollation.h"
 
 #include <QFile>
@@ -27,6 +28,8 @@ Format Detect(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return Format::Missing;
     const QByteArray header = file.read(100);
+    if (JetImport::HasJetSignature(header))
+        return Format::Jet;
     if (header.size() < 100 || !header.startsWith(QByteArrayLiteral("SQLite format 3\0")))
         return Format::Unknown;
     const auto* h = reinterpret_cast<const uchar*>(header.constData());
@@ -62,6 +65,8 @@ SqliteDb OpenSqlite(const QString& path) {
 }
 
 QStringList TableNames(sqlite3* db) {
+    if (const auto jet = JetImport::CatalogueOf(db))
+        return jet->tables;
     QStringList names;
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid",
@@ -71,11 +76,14 @@ QStringList TableNames(sqlite3* db) {
     }
     SqliteStmt stmt(raw);
     while (sqlite3_step(stmt.get()) == SQLITE_ROW)
-        names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
+        names << QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
     return names;
 }
 
 QStringList ColumnNames(sqlite3* db, const QString& table) {
+    if (const auto jet = JetImport::CatalogueOf(db))
+        return jet->columns.value(table);
     QStringList names;
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?1) ORDER BY cid", -1, &raw,
@@ -87,7 +95,8 @@ QStringList ColumnNames(sqlite3* db, const QString& table) {
     const QByteArray name = table.toUtf8();
     sqlite3_bind_text(stmt.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
     while (sqlite3_step(stmt.get()) == SQLITE_ROW)
-        names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
+        names << QString::fromUtf8(
+            reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
     return names;
 }
 

@@ -8,7 +8,7 @@
 // against writers for as long as the connection lives.
 namespace DictionaryFile {
 
-enum class Format { Missing, Unknown, Sqlite, Truncated };
+enum class Format { Missing, Unknown, Sqlite, Truncated, Jet };
 
 // Looks at the file's header only.
 Format Detect(const QString& path);
@@ -18,7 +18,8 @@ Format Detect(const QString& path);
 // another, can commit a change to it until the connection is closed. Returns null on failure.
 SqliteDb OpenSqlite(const QString& path);
 
-// Table names as the file's catalogue lists them, in its order.
+// Table names as the file's catalogue lists them, in its order (for a dictionary read from a Jet
+// file, that file's catalogue).
 QStringList TableNames(sqlite3* db);
 // Column names of a table in their order.
 QStringList ColumnNames(sqlite3* db, const QString& table);

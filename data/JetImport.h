@@ -1,0 +1,97 @@
+#pragma once
+
+#include "data/SqliteHandles.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <functional>
+#include <memory>
+
+// Dictionaries that users keep as Jet (Access) files, Jet 3, Jet 4 or ACE. The file is read
+// once, at open, with libmdb and copied into an in-memory database in our own format, so that
+// every query afterwards runs exactly as it does on our files.
+//
+// libmdb trusts the file it reads: a damaged file can make it crash, loop or write past its
+// buffers. The reading therefore runs in a child process with a time limit; the program only
+// ever sees either a complete copy or a failure.
+namespace JetImport {
+
+// The tables the dictionary reads; every column they have is copied.
+inline const QStringList kDictionaryTables{QStringLiteral("CategoryTB"), QStringLiteral("AbbrTB"),
+                                           QStringLiteral("LinkTB")};
+
+inline constexpr std::chrono::milliseconds kDefaultTimeLimit{15000};
+
+// The names of the Jet file's own catalogue: its user tables in catalogue order and the
+// columns of each in their order, spelled as the file spells them.
+struct Catalogue {
+    QStringList tables;
+    QHash<QString, QStringList> columns; // by exact table name
+};
+
+struct Options {
+    // How long the reading may take before it counts as hung and is stopped.
+    std::chrono::milliseconds timeLimit = kDefaultTimeLimit;
+};
+
+struct ImportedDatabase {
+    SqliteDb db; // null on failure
+    std::shared_ptr<const Catalogue> catalogue;
+};
+
+// True for the first bytes of a Jet or ACE database ("Standard Jet DB" / "Standard ACE DB").
+bool HasJetSignature(const QByteArray& header);
+
+// Copies the tables of the file whose names match one of tables (without regard to ASCII case,
+// as Jet matches names) with all their columns into a new in-memory database: text and memo
+// columns carry the dictionary's collation, a single-column integer primary key stays the
+// table's key, and the dictionary's indexes are created where their columns exist. Tables the
+// file does not have are left out. The file is locked against writers while it is read. The
+// connection is read-only; its db is null when the file cannot be read completely.
+ImportedDatabase ImportTables(const QString& path, const QStringList& tables,
+                              const Options& options = {});
+
+// Opens a Jet dictionary: imports kDictionaryTables and keeps the file open and locked against
+// writers until the returned connection is closed. While the connection lives, CatalogueOf
+// answers for it. Null when the file cannot be opened, is locked by a writer or cannot be read.
+//
+// The lock is a POSIX read lock over the whole file (fcntl) together with a shared flock. A
+// program that takes the customary write lock before changing the file (fcntl F_WRLCK on any
+// range, as Samba does for a Windows client's byte-range locks, or flock LOCK_EX) is refused
+// while the dictionary is open, and the open itself is refused while such a lock is held.
+// Locks on this system are advisory: they cannot stop a program that writes without locking,
+// and replacing the file by renaming another over it is not writing to it. Neither can change
+// what the program shows, which was copied at open. The fcntl lock also ends if this process
+// closes any other descriptor of the same file; the flock, which belongs to our own descriptor,
+// does not.
+SqliteDb OpenDictionaryCopy(const QString& path, const Options& options = {});
+
+// The Jet catalogue of a connection made by OpenDictionaryCopy; null for any other connection.
+std::shared_ptr<const Catalogue> CatalogueOf(sqlite3* db);
+
+// The child process that does the reading. Exposed so that its handling of crashes, hangs and
+// runaway output can be tested directly.
+namespace Isolation {
+
+enum class Outcome { Finished, Failed, Crashed, TimedOut, TooMuchOutput };
+
+struct Result {
+    Outcome outcome = Outcome::Failed;
+    QByteArray output;
+};
+
+// Runs in the child: writes its result to outputFd and returns whether it succeeded. It must
+// use no Qt and take no lock that another thread of the parent might have held at fork time:
+// plain system calls, libmdb and SQLite.
+using ChildWork = std::function<bool(int outputFd)>;
+
+// Forks, runs work in the child and collects what it writes. The child is killed when it runs
+// longer than timeLimit or writes more than maxOutput bytes.
+Result Run(const ChildWork& work, std::chrono::milliseconds timeLimit, qint64 maxOutput);
+
+} // namespace Isolation
+
+} // namespace JetImport
