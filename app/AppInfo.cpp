@@ -4,13 +4,27 @@
 
 namespace AppInfo {
 
-QString ProductName() { return QStringLiteral(TESSARINE_PRODUCT_NAME); }
-QString ApplicationTitle() { return QStringLiteral(TESSARINE_APP_TITLE); }
-QString Comments() { return QString::fromUtf8(TESSARINE_COMMENTS); }
-int VersionMajor() { return TESSARINE_VERSION_MAJOR; }
-int VersionMinor() { return TESSARINE_VERSION_MINOR; }
-int VersionPatch() { return TESSARINE_VERSION_PATCH; }
-int VersionRevision() { return TESSARINE_VERSION_TWEAK; }
+QString ProductName() {
+    return QStringLiteral(TESSARINE_PRODUCT_NAME);
+}
+QString ApplicationTitle() {
+    return QStringLiteral(TESSARINE_APP_TITLE);
+}
+QString Comments() {
+    return QString::fromUtf8(TESSARINE_COMMENTS);
+}
+int VersionMajor() {
+    return TESSARINE_VERSION_MAJOR;
+}
+int VersionMinor() {
+    return TESSARINE_VERSION_MINOR;
+}
+int VersionPatch() {
+    return TESSARINE_VERSION_PATCH;
+}
+int VersionRevision() {
+    return TESSARINE_VERSION_TWEAK;
+}
 
 QString ApplicationDirectory(const QString& executableDir) {
     QString dir = QDir::fromNativeSeparators(executableDir);

@@ -38,25 +38,41 @@ void frmMain::Place(QWidget* control, qint32 left, qint32 top, qint32 width, qin
                          std::max(h, 0));
 }
 
-qint32 frmMain::Left(QWidget* control) const { return Twips::FromPixels(control->x()); }
+qint32 frmMain::Left(QWidget* control) const {
+    return Twips::FromPixels(control->x());
+}
 
 qint32 frmMain::Top(QWidget* control) const {
     const int offset = control->parentWidget() == centralWidget() ? CentralOffset(this) : 0;
     return Twips::FromPixels(control->y() + offset);
 }
 
-qint32 frmMain::Width(QWidget* control) const { return Twips::FromPixels(control->width()); }
-qint32 frmMain::Height(QWidget* control) const { return Twips::FromPixels(control->height()); }
+qint32 frmMain::Width(QWidget* control) const {
+    return Twips::FromPixels(control->width());
+}
+qint32 frmMain::Height(QWidget* control) const {
+    return Twips::FromPixels(control->height());
+}
 
 qint32 frmMain::ToolbarTop() const {
     return Twips::FromPixels(tbrToolbar->y() - menuBar()->height());
 }
-qint32 frmMain::ToolbarHeight() const { return Twips::FromPixels(tbrToolbar->height()); }
-qint32 frmMain::StatusBarHeight() const { return Twips::FromPixels(stbStatusBar->height()); }
+qint32 frmMain::ToolbarHeight() const {
+    return Twips::FromPixels(tbrToolbar->height());
+}
+qint32 frmMain::StatusBarHeight() const {
+    return Twips::FromPixels(stbStatusBar->height());
+}
 
-qint32 frmMain::OuterWidth() const { return Twips::FromPixels(frameGeometry().width()); }
-qint32 frmMain::OuterHeight() const { return Twips::FromPixels(frameGeometry().height()); }
-qint32 frmMain::ClientWidth() const { return Twips::FromPixels(width()); }
+qint32 frmMain::OuterWidth() const {
+    return Twips::FromPixels(frameGeometry().width());
+}
+qint32 frmMain::OuterHeight() const {
+    return Twips::FromPixels(frameGeometry().height());
+}
+qint32 frmMain::ClientWidth() const {
+    return Twips::FromPixels(width());
+}
 qint32 frmMain::ClientHeight() const {
     return Twips::FromPixels(height() - menuBar()->height());
 }
@@ -162,8 +178,8 @@ void frmMain::FontChange(QString& NewFontName, qint16& NewFontSize) {
     }
     QFont controlFont(face);
     controlFont.setPointSize(NewFontSize);
-    for (QWidget* w : std::initializer_list<QWidget*>{txtSearchKey, txtLetter, cmbCategory,
-                                                      lstLink, lstDbList, pbxDescription})
+    for (QWidget* w : std::initializer_list<QWidget*>{txtSearchKey, txtLetter, cmbCategory, lstLink,
+                                                      lstDbList, pbxDescription})
         w->setFont(controlFont);
     for (QLabel* label : {Label1[0], Label1[1], Label1[2], Label3})
         label->adjustSize();
@@ -191,8 +207,8 @@ void frmMain::FontChange(QString& NewFontName, qint16& NewFontSize) {
         layout()->activate();
     const qint32 frameAndMenuWidth = OuterWidth() - ClientWidth();
     const qint32 frameAndMenuHeight = OuterHeight() - ClientHeight();
-    const qint32 minWidth = frameAndMenuWidth + 60 + Width(txtSearchKey) + Width(txtLetter) +
-                            Width(cmbCategory);
+    const qint32 minWidth =
+        frameAndMenuWidth + 60 + Width(txtSearchKey) + Width(txtLetter) + Width(cmbCategory);
     const qint32 minHeight = ToolbarHeight() + frameAndMenuHeight + 270 + Height(Label1[0]) +
                              Height(Label2[0]) + Height(txtSearchKey) + Height(lstLink) +
                              Height(lstDbList) + StatusBarHeight();

@@ -35,9 +35,13 @@ StatusPanels::StatusPanels(QStatusBar* bar)
     Tick();
 }
 
-void StatusPanels::SetText(const QString& text) { text_->setText(text); }
+void StatusPanels::SetText(const QString& text) {
+    text_->setText(text);
+}
 
-QString StatusPanels::TextValue() const { return text_->text(); }
+QString StatusPanels::TextValue() const {
+    return text_->text();
+}
 
 void StatusPanels::UpdateMinimumWidths() {
     text_->setMinimumWidth(Twips::ToPixels(kTextMinTwips));

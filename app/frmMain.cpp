@@ -56,14 +56,20 @@ constexpr ToolbarButtonSpec kToolbarButtons[] = {
     {"Help", "説明", true},
 };
 
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
+QString Utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
 
-void SetHelpTopic(QObject* object, int topic) { object->setProperty(kHelpTopic, topic); }
+void SetHelpTopic(QObject* object, int topic) {
+    object->setProperty(kHelpTopic, topic);
+}
 
 } // namespace
 
 // The pictures live in a static library; its resources must be registered by name.
-static void InitResources() { Q_INIT_RESOURCE(resources); }
+static void InitResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     InitResources();
@@ -126,8 +132,8 @@ void frmMain::CreateMenus() {
     mnuGo = bar->addMenu(Utf8("移動(&G)"));
     mnuGo->setObjectName(QStringLiteral("mnuGo"));
     SetHelpTopic(mnuGo, 103);
-    const char* goCaptions[] = {"先頭に戻る(&T)", "前に戻る(&B)", "次に進む(&F)", "最後に進む(&E)",
-                                nullptr, "履歴(&H)"};
+    const char* goCaptions[] = {"先頭に戻る(&T)", "前に戻る(&B)", "次に進む(&F)",
+                                "最後に進む(&E)", nullptr,        "履歴(&H)"};
     for (int i = 0; i < 6; ++i) {
         const QString name = QStringLiteral("mnuGoItem%1").arg(i);
         if (!goCaptions[i]) {
@@ -181,8 +187,8 @@ void frmMain::CreateToolbar() {
             tbrToolbar->addSeparator();
             continue;
         }
-        QAction* button = tbrToolbar->addAction(
-            QIcon(QStringLiteral(":/toolbar/%1.xpm").arg(key)), Utf8(spec.tooltip));
+        QAction* button = tbrToolbar->addAction(QIcon(QStringLiteral(":/toolbar/%1.xpm").arg(key)),
+                                                Utf8(spec.tooltip));
         button->setObjectName(QStringLiteral("tbr") + key);
         button->setData(key);
         button->setToolTip(Utf8(spec.tooltip));
@@ -272,8 +278,7 @@ void frmMain::CreateControls() {
     connect(lstDbList, &QListWidget::currentRowChanged, this, &frmMain::lstDbList_Click);
     connect(lstLink, &QListWidget::currentRowChanged, this, &frmMain::lstLink_Click);
     connect(pbxDescription, &DescriptionBox::MouseMoved, this, &frmMain::pbxDescription_MouseMove);
-    connect(pbxDescription, &DescriptionBox::MouseReleased, this,
-            &frmMain::pbxDescription_MouseUp);
+    connect(pbxDescription, &DescriptionBox::MouseReleased, this, &frmMain::pbxDescription_MouseUp);
 }
 
 void frmMain::ApplyTabOrder() {
@@ -285,7 +290,9 @@ void frmMain::ApplyTabOrder() {
     setTabOrder(lstLink, pbxDescription);
 }
 
-void frmMain::InstallKeyPreview() { qApp->installEventFilter(this); }
+void frmMain::InstallKeyPreview() {
+    qApp->installEventFilter(this);
+}
 
 QString frmMain::SystemFontName() const {
     const QString family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
@@ -376,7 +383,9 @@ void frmMain::Form_Unload() {
     CloseHistoryWindow();
 }
 
-void frmMain::mnuFileExit_Click() { close(); }
+void frmMain::mnuFileExit_Click() {
+    close();
+}
 
 void frmMain::ActivateFromAnotherStart() {
     if (isMinimized())
@@ -433,8 +442,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (auto* menu = qobject_cast<QMenu*>(watched); menu && type == QEvent::KeyPress) {
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
             QAction* active = menu->activeAction();
-            const int topic = active ? active->property(kHelpTopic).toInt()
-                                     : menu->property(kHelpTopic).toInt();
+            const int topic =
+                active ? active->property(kHelpTopic).toInt() : menu->property(kHelpTopic).toInt();
             menu->close();
             ShowHelpTopic(topic > 0 ? topic : 1);
             return true;

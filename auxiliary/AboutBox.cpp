@@ -14,10 +14,14 @@
 #include <QToolBar>
 
 namespace {
-qint32 TwipsOf(int pixels) { return Twips::FromPixels(pixels); }
+qint32 TwipsOf(int pixels) {
+    return Twips::FromPixels(pixels);
+}
 } // namespace
 
-QString AboutBox::CommentsText() { return AppInfo::Comments(); }
+QString AboutBox::CommentsText() {
+    return AppInfo::Comments();
+}
 
 QString AboutBox::VersionText() {
     return AppInfo::ProductName() + QStringLiteral(" Ver.%1.%2.%3")
@@ -61,7 +65,9 @@ AboutBox::AboutBox(frmMain* mainWindow)
     Form_Load(mainWindow);
 }
 
-void AboutBox::cmdOK_Click() { accept(); }
+void AboutBox::cmdOK_Click() {
+    accept();
+}
 
 void AboutBox::Form_Load(frmMain* main) {
     setWindowTitle(main->AppNameDef + QStringLiteral("について"));
@@ -69,7 +75,8 @@ void AboutBox::Form_Load(frmMain* main) {
     dialogFont.setPointSizeF(main->font().pointSizeF());
     setFont(dialogFont);
     setWindowIcon(main->windowIcon());
-    for (QWidget* w : std::initializer_list<QWidget*>{Picture1, Label1, Label2, Label3, Label4, cmdOK})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Picture1, Label1, Label2, Label3, Label4, cmdOK})
         w->setFont(dialogFont);
 
     auto place = [](QWidget* w, qint32 left, qint32 top) {
@@ -134,14 +141,15 @@ void AboutBox::Form_Load(frmMain* main) {
     const qint32 mainOuterHeight = TwipsOf(mainFrame.height());
     const qint32 dialogHeight = clientHeight_ + TwipsOf(frameGeometry().height() - height());
     const qint32 dialogWidth = clientWidth_ + TwipsOf(frameGeometry().width() - width());
-    qint32 dialogTop = mainTop + (mainOuterHeight - main->ClientHeight()) +
-                       TwipsOf(main->tbrToolbar->height());
+    qint32 dialogTop =
+        mainTop + (mainOuterHeight - main->ClientHeight()) + TwipsOf(main->tbrToolbar->height());
     QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
     const qint32 screenHeight = TwipsOf(screen ? screen->geometry().height() : 768);
     if (screenHeight - dialogHeight < dialogTop)
         dialogTop = screenHeight - dialogHeight;
     const qint32 dialogLeft =
-        TwipsOf(mainFrame.left()) + Twips::RoundEven(double(TwipsOf(mainFrame.width()) - dialogWidth)) / 2;
+        TwipsOf(mainFrame.left()) +
+        Twips::RoundEven(double(TwipsOf(mainFrame.width()) - dialogWidth)) / 2;
     move(Twips::ToPixels(dialogLeft), Twips::ToPixels(dialogTop));
 }
 

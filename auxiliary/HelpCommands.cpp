@@ -6,8 +6,7 @@
 
 namespace {
 // Opens (or reuses) the help window; a failure to start it at all is reported in a box.
-HelpViewer* EnsureViewer(QPointer<HelpViewer>& viewer, const QString& file,
-                         const QString& title) {
+HelpViewer* EnsureViewer(QPointer<HelpViewer>& viewer, const QString& file, const QString& title) {
     if (viewer)
         return viewer;
     try {

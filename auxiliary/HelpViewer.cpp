@@ -150,4 +150,6 @@ QString HelpViewer::CurrentTopicTitle() const {
     return browser_ ? browser_->documentTitle() : QString();
 }
 
-QUrl HelpViewer::CurrentUrl() const { return browser_ ? browser_->source() : QUrl(); }
+QUrl HelpViewer::CurrentUrl() const {
+    return browser_ ? browser_->source() : QUrl();
+}

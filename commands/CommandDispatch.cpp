@@ -73,4 +73,6 @@ void frmMain::mnuGoItem_Click(int index) {
     }
 }
 
-void frmMain::mnuGo_Click() { mnuGoItem[5]->setChecked(IsHistoryWindowOpen()); }
+void frmMain::mnuGo_Click() {
+    mnuGoItem[5]->setChecked(IsHistoryWindowOpen());
+}

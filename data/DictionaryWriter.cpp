@@ -49,8 +49,8 @@ bool DictionaryWriter::Begin() {
     QFile::remove(tempPath_);
     sqlite3* raw = nullptr;
     const QByteArray name = tempPath_.toUtf8();
-    const int rc =
-        sqlite3_open_v2(name.constData(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(name.constData(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     db_.reset(raw);
     if (rc != SQLITE_OK)
         return Fail(QStringLiteral("cannot create %1").arg(tempPath_));

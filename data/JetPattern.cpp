@@ -8,7 +8,8 @@ namespace TextFolding {
 char32_t Fold(char32_t c) {
     if (c < 0x80)
         return (c >= U'a' && c <= U'z') ? c - U'a' + U'A' : c;
-    char32_t folded = static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
+    char32_t folded =
+        static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
     // Some non-ASCII letters (the Kelvin sign) fold onto ASCII ones; keep them in the ASCII form.
     if (folded >= U'a' && folded <= U'z')
         folded = folded - U'a' + U'A';

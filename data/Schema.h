@@ -30,12 +30,16 @@ CREATE TABLE LinkTB (
 );
 )sql";
 
-// Created after the rows are in, which is much faster for large dictionaries.
+// Created after the rows are in, which is much faster for large dictionaries. The result list
+// reads only AbbrID, Abbr and Letter, so each search index also carries those (AbbrID is the
+// row id, part of every index): a search is answered from an index alone, and only the listing
+// order needs sorting. The listing index also carries the key and the category, so that
+// pattern and category searches walk it in result order without reading a single entry.
 inline constexpr const char* kCreateIndexes = R"sql(
 CREATE INDEX CategoryTB_Category ON CategoryTB (Category);
-CREATE INDEX AbbrTB_AbbrKey ON AbbrTB (AbbrKey);
-CREATE INDEX AbbrTB_Letter ON AbbrTB (Letter);
-CREATE INDEX AbbrTB_Listing ON AbbrTB (Abbr, Letter);
+CREATE INDEX AbbrTB_AbbrKey ON AbbrTB (AbbrKey, Abbr, Letter);
+CREATE INDEX AbbrTB_Letter ON AbbrTB (Letter, Abbr);
+CREATE INDEX AbbrTB_Listing ON AbbrTB (Abbr, Letter, AbbrKey, CategoryID);
 CREATE INDEX LinkTB_AbbrID ON LinkTB (AbbrID, Word);
 )sql";
 

@@ -7,10 +7,12 @@
 namespace TextCollation {
 namespace {
 
-constexpr char32_t kSortsLast = 0xFF9D;     // half-width katakana N
+constexpr char32_t kSortsLast = 0xFF9D; // half-width katakana N
 constexpr char32_t kAboveEverything = 0x110000;
 
-char32_t SortValue(char32_t c) { return c == kSortsLast ? kAboveEverything : TextFolding::Fold(c); }
+char32_t SortValue(char32_t c) {
+    return c == kSortsLast ? kAboveEverything : TextFolding::Fold(c);
+}
 
 // Reads one code point; malformed bytes count as U+FFFD so that comparison stays total.
 char32_t NextCodePoint(const unsigned char*& p, const unsigned char* end) {
@@ -34,7 +36,9 @@ int CollationCallback(void*, int aLength, const void* a, int bLength, const void
     return Compare(static_cast<const char*>(a), aLength, static_cast<const char*>(b), bLength);
 }
 
-void DeletePattern(void* pattern) { delete static_cast<JetPattern*>(pattern); }
+void DeletePattern(void* pattern) {
+    delete static_cast<JetPattern*>(pattern);
+}
 
 std::u32string_view DecodeArgument(sqlite3_value* value, std::u32string& buffer) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
@@ -105,8 +109,8 @@ int Compare(const QString& a, const QString& b) {
 }
 
 int Register(sqlite3* db) {
-    int rc = sqlite3_create_collation_v2(db, kName, SQLITE_UTF8, nullptr, CollationCallback,
-                                         nullptr);
+    int rc =
+        sqlite3_create_collation_v2(db, kName, SQLITE_UTF8, nullptr, CollationCallback, nullptr);
     if (rc != SQLITE_OK)
         return rc;
     return sqlite3_create_function_v2(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,

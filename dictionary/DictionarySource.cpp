@@ -103,9 +103,11 @@ bool DictionarySource::Parse(const QString& text, QString* error) {
         if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1String("@category "))) {
-            const QStringList parts = line.mid(10).trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            const QStringList parts =
+                line.mid(10).trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
             if (parts.size() < 2) {
-                *error = Located(lineNo, QStringLiteral("a category needs a short name and a name"));
+                *error =
+                    Located(lineNo, QStringLiteral("a category needs a short name and a name"));
                 return false;
             }
             Category category;
@@ -159,7 +161,8 @@ bool DictionarySource::Parse(const QString& text, QString* error) {
     QHash<QString, qint32> entryIds;
     for (const PendingEntry& p : pending) {
         if (p.entry.key.isEmpty() || entryIds.contains(p.entry.key)) {
-            *error = Located(p.line, QStringLiteral("key \"%1\" is empty or used twice").arg(p.entry.key));
+            *error = Located(p.line,
+                             QStringLiteral("key \"%1\" is empty or used twice").arg(p.entry.key));
             return false;
         }
         entryIds.insert(p.entry.key, p.entry.id);
@@ -174,14 +177,16 @@ bool DictionarySource::Parse(const QString& text, QString* error) {
             e.hyperText.chop(2);
         const auto category = categoryIds.constFind(p.categoryShortName);
         if (category == categoryIds.constEnd()) {
-            *error = Located(p.line, QStringLiteral("unknown category \"%1\"").arg(p.categoryShortName));
+            *error =
+                Located(p.line, QStringLiteral("unknown category \"%1\"").arg(p.categoryShortName));
             return false;
         }
         e.categoryId = category.value();
         QString missing;
         const QString written = e.hyperText;
         if (!ResolveReferences(written, entryIds, &e.hyperText, &missing)) {
-            *error = Located(p.line, QStringLiteral("reference to unknown entry \"%1\"").arg(missing));
+            *error =
+                Located(p.line, QStringLiteral("reference to unknown entry \"%1\"").arg(missing));
             return false;
         }
         QString plain = p.hasPlain ? p.plain : PlainTextOf(e.hyperText);
@@ -196,7 +201,8 @@ bool DictionarySource::Parse(const QString& text, QString* error) {
             const QString key = Strings::NormalizeKey(eq < 0 ? trimmed : trimmed.mid(eq + 1));
             const auto target = entryIds.constFind(key);
             if (target == entryIds.constEnd()) {
-                *error = Located(p.line, QStringLiteral("related word to unknown entry \"%1\"").arg(key));
+                *error = Located(p.line,
+                                 QStringLiteral("related word to unknown entry \"%1\"").arg(key));
                 return false;
             }
             const QString word = eq < 0 ? abbrOf.value(target.value()) : trimmed.left(eq).trimmed();

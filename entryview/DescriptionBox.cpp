@@ -22,7 +22,9 @@ void DescriptionBox::Cls() {
     update();
 }
 
-void DescriptionBox::FontChanged() { charWidths_.clear(); }
+void DescriptionBox::FontChanged() {
+    charWidths_.clear();
+}
 
 void DescriptionBox::SetFontName(const QString& name) {
     drawFont_.setFamily(name);
@@ -49,7 +51,9 @@ void DescriptionBox::SetFontUnderline(bool on) {
     drawFont_.setUnderline(on); // underline does not change any width
 }
 
-void DescriptionBox::SetForeColor(HyperText::RgbColor color) { color_ = color; }
+void DescriptionBox::SetForeColor(HyperText::RgbColor color) {
+    color_ = color;
+}
 
 HyperText::RgbColor DescriptionBox::WindowTextColor() const {
     const QColor c = palette().color(QPalette::Text);
@@ -73,7 +77,9 @@ qint32 DescriptionBox::TextHeight(const QString&) const {
     return Twips::FromPixels(QFontMetricsF(drawFont_).height());
 }
 
-qint32 DescriptionBox::ScaleWidth() const { return qint32(width()) * Twips::kPerPixel; }
+qint32 DescriptionBox::ScaleWidth() const {
+    return qint32(width()) * Twips::kPerPixel;
+}
 
 void DescriptionBox::Print(const QString& text) {
     if (text.isEmpty())

@@ -32,8 +32,8 @@ void frmMain::ShowKeyword(qint32& lngId) {
     History::HistoryAction(History::HistoryOp::Add, recorded, CurrentKeyword);
 
     viewBlanked_ = false;
-    LinkRegionCount =
-        HyperText::RenderDescription(*pbxDescription, CurrentDescription, LinkRegions, DisplayFont());
+    LinkRegionCount = HyperText::RenderDescription(*pbxDescription, CurrentDescription, LinkRegions,
+                                                   DisplayFont());
 
     {
         // The list is rebuilt silently; selecting its first item (the entry itself) is then
@@ -51,8 +51,8 @@ void frmMain::ShowKeyword(qint32& lngId) {
 
 void frmMain::BlankEntryView() {
     viewBlanked_ = true;
-    LinkRegionCount = HyperText::RenderDescription(*pbxDescription, QString(), LinkRegions,
-                                                   DisplayFont());
+    LinkRegionCount =
+        HyperText::RenderDescription(*pbxDescription, QString(), LinkRegions, DisplayFont());
     pbxDescription->unsetCursor();
     const QSignalBlocker blocker(lstLink);
     lstLink->clear();

@@ -2,7 +2,9 @@
 #include "app/frmMain.h"
 #include "history/frmHistory.h"
 
-bool frmMain::IsHistoryWindowOpen() const { return historyWindow_ && !historyWindow_->IsClosed(); }
+bool frmMain::IsHistoryWindowOpen() const {
+    return historyWindow_ && !historyWindow_->IsClosed();
+}
 
 History::HistoryListView* frmMain::OpenHistoryWindow() {
     if (IsHistoryWindowOpen())

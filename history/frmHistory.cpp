@@ -29,8 +29,12 @@ frmHistory::frmHistory(frmMain* mainWindow)
     connect(lstHistory, &QListWidget::currentRowChanged, this, &frmHistory::lstHistory_Click);
 }
 
-qint32 frmHistory::OuterWidth() const { return Twips::FromPixels(frameGeometry().width()); }
-qint32 frmHistory::OuterHeight() const { return Twips::FromPixels(frameGeometry().height()); }
+qint32 frmHistory::OuterWidth() const {
+    return Twips::FromPixels(frameGeometry().width());
+}
+qint32 frmHistory::OuterHeight() const {
+    return Twips::FromPixels(frameGeometry().height());
+}
 
 void frmHistory::Form_Load() {
     QListWidget* related = main_->lstLink;
@@ -108,8 +112,12 @@ void frmHistory::lstHistory_Click() {
     SelectList = false;
 }
 
-int frmHistory::RowCount() const { return lstHistory->count(); }
-int frmHistory::SelectedRow() const { return lstHistory->currentRow(); }
+int frmHistory::RowCount() const {
+    return lstHistory->count();
+}
+int frmHistory::SelectedRow() const {
+    return lstHistory->currentRow();
+}
 
 // Rows change only as the history changes; that is never a choice of the user's, so the list
 // reports no selection change for it.
@@ -129,4 +137,6 @@ void frmHistory::Clear() {
     lstHistory->clear();
 }
 
-void frmHistory::SelectRow(int row) { lstHistory->setCurrentRow(row); }
+void frmHistory::SelectRow(int row) {
+    lstHistory->setCurrentRow(row);
+}

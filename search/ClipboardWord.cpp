@@ -25,7 +25,9 @@ UTransliterator* FullwidthToHalfwidth() {
 // converted a piece at a time and the work stops there.
 constexpr qsizetype kChunk = 4096;
 
-bool IsWordCharacter(char16_t c) { return c >= 33 && c <= 126; }
+bool IsWordCharacter(char16_t c) {
+    return c >= 33 && c <= 126;
+}
 
 } // namespace
 

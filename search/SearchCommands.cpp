@@ -39,7 +39,9 @@ void frmMain::mnuFileFind_Click() {
         lstDbList->setFocus(Qt::OtherFocusReason);
 }
 
-void frmMain::cmdFind_Click() { mnuFileFind_Click(); }
+void frmMain::cmdFind_Click() {
+    mnuFileFind_Click();
+}
 
 void frmMain::lstDbList_Click() {
     const int row = lstDbList->currentRow();

@@ -40,14 +40,18 @@ TEST_F(BundledDictionaryTest, HasTheContentAUserExpects) {
     EXPECT_GE(Scalar("SELECT count(*) AS n FROM AbbrTB WHERE URL IS NOT NULL"), 1);
     EXPECT_GE(Scalar("SELECT count(*) AS n FROM AbbrTB WHERE URL IS NULL"), 1);
     EXPECT_GE(Scalar("SELECT count(*) AS n FROM LinkTB"), 80);
-    EXPECT_GE(Scalar("SELECT count(*) AS n FROM CategoryTB WHERE length(ShortName) BETWEEN 1 AND 4"), 6);
+    EXPECT_GE(
+        Scalar("SELECT count(*) AS n FROM CategoryTB WHERE length(ShortName) BETWEEN 1 AND 4"), 6);
     EXPECT_TRUE(DbAccess::HasUrlField);
 }
 
 TEST_F(BundledDictionaryTest, EveryReferenceLeadsToAnEntry) {
-    EXPECT_EQ(Scalar("SELECT count(*) AS n FROM LinkTB WHERE RefID NOT IN (SELECT AbbrID FROM AbbrTB)"), 0);
+    EXPECT_EQ(
+        Scalar("SELECT count(*) AS n FROM LinkTB WHERE RefID NOT IN (SELECT AbbrID FROM AbbrTB)"),
+        0);
     EXPECT_EQ(Scalar("SELECT count(*) AS n FROM AbbrTB WHERE CategoryID NOT IN "
-                     "(SELECT CategoryID FROM CategoryTB)"), 0);
+                     "(SELECT CategoryID FROM CategoryTB)"),
+              0);
     QSet<qint64> ids;
     auto all = Recordset::Open(DbAccess::DictionaryDb(), QStringLiteral("SELECT * FROM AbbrTB"));
     ASSERT_TRUE(all.has_value());
@@ -119,15 +123,17 @@ TEST_F(BundledDictionaryTest, CpuIsFoundAsAUserTypesIt) {
 TEST(DictionarySourceTest, ResolvesReferencesAndRelatedWords) {
     DictionarySource source;
     QString error;
-    ASSERT_TRUE(source.Parse(QStringLiteral("@category HW ハードウェア\n@category - 一般\n"
-                                            "@entry CPU\nletter: Central Processing Unit\n"
-                                            "category: HW\nrelated: RAM, 記憶=RAM\ntext:\n"
-                                            "  \\BCPU\\b は \\J@RAM RAM\\j と働く。\n  \\\\x\\f秘密\n"
-                                            "@entry RAM\ncategory: -\ntext:\n  記憶。\n"),
-                             &error))
+    ASSERT_TRUE(
+        source.Parse(QStringLiteral("@category HW ハードウェア\n@category - 一般\n"
+                                    "@entry CPU\nletter: Central Processing Unit\n"
+                                    "category: HW\nrelated: RAM, 記憶=RAM\ntext:\n"
+                                    "  \\BCPU\\b は \\J@RAM RAM\\j と働く。\n  \\\\x\\f秘密\n"
+                                    "@entry RAM\ncategory: -\ntext:\n  記憶。\n"),
+                     &error))
         << qPrintable(error);
     ASSERT_EQ(source.entries.size(), 2);
-    EXPECT_EQ(source.entries[0].hyperText, QStringLiteral("\\BCPU\\b は \\J2 RAM\\j と働く。\r\n\\\\x\\f秘密"));
+    EXPECT_EQ(source.entries[0].hyperText,
+              QStringLiteral("\\BCPU\\b は \\J2 RAM\\j と働く。\r\n\\\\x\\f秘密"));
     EXPECT_EQ(source.entries[0].description, QStringLiteral("CPU は RAM と働く。\r\n\\x"));
     EXPECT_TRUE(source.entries[1].letterIsNull);
     EXPECT_EQ(source.entries[1].categoryId, 2);

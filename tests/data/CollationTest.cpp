@@ -6,7 +6,9 @@
 
 namespace {
 
-int Sign(int v) { return (v > 0) - (v < 0); }
+int Sign(int v) {
+    return (v > 0) - (v < 0);
+}
 
 TEST(CollationTest, IgnoresCase) {
     EXPECT_EQ(TextCollation::Compare(QStringLiteral("cpu"), QStringLiteral("CPU")), 0);
@@ -29,7 +31,7 @@ TEST(CollationTest, HalfWidthNSortsAfterEverything) {
 }
 
 TEST(CollationTest, OrderIsConsistentBothWays) {
-    const QStringList texts{QStringLiteral("a"), QStringLiteral("B"), QStringLiteral("ﾝ"),
+    const QStringList texts{QStringLiteral("a"),    QStringLiteral("B"),  QStringLiteral("ﾝ"),
                             QStringLiteral("中央"), QStringLiteral("ab"), QStringLiteral("")};
     for (const QString& a : texts)
         for (const QString& b : texts)
@@ -66,8 +68,8 @@ TEST_F(PrefixRangeTest, FindsKanaKanjiAndSymbolsAfterThePrefix) {
     RecordingList list;
     EXPECT_EQ(DbAccess::SearchEntries(QString(), QStringLiteral("central*"), 0, list), 10);
     for (const auto& item : list.items)
-        EXPECT_TRUE(item.text.section(QLatin1Char('\t'), 1).startsWith(QLatin1String("central"),
-                                                                       Qt::CaseInsensitive))
+        EXPECT_TRUE(item.text.section(QLatin1Char('\t'), 1)
+                        .startsWith(QLatin1String("central"), Qt::CaseInsensitive))
             << qPrintable(item.text);
 }
 

@@ -25,7 +25,8 @@ TEST_F(EntryTest, DisplayTextCarriesTheTitleLineAndTheCategoryLabel) {
 
 TEST_F(EntryTest, EmptyShortNameGivesNoBrackets) {
     QString abbr, url = QStringLiteral("previous");
-    EXPECT_EQ(DbAccess::GetEntryText(7, abbr, url), QStringLiteral("\\Ho'clock\\ho'clock の解説。"));
+    EXPECT_EQ(DbAccess::GetEntryText(7, abbr, url),
+              QStringLiteral("\\Ho'clock\\ho'clock の解説。"));
     EXPECT_EQ(url, QString()); // null address with the column present
 }
 
@@ -40,8 +41,9 @@ TEST_F(EntryTest, UnknownOrInvalidIdLeavesTheOutputsAlone) {
 }
 
 TEST_F(EntryTest, CopyTextHasFourLinesWithAnAddressAndThreeWithout) {
-    EXPECT_EQ(DbAccess::GetEntryCopyText(1),
-              QStringLiteral("CPU\r\nCentral Processing Unit\r\nCPU plain\r\nhttps://cpu.example/\r\n"));
+    EXPECT_EQ(
+        DbAccess::GetEntryCopyText(1),
+        QStringLiteral("CPU\r\nCentral Processing Unit\r\nCPU plain\r\nhttps://cpu.example/\r\n"));
     EXPECT_EQ(DbAccess::GetEntryCopyText(2),
               QStringLiteral("RAM\r\nRandom Access Memory\r\nRAM plain\r\n"));
     // A null spelled-out form keeps its line.

@@ -94,9 +94,13 @@ TEST_F(OpenDictionaryTest, MissingFile) {
     EXPECT_EQ(DbAccess::DictionaryDb(), nullptr);
 }
 
-TEST_F(OpenDictionaryTest, DirectoryInsteadOfFile) { ExpectOpen(dir_.path(), 0, kCannotOpen); }
+TEST_F(OpenDictionaryTest, DirectoryInsteadOfFile) {
+    ExpectOpen(dir_.path(), 0, kCannotOpen);
+}
 
-TEST_F(OpenDictionaryTest, EmptyFile) { ExpectOpen(WriteFile(QByteArray()), 0, kCannotOpen); }
+TEST_F(OpenDictionaryTest, EmptyFile) {
+    ExpectOpen(WriteFile(QByteArray()), 0, kCannotOpen);
+}
 
 TEST_F(OpenDictionaryTest, RandomBytes) {
     QByteArray bytes(64 * 1024, '\0');
@@ -181,15 +185,16 @@ TEST_F(OpenDictionaryTest, NobodyCanChangeTheFileWhileItIsOpen) {
     {
         // Reading stays possible for others.
         SqliteDb reader = OpenWritable(dict->Path());
-        EXPECT_EQ(sqlite3_exec(reader.get(), "SELECT count(*) FROM LinkTB", nullptr, nullptr,
-                               nullptr),
-                  SQLITE_OK)
+        EXPECT_EQ(
+            sqlite3_exec(reader.get(), "SELECT count(*) FROM LinkTB", nullptr, nullptr, nullptr),
+            SQLITE_OK)
             << sqlite3_errmsg(reader.get());
     }
     DbAccess::CloseDictionary();
     // Once closed, the hold is gone.
     SqliteDb writer = OpenWritable(dict->Path());
-    EXPECT_EQ(sqlite3_exec(writer.get(), "DELETE FROM LinkTB", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(writer.get(), "DELETE FROM LinkTB", nullptr, nullptr, nullptr),
+              SQLITE_OK);
 }
 
 TEST_F(OpenDictionaryTest, FileIsByteForByteUnchanged) {

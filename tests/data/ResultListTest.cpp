@@ -65,17 +65,18 @@ TEST_F(ResultListTest, NullLetterGivesTheAbbreviationAndATab) {
 TEST_F(ResultListTest, SortsByAbbreviationThenSpelledOutForm) {
     RecordingList list;
     EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("twin"), QString(), 0, list), 2);
-    EXPECT_EQ(list.Texts(), (QStringList{QStringLiteral("TWIN\ta first"),
-                                         QStringLiteral("twin\tb second")}));
+    EXPECT_EQ(list.Texts(),
+              (QStringList{QStringLiteral("TWIN\ta first"), QStringLiteral("twin\tb second")}));
 }
 
 TEST_F(ResultListTest, CombinesKeyLetterAndCategory) {
     RecordingList list;
     EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("K5*"), QString(), 2, list), 20);
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("K5*"), QStringLiteral("key 51*"), 2, list), 10);
+    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("K5*"), QStringLiteral("key 51*"), 2, list),
+              10);
     EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("K5?1"), QString(), 2, list), 2);
-    EXPECT_EQ(list.Texts(), (QStringList{QStringLiteral("K501\tKey 501"),
-                                         QStringLiteral("K511\tKey 511")}));
+    EXPECT_EQ(list.Texts(),
+              (QStringList{QStringLiteral("K501\tKey 501"), QStringLiteral("K511\tKey 511")}));
     EXPECT_EQ(DbAccess::SearchEntries(QString(), QStringLiteral("KEY 12"), 0, list), 1);
 }
 

@@ -35,7 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
         SqlCase{u"?PU", u"o'clock", 0,
                 u"(SELECT * FROM AbbrTB WHERE ([AbbrKey] like '?PU') AND ([Letter] = "
                 u"'o''clock')  ORDER BY [Abbr],[Letter])"},
-        SqlCase{u"", u"", 5, u"(SELECT * FROM AbbrTB WHERE ([CategoryID] = 5) ORDER BY [Abbr],[Letter])"},
+        SqlCase{u"", u"", 5,
+                u"(SELECT * FROM AbbrTB WHERE ([CategoryID] = 5) ORDER BY [Abbr],[Letter])"},
         SqlCase{u"*", u"", 0,
                 u"(SELECT * FROM AbbrTB WHERE ([AbbrKey] like '*')  ORDER BY [Abbr],[Letter])"},
         SqlCase{u"a*b", u"", 0,
@@ -78,12 +79,13 @@ TEST_P(HostileLetterTest, StaysInsideOneLiteral) {
     EXPECT_FALSE(QString(body).replace(QLatin1String("''"), QString()).contains(QLatin1Char('\'')));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, HostileLetterTest,
-    ::testing::Values(QStringLiteral("') OR 1=1 --"), QStringLiteral("x'); DROP TABLE AbbrTB; --"),
-                      QStringLiteral("]"), QStringLiteral("["), QStringLiteral("'''"),
-                      QStringLiteral("a\0b"), QString(100000, QLatin1Char('\'')),
-                      QStringLiteral("\\'; SELECT 1; '")));
+INSTANTIATE_TEST_SUITE_P(Inputs, HostileLetterTest,
+                         ::testing::Values(QStringLiteral("') OR 1=1 --"),
+                                           QStringLiteral("x'); DROP TABLE AbbrTB; --"),
+                                           QStringLiteral("]"), QStringLiteral("["),
+                                           QStringLiteral("'''"), QStringLiteral("a\0b"),
+                                           QString(100000, QLatin1Char('\'')),
+                                           QStringLiteral("\\'; SELECT 1; '")));
 
 class HostileSearchTest : public ::testing::Test {
 protected:

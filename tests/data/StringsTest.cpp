@@ -54,8 +54,9 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{"AB*", SearchMatch::Prefix}, KindCase{"C*", SearchMatch::Prefix},
                       KindCase{"*", SearchMatch::Pattern}, KindCase{"A*B*", SearchMatch::Pattern},
                       KindCase{"A?*", SearchMatch::Pattern}, KindCase{"?PU", SearchMatch::Pattern},
-                      KindCase{"AB?*", SearchMatch::Pattern}, KindCase{"*NET*", SearchMatch::Pattern},
-                      KindCase{"**", SearchMatch::Pattern}, KindCase{"#1", SearchMatch::Exact}));
+                      KindCase{"AB?*", SearchMatch::Pattern},
+                      KindCase{"*NET*", SearchMatch::Pattern}, KindCase{"**", SearchMatch::Pattern},
+                      KindCase{"#1", SearchMatch::Exact}));
 
 TEST(MatchKindValuesTest, KeepTheirNumbers) {
     EXPECT_EQ(int(SearchMatch::None), 0);

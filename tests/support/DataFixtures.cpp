@@ -23,7 +23,9 @@ MessageRecorder::MessageRecorder(MessageAnswer answer) {
     });
 }
 
-MessageRecorder::~MessageRecorder() { SetMessageHandler(previous_); }
+MessageRecorder::~MessageRecorder() {
+    SetMessageHandler(previous_);
+}
 
 TestDictionary::TestDictionary() : path_(dir_.filePath(QStringLiteral("ABBR.MDB"))) {
     writer_ = std::make_unique<DictionaryWriter>(path_);
@@ -69,9 +71,11 @@ std::unique_ptr<TestDictionary> TestDictionary::Standard() {
     d->AddCategory(1, QStringLiteral("ハードウェア"), QStringLiteral("HW"));
     d->AddCategory(2, QStringLiteral("ネットワーク"), QStringLiteral("NW"));
     d->AddCategory(3, QStringLiteral("一般"), QString(""));
-    const qint32 cpu = d->AddEntry(QStringLiteral("CPU"), QStringLiteral("Central Processing Unit"),
-                                   1, QStringLiteral("abc"), QStringLiteral("https://cpu.example/"));
-    const qint32 ram = d->AddEntry(QStringLiteral("RAM"), QStringLiteral("Random Access Memory"), 1);
+    const qint32 cpu =
+        d->AddEntry(QStringLiteral("CPU"), QStringLiteral("Central Processing Unit"), 1,
+                    QStringLiteral("abc"), QStringLiteral("https://cpu.example/"));
+    const qint32 ram =
+        d->AddEntry(QStringLiteral("RAM"), QStringLiteral("Random Access Memory"), 1);
     d->AddEntry(QStringLiteral("CD-ROM"), QStringLiteral("Compact Disc Read Only Memory"), 1);
     d->AddEntry(QStringLiteral("TCP/IP"),
                 QStringLiteral("Transmission Control Protocol/Internet Protocol"), 2);
