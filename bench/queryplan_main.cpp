@@ -1,0 +1,75 @@
+// Shows how SQLite runs each search of the benchmarks on a dictionary: the statement as the
+// search builds it and as the result listing sends it, each with its query plan. Runs through the
+// program's own connection, which knows the dictionary's collation.
+#include "data/DbAccess.h"
+#include "data/Recordset.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+class NullSink : public ListSink {
+public:
+    void AddItem(const QString&, qint32) override { ++count_; }
+    void Clear() override { count_ = 0; }
+    int Count() const override { return count_; }
+
+private:
+    int count_ = 0;
+};
+
+void PrintPlan(const QString& sql) {
+    std::printf("%s\n", qUtf8Printable(sql));
+    const std::optional<QByteArray> translated = TranslateSelect(sql);
+    if (!translated) {
+        std::printf("  (not one statement)\n\n");
+        return;
+    }
+    const QByteArray explain = QByteArrayLiteral("EXPLAIN QUERY PLAN ") + *translated;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(DbAccess::DictionaryDb(), explain.constData(), -1, &raw, nullptr) !=
+        SQLITE_OK) {
+        std::printf("  rejected: %s\n\n", sqlite3_errmsg(DbAccess::DictionaryDb()));
+        sqlite3_finalize(raw);
+        return;
+    }
+    SqliteStmt stmt(raw);
+    while (sqlite3_step(stmt.get()) == SQLITE_ROW)
+        std::printf("  %s\n", reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 3)));
+    std::printf("\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: tessarine-queryplan DICTIONARY\n");
+        return 2;
+    }
+    DbAccess::DatabasePath = QString::fromLocal8Bit(argv[1]);
+    NullSink categories;
+    if (DbAccess::OpenDictionary(categories) <= 0)
+        return 1;
+    struct Search {
+        const char* key;
+        const char* letter;
+        qint16 category;
+    };
+    const Search searches[] = {{"cpu", "", 0},   {"C*", "", 0},       {"*", "", 0}, {"?PU", "", 0},
+                               {"*NET*", "", 0}, {"", "central*", 0}, {"", "", 3}};
+    for (const Search& s : searches) {
+        const QString sql = DbAccess::BuildSearchSql(QString::fromUtf8(s.key),
+                                                     QString::fromUtf8(s.letter), s.category);
+        PrintPlan(sql);
+        // The statement the result listing sends for it (keep in step with FillResultList).
+        PrintPlan(QStringLiteral("SELECT [AbbrID],[Abbr],[Letter] FROM (") + sql +
+                  QStringLiteral(") LIMIT ") + QString::number(DbAccess::kResultListLimit));
+    }
+    PrintPlan(QStringLiteral("SELECT * FROM AbbrTB WHERE [AbbrID] = 1"));
+    PrintPlan(QStringLiteral("SELECT * FROM LinkTB WHERE [AbbrID]=1 ORDER BY Word"));
+    PrintPlan(QStringLiteral("SELECT * FROM CategoryTB ORDER BY Category"));
+    DbAccess::CloseDictionary();
+    return 0;
+}
