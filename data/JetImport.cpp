@@ -22,10 +22,12 @@
 #include <signal.h>
 #include <string>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -292,11 +294,13 @@ bool ReadLongValue(MdbHandle* mdb, const unsigned char* header, size_t size, std
         out.assign(static_cast<const char*>(page) + start, length);
         return true;
     }
-    // Each row of the chain begins with the address of the next. Every row adds at least one
-    // byte, so a chain that loops ends when the length is reached.
+    // Each row of the chain begins with the address of the next. A row met twice means the
+    // chain loops: the value would repeat a part of itself.
     out.reserve(std::min<size_t>(length, size_t(1) << 24));
+    std::unordered_set<int> seen;
     while (out.size() < length) {
-        if (pgRow == 0 || mdb_find_pg_row(mdb, pgRow, &page, &start, &rowSize) != 0 || rowSize <= 4)
+        if (pgRow == 0 || !seen.insert(pgRow).second ||
+            mdb_find_pg_row(mdb, pgRow, &page, &start, &rowSize) != 0 || rowSize <= 4)
             return false;
         const auto* row = static_cast<const unsigned char*>(page) + start;
         out.append(reinterpret_cast<const char*>(row + 4),
@@ -579,6 +583,10 @@ bool ImportInChild(const ChildJob& job, int out) {
     if (::fstat(::fileno(mdb->f->stream), &st) != 0 || st.st_dev != job.device ||
         st.st_ino != job.inode)
         return false;
+    // Jet allocates whole pages; a file that ends inside one has lost its end, and libmdb
+    // would read the missing bytes as zeros.
+    if (mdb->fmt->pg_size <= 0 || st.st_size % mdb->fmt->pg_size != 0)
+        return false;
     if (!UseCorrectTextConversion(mdb.get()))
         return false;
     if (!mdb_read_catalog(mdb.get(), MDB_TABLE) || !mdb->catalog)
@@ -796,7 +804,31 @@ void LeaveAtOnce() {
     ::_exit(kExitCalledByLibrary);
 }
 
-void PrepareChild(std::chrono::milliseconds timeLimit) {
+// Bounds the child's memory: a damaged length or a looping chain inside libmdb would otherwise
+// let it grow until the system runs short. The allowance is generous against the largest
+// result the parent accepts.
+void LimitMemory(qint64 maxOutput) {
+    long pages = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    if (pages <= 0)
+        return;
+    const rlim_t current = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE));
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_AS, &limit) != 0)
+        return;
+    const rlim_t wanted =
+        current + (rlim_t(512) << 20) + 8 * rlim_t(std::max<qint64>(maxOutput, 0));
+    if (limit.rlim_max == RLIM_INFINITY || wanted < limit.rlim_max) {
+        limit.rlim_cur = wanted;
+        ::setrlimit(RLIMIT_AS, &limit);
+    }
+}
+
+void PrepareChild(std::chrono::milliseconds timeLimit, qint64 maxOutput) {
     sigset_t none;
     sigemptyset(&none);
     ::pthread_sigmask(SIG_SETMASK, &none, nullptr);
@@ -813,6 +845,7 @@ void PrepareChild(std::chrono::milliseconds timeLimit) {
             ::close(devNull);
     }
     std::atexit(LeaveAtOnce);
+    LimitMemory(maxOutput);
     // Should the parent die without killing it, the child still ends.
     ::alarm(unsigned(timeLimit.count() / 1000 + 2));
 }
@@ -874,7 +907,7 @@ Result Run(const ChildWork& work, std::chrono::milliseconds timeLimit, qint64 ma
         return result;
     if (pid == 0) {
         ::close(fds[0]);
-        PrepareChild(timeLimit);
+        PrepareChild(timeLimit, maxOutput);
         bool ok = false;
         try {
             ok = work(fds[1]);
