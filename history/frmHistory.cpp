@@ -37,6 +37,9 @@ qint32 frmHistory::OuterHeight() const {
 }
 
 void frmHistory::Form_Load() {
+    // The frame around the client area is known only once the native window exists; without
+    // it every outer size below would be the client size.
+    winId();
     QListWidget* related = main_->lstLink;
     lstHistory->resize(related->size());
     resize(related->size()); // the client area is exactly the list

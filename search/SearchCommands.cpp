@@ -48,7 +48,9 @@ void frmMain::lstDbList_Click() {
     if (row < 0 || lstDbList->count() == 0)
         return;
     qint32 id = lstDbList->item(row)->data(Qt::UserRole).toInt();
-    if (id > 0 && id != CurrentId)
+    // The current entry is skipped only while it is on show: after a search without results
+    // blanked the view, finding the same entry again must show it again.
+    if (id > 0 && (id != CurrentId || viewBlanked_))
         ShowKeyword(id);
 }
 
