@@ -1,0 +1,145 @@
+// Showing an entry through ShowKeyword on the real window: caption, web commands, the drawn
+// description, the related words and the history record.
+#include "EntryFixtures.h"
+
+namespace {
+
+class EntryViewTest : public EntryWindowTest {
+protected:
+    void SetUp() override { ASSERT_TRUE(Start(linked_.Dir())); }
+
+    bool HomeEnabled() {
+        const bool button = W().ToolbarButton(QStringLiteral("Home"))->isEnabled();
+        EXPECT_EQ(W().mnuFileWeb->isEnabled(), button) << "toolbar and menu disagree";
+        return button;
+    }
+
+    // The pieces drawn for one text.
+    std::vector<DescriptionBox::DrawnText> PiecesOf(const QString& text) {
+        std::vector<DescriptionBox::DrawnText> found;
+        for (const DescriptionBox::DrawnText& piece : W().pbxDescription->Drawing())
+            if (piece.text == text)
+                found.push_back(piece);
+        return found;
+    }
+
+    LinkedDictionary linked_;
+};
+
+TEST_F(EntryViewTest, WebCommandsFollowTheEntrysAddress) {
+    EXPECT_FALSE(HomeEnabled());
+    Show(linked_.cpu);
+    EXPECT_EQ(W().CurrentUrl, QStringLiteral("https://cpu.example/"));
+    EXPECT_TRUE(HomeEnabled());
+    Show(linked_.ram);
+    EXPECT_TRUE(W().CurrentUrl.isEmpty());
+    EXPECT_FALSE(HomeEnabled());
+    Show(linked_.alu);
+    EXPECT_TRUE(HomeEnabled());
+}
+
+TEST_F(EntryViewTest, ShowingAnEntrySetsCaptionRelatedWordsAndHistory) {
+    Show(linked_.cpu);
+    EXPECT_EQ(W().CurrentId, linked_.cpu);
+    EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
+    EXPECT_EQ(Texts(W().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
+    EXPECT_EQ(W().lstLink->currentRow(), 0);
+    EXPECT_EQ(W().lstLink->item(0)->data(Qt::UserRole).toInt(), W().CurrentId);
+    EXPECT_EQ(HistoryCaptions(), QStringList{"CPU"});
+
+    // The same entry again is drawn and listed anew, and recorded no second time.
+    const QListWidgetItem* before = W().lstLink->item(0);
+    W().pbxDescription->Cls();
+    Show(linked_.cpu);
+    EXPECT_FALSE(W().pbxDescription->Drawing().empty());
+    EXPECT_NE(W().lstLink->item(0), before);
+    EXPECT_EQ(Texts(W().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
+    EXPECT_EQ(HistoryCaptions(), QStringList{"CPU"});
+}
+
+TEST_F(EntryViewTest, IdBelowOneBlanksTheViewAndKeepsTheEntry) {
+    Show(linked_.cpu);
+    const QString description = W().CurrentDescription;
+    const QPoint overLink = CentrePixels(W().LinkRegions.front());
+    for (qint32 id : {0, -3}) {
+        Show(id);
+        EXPECT_TRUE(W().pbxDescription->Drawing().empty()) << id;
+        EXPECT_EQ(W().LinkRegionCount, 0);
+        EXPECT_EQ(W().lstLink->count(), 0);
+        EXPECT_EQ(W().CurrentId, linked_.cpu);
+        EXPECT_EQ(W().CurrentDescription, description);
+        EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
+        EXPECT_TRUE(HomeEnabled());
+        EXPECT_EQ(HistoryCaptions(), QStringList{"CPU"});
+    }
+    // Nothing to point at or click in the blank box.
+    MoveOverDescription(overLink);
+    EXPECT_TRUE(ArrowShown());
+    QTest::mouseClick(W().pbxDescription, Qt::LeftButton, {}, overLink);
+    EXPECT_EQ(W().CurrentId, linked_.cpu);
+    EXPECT_TRUE(W().pbxDescription->Drawing().empty());
+}
+
+TEST_F(EntryViewTest, UnknownIdIsShownAsFarAsTheDataGo) {
+    Show(linked_.cpu);
+    Show(999);
+    EXPECT_EQ(W().CurrentId, 999);
+    EXPECT_TRUE(W().pbxDescription->Drawing().empty());
+    EXPECT_EQ(W().LinkRegionCount, 0);
+    EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
+    EXPECT_EQ(Texts(W().lstLink), QStringList{"CPU"});
+    EXPECT_EQ(ItemData(W().lstLink), QList<qint32>{999});
+    EXPECT_TRUE(HomeEnabled()) << "the previous address stays";
+    EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "CPU"}));
+    EXPECT_EQ(Store().HistoryEntries()[size_t(Store().CurrentSlot())].EntryId, 999);
+    EXPECT_TRUE(messages_.boxes.isEmpty());
+}
+
+TEST_F(EntryViewTest, TitleLineIsBoldAndLinksAreBlueAndUnderlined) {
+    Show(linked_.cpu);
+    const auto& drawing = W().pbxDescription->Drawing();
+    ASSERT_FALSE(drawing.empty());
+    const DescriptionBox::DrawnText& title = drawing.front();
+    EXPECT_EQ(title.text, QStringLiteral("Central Processing Unit [HW]"));
+    EXPECT_TRUE(title.font.bold());
+    EXPECT_EQ(title.font.family(), W().font().family());
+    EXPECT_DOUBLE_EQ(title.font.pointSizeF(), W().font().pointSizeF());
+
+    const auto body = PiecesOf(QStringLiteral("命令を実行する装置。"));
+    ASSERT_EQ(body.size(), 1u);
+    EXPECT_FALSE(body[0].font.bold());
+    EXPECT_FALSE(body[0].font.underline());
+    EXPECT_GT(body[0].y, title.y);
+
+    for (const char* word : {"RAM", "ALU"}) {
+        const auto link = PiecesOf(QString::fromLatin1(word));
+        ASSERT_EQ(link.size(), 1u) << word;
+        EXPECT_EQ(link[0].color, (HyperText::RgbColor{0, 0, 255})) << word;
+        EXPECT_TRUE(link[0].font.underline()) << word;
+        EXPECT_FALSE(link[0].font.bold()) << word;
+    }
+    const auto broken = PiecesOf(QStringLiteral("XYZ"));
+    ASSERT_EQ(broken.size(), 1u);
+    EXPECT_EQ(broken[0].color, (HyperText::RgbColor{255, 0, 0}));
+    EXPECT_FALSE(broken[0].font.underline());
+
+    // One region per drawn link, in drawing order; the red text has none.
+    ASSERT_EQ(W().LinkRegionCount, 2);
+    EXPECT_EQ(W().LinkRegions[0].LinkId, linked_.ram);
+    EXPECT_EQ(W().LinkRegions[1].LinkId, linked_.alu);
+    const auto ram = PiecesOf(QStringLiteral("RAM"));
+    EXPECT_EQ(W().LinkRegions[0].Left, ram[0].x);
+    EXPECT_EQ(W().LinkRegions[0].Top, ram[0].y);
+}
+
+TEST_F(EntryViewTest, DescriptionIsRedrawnToTheNewWidth) {
+    Show(linked_.cpu);
+    const QString drawn = DrawnText();
+    W().pbxDescription->Cls();
+    W().resize(W().width() + 150, W().height());
+    QApplication::processEvents();
+    EXPECT_EQ(DrawnText(), drawn);
+    EXPECT_EQ(W().LinkRegionCount, 2);
+}
+
+} // namespace

@@ -1,0 +1,199 @@
+// First, back, forward and last through the real window: toolbar, Go menu and Alt+arrows.
+#include "EntryFixtures.h"
+
+#include <QKeyEvent>
+#include <functional>
+
+namespace {
+
+class HistoryNavigationTest : public EntryWindowTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Start(linked_.Dir()));
+        Focus(W().txtSearchKey);
+    }
+    void VisitAll() {
+        for (qint32 id : {linked_.cpu, linked_.ram, linked_.alu, linked_.gpu})
+            Show(id);
+        ASSERT_EQ(HistoryCaptions(), (QStringList{"CPU", "RAM", "ALU", "GPU"}));
+    }
+    void AltKey(Qt::Key key, Qt::KeyboardModifiers more = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier | more);
+        QApplication::processEvents();
+    }
+    void ClickToolbar(const char* key) {
+        QToolButton* button = ToolbarWidget(key);
+        ASSERT_NE(button, nullptr) << key;
+        ASSERT_TRUE(button->isEnabled()) << key;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QApplication::processEvents();
+    }
+
+    struct State {
+        qint32 id;
+        qint16 slot;
+        int entries;
+        QString caption;
+        friend bool operator==(const State&, const State&) = default;
+    };
+    State Now() {
+        return {W().CurrentId, Store().CurrentSlot(), Store().EntryCount(), W().windowTitle()};
+    }
+
+    LinkedDictionary linked_;
+};
+
+TEST_F(HistoryNavigationTest, ToolbarMenuAndKeysGiveTheSameResult) {
+    VisitAll();
+    ExpectNavigation(true, false);
+    using Step = std::function<void()>;
+    const std::pair<const char*, std::array<Step, 3>> moves[] = {
+        {"back",
+         {[&] { ClickToolbar("Left"); }, [&] { W().mnuGoItem[1]->trigger(); },
+          [&] { AltKey(Qt::Key_Left); }}},
+        {"first",
+         {[&] { W().mnuGoItem[0]->trigger(); }, [&] { AltKey(Qt::Key_Up); },
+          [&] { AltKey(Qt::Key_Up); }}},
+    };
+    for (const auto& [name, ways] : moves) {
+        std::vector<State> results;
+        for (const Step& way : ways) {
+            W().mnuGoItem[3]->trigger(); // from the newest entry each time
+            ASSERT_EQ(W().CurrentId, linked_.gpu);
+            way();
+            results.push_back(Now());
+        }
+        EXPECT_EQ(results[0], results[1]) << name;
+        EXPECT_EQ(results[0], results[2]) << name;
+        EXPECT_EQ(results[0].entries, 4) << name << ": navigation records nothing";
+    }
+
+    // Forward and last, from the oldest entry each time.
+    const std::pair<const char*, std::array<Step, 3>> forward[] = {
+        {"forward",
+         {[&] { ClickToolbar("Right"); }, [&] { W().mnuGoItem[2]->trigger(); },
+          [&] { AltKey(Qt::Key_Right); }}},
+        {"last",
+         {[&] { W().mnuGoItem[3]->trigger(); }, [&] { AltKey(Qt::Key_Down); },
+          [&] { AltKey(Qt::Key_Down); }}},
+    };
+    for (const auto& [name, ways] : forward) {
+        std::vector<State> results;
+        for (const Step& way : ways) {
+            W().mnuGoItem[0]->trigger();
+            ASSERT_EQ(W().CurrentId, linked_.cpu);
+            way();
+            results.push_back(Now());
+        }
+        EXPECT_EQ(results[0], results[1]) << name;
+        EXPECT_EQ(results[0], results[2]) << name;
+    }
+    EXPECT_EQ(W().CurrentId, linked_.gpu);
+    EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "RAM", "ALU", "GPU"}));
+}
+
+TEST_F(HistoryNavigationTest, EachMoveShowsTheEntryAndSetsTheCommands) {
+    VisitAll();
+    ClickToolbar("Left");
+    EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [ALU]"));
+    EXPECT_EQ(Texts(W().lstLink), (QStringList{"ALU", "CPU"}));
+    ExpectNavigation(true, true);
+    W().mnuGoItem[0]->trigger();
+    EXPECT_EQ(W().CurrentId, linked_.cpu);
+    ExpectNavigation(false, true);
+    // Back at the oldest entry moves nothing and shows it again.
+    W().pbxDescription->Cls();
+    AltKey(Qt::Key_Left);
+    EXPECT_EQ(W().CurrentId, linked_.cpu);
+    EXPECT_FALSE(W().pbxDescription->Drawing().empty());
+    ExpectNavigation(false, true);
+    AltKey(Qt::Key_Down);
+    EXPECT_EQ(W().CurrentId, linked_.gpu);
+    ExpectNavigation(true, false);
+    EXPECT_EQ(Store().EntryCount(), 4);
+}
+
+TEST_F(HistoryNavigationTest, NewVisitAfterGoingBackDropsTheEntriesThatFollowed) {
+    VisitAll();
+    W().mnuGoItem[1]->trigger();
+    W().mnuGoItem[1]->trigger();
+    ASSERT_EQ(W().CurrentId, linked_.ram);
+    ClickRow(W().lstLink, 1); // RAM's related word: CPU
+    EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "RAM", "CPU"}));
+    ExpectNavigation(true, false);
+}
+
+TEST_F(HistoryNavigationTest, AltUpWithOneEntryShowsItAgainAndRecordsNothing) {
+    Show(linked_.cpu);
+    ExpectNavigation(false, false);
+    W().pbxDescription->Cls();
+    AltKey(Qt::Key_Up);
+    EXPECT_EQ(W().CurrentId, linked_.cpu);
+    EXPECT_FALSE(W().pbxDescription->Drawing().empty()) << "shown again";
+    EXPECT_EQ(HistoryCaptions(), QStringList{"CPU"});
+    ExpectNavigation(false, false);
+    // The next real visit is recorded: the navigation left no pending skip behind.
+    Show(linked_.ram);
+    EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "RAM"}));
+}
+
+TEST_F(HistoryNavigationTest, AltArrowsOnAnEmptyHistoryChangeNothing) {
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
+        AltKey(key);
+    EXPECT_EQ(W().CurrentId, 0);
+    EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000"));
+    EXPECT_TRUE(Store().IsEmpty());
+    Show(linked_.cpu);
+    EXPECT_EQ(HistoryCaptions(), QStringList{"CPU"});
+}
+
+TEST_F(HistoryNavigationTest, OtherModifiersBesideAltStillNavigate) {
+    VisitAll();
+    AltKey(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(W().CurrentId, linked_.alu);
+    AltKey(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(W().CurrentId, linked_.cpu);
+}
+
+TEST_F(HistoryNavigationTest, ArrowsWithoutAltAreLeftToTheControl) {
+    VisitAll();
+    W().txtSearchKey->setText(QStringLiteral("abc"));
+    Focus(W().txtSearchKey);
+    W().txtSearchKey->setCursorPosition(3);
+    QTest::keyClick(W().txtSearchKey, Qt::Key_Left);
+    EXPECT_EQ(W().txtSearchKey->cursorPosition(), 2);
+    QTest::keyClick(W().txtSearchKey, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(W().CurrentId, linked_.gpu);
+    EXPECT_EQ(Store().CurrentSlot(), 4);
+
+    // In the result list the arrows move the selection and so show the line's entry.
+    Search(QStringLiteral("?PU"));
+    ASSERT_EQ(W().CurrentId, linked_.cpu);
+    QTest::keyClick(W().lstDbList, Qt::Key_Down);
+    EXPECT_EQ(W().lstDbList->currentRow(), 1);
+    EXPECT_EQ(W().CurrentId, linked_.gpu);
+}
+
+TEST_F(HistoryNavigationTest, AltArrowsAlsoReachTheFocusedControl) {
+    VisitAll();
+    W().txtSearchKey->setText(QStringLiteral("abc"));
+    Focus(W().txtSearchKey);
+    W().txtSearchKey->setCursorPosition(3);
+    int seen = 0;
+    struct Counter : QObject {
+        int* seen;
+        explicit Counter(int* s) : seen(s) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Left)
+                ++*seen;
+            return false;
+        }
+    } counter(&seen);
+    W().txtSearchKey->installEventFilter(&counter);
+    AltKey(Qt::Key_Left);
+    W().txtSearchKey->removeEventFilter(&counter);
+    EXPECT_EQ(seen, 1) << "the key is not consumed";
+    EXPECT_EQ(W().CurrentId, linked_.alu);
+}
+
+} // namespace

@@ -1,0 +1,239 @@
+// Running a search from the search fields and reading the result list, on the real window.
+#include "EntryFixtures.h"
+
+#include <QMenuBar>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Tessarine 2000");
+
+class SearchTest : public EntryWindowTest {
+protected:
+    void StartLinked() { ASSERT_TRUE(Start(linked_.Dir())); }
+
+    void ExpectEntryCommands(bool copy, bool home) {
+        EXPECT_EQ(W().ToolbarButton(QStringLiteral("Copy"))->isEnabled(), copy);
+        EXPECT_EQ(W().mnuEditCopy->isEnabled(), copy);
+        EXPECT_EQ(W().ToolbarButton(QStringLiteral("Home"))->isEnabled(), home);
+        EXPECT_EQ(W().mnuFileWeb->isEnabled(), home);
+    }
+
+    LinkedDictionary linked_;
+};
+
+TEST_F(SearchTest, TypedAbbreviationListsShowsAndCountsTheEntry) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(StatusText(), QStringLiteral("未検索"));
+    Search(QStringLiteral("cpu"));
+
+    ASSERT_EQ(W().lstDbList->count(), 1);
+    EXPECT_EQ(W().lstDbList->item(0)->text(), QStringLiteral("CPU\tCentral Processing Unit"));
+    EXPECT_EQ(W().lstDbList->currentRow(), 0);
+    EXPECT_EQ(W().lstDbList->item(0)->data(Qt::UserRole).toInt(), W().CurrentId);
+    EXPECT_GT(W().CurrentId, 0);
+    EXPECT_EQ(W().CurrentKeyword, QStringLiteral("CPU"));
+    EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
+    EXPECT_TRUE(W().lstDbList->hasFocus());
+    EXPECT_EQ(StatusText(), QStringLiteral("検索結果 : 1件"));
+
+    // The entry itself first and selected, then its related words.
+    const QStringList related = Texts(W().lstLink);
+    ASSERT_EQ(related.size(), 7);
+    EXPECT_EQ(related.first(), QStringLiteral("CPU"));
+    EXPECT_EQ(W().lstLink->currentRow(), 0);
+    EXPECT_EQ(W().lstLink->item(0)->data(Qt::UserRole).toInt(), W().CurrentId);
+    QStringList words = related.mid(1);
+    words.sort();
+    EXPECT_EQ(words, (QStringList{"ALU", "FPU", "GPU", "MIPS", "MPU", "主記憶"}));
+
+    // Each related word carries the id of the entry it names: choosing 主記憶 shows RAM.
+    const int memory = int(related.indexOf(QStringLiteral("主記憶")));
+    ClickRow(W().lstLink, memory);
+    EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [RAM]"));
+    EXPECT_TRUE(messages_.boxes.isEmpty());
+}
+
+TEST_F(SearchTest, RelatedWordsFollowTheEntryInAscendingOrderWithTheirIds) {
+    StartLinked();
+    Search(QStringLiteral("CPU"));
+    EXPECT_EQ(Texts(W().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
+    EXPECT_EQ(ItemData(W().lstLink), (QList<qint32>{linked_.cpu, linked_.alu, linked_.ram}));
+    ExpectEntryCommands(true, true);
+}
+
+TEST_F(SearchTest, EnterInTheSpelledOutFieldSearches) {
+    ASSERT_TRUE(Start());
+    Focus(W().txtLetter);
+    QTest::keyClicks(W().txtLetter, QStringLiteral("central processing unit"));
+    QTest::keyClick(W().txtLetter, Qt::Key_Return);
+    QApplication::processEvents();
+    ASSERT_GE(W().lstDbList->count(), 1);
+    EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
+    EXPECT_TRUE(W().lstDbList->hasFocus());
+}
+
+TEST_F(SearchTest, EnterInTheCategoryListSearchesWithinTheCategory) {
+    StartLinked();
+    W().txtSearchKey->setText(QStringLiteral("?PU"));
+    Focus(W().cmbCategory);
+    QTest::keyClick(W().cmbCategory, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(W().lstDbList->count(), 2) << "all categories: CPU and GPU";
+
+    Focus(W().cmbCategory);
+    W().cmbCategory->setCurrentIndex(W().cmbCategory->findData(2));
+    QTest::keyClick(W().cmbCategory, Qt::Key_Enter);
+    QApplication::processEvents();
+    ASSERT_EQ(W().lstDbList->count(), 1);
+    EXPECT_TRUE(W().lstDbList->item(0)->text().startsWith(QLatin1String("GPU\t")));
+    EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [GPU]"));
+    EXPECT_EQ(StatusText(), QStringLiteral("検索結果 : 1件"));
+}
+
+TEST_F(SearchTest, SearchWithoutResultsBlanksTheViewAndKeepsTheRest) {
+    StartLinked();
+    Search(QStringLiteral("CPU"));
+    ASSERT_GT(W().LinkRegionCount, 0);
+    const QPoint overLink = CentrePixels(W().LinkRegions.front());
+    const qint32 shown = W().CurrentId;
+
+    Search(QStringLiteral("zzz"));
+    EXPECT_EQ(W().lstDbList->count(), 0);
+    EXPECT_EQ(W().LinkRegionCount, 0);
+    EXPECT_TRUE(W().pbxDescription->Drawing().empty());
+    EXPECT_EQ(W().lstLink->count(), 0);
+    ExpectEntryCommands(false, false);
+    // No message, no move of the focus, and the status, caption and entry stay.
+    EXPECT_TRUE(messages_.boxes.isEmpty());
+    EXPECT_TRUE(W().txtSearchKey->hasFocus());
+    EXPECT_EQ(StatusText(), QStringLiteral("検索結果 : 1件"));
+    EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
+    EXPECT_EQ(W().CurrentId, shown);
+
+    // A later resize redraws, but the old description does not come back.
+    W().resize(W().width() + 120, W().height() + 60);
+    QApplication::processEvents();
+    EXPECT_TRUE(W().pbxDescription->Drawing().empty());
+    EXPECT_EQ(W().LinkRegionCount, 0);
+    MoveOverDescription(overLink);
+    EXPECT_TRUE(ArrowShown());
+}
+
+TEST_F(SearchTest, SearchingTheSameEntryAgainAfterABlankSearchShowsItAgain) {
+    StartLinked();
+    Search(QStringLiteral("CPU"));
+    const QString drawn = DrawnText();
+    Search(QStringLiteral("zzz"));
+    ASSERT_TRUE(W().pbxDescription->Drawing().empty());
+
+    // The first line is the entry still current but no longer on show.
+    Search(QStringLiteral("CPU"));
+    EXPECT_EQ(DrawnText(), drawn);
+    EXPECT_GT(W().LinkRegionCount, 0);
+    EXPECT_EQ(Texts(W().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
+    ExpectEntryCommands(true, true);
+}
+
+TEST_F(SearchTest, EmptyInputsKeepThePreviousResultsButBlankTheView) {
+    StartLinked();
+    Search(QStringLiteral("?PU"));
+    ASSERT_EQ(Texts(W().lstDbList),
+              (QStringList{"CPU\tCentral Processing Unit", "GPU\tGraphics Processing Unit"}));
+
+    W().txtSearchKey->clear();
+    W().txtLetter->clear();
+    ASSERT_EQ(W().cmbCategory->currentIndex(), 0);
+    W().mnuFileFind->trigger();
+    QApplication::processEvents();
+
+    EXPECT_EQ(Texts(W().lstDbList),
+              (QStringList{"CPU\tCentral Processing Unit", "GPU\tGraphics Processing Unit"}));
+    EXPECT_TRUE(W().pbxDescription->Drawing().empty());
+    EXPECT_EQ(W().lstLink->count(), 0);
+    ExpectEntryCommands(false, false);
+    EXPECT_EQ(W().ResultCount(), 0);
+}
+
+TEST_F(SearchTest, ClickingTheLineOfTheEntryShownDoesNothing) {
+    StartLinked();
+    Search(QStringLiteral("?PU"));
+    ClickRow(W().lstDbList, 1);
+    ASSERT_EQ(W().CurrentId, linked_.gpu);
+    W().mnuGoItem[1]->trigger(); // back to CPU; the list keeps GPU's line selected
+    ASSERT_EQ(W().CurrentId, linked_.cpu);
+    ASSERT_EQ(W().lstDbList->currentRow(), 1);
+
+    const QListWidgetItem* firstRelated = W().lstLink->item(0);
+    const int entries = Store().EntryCount();
+    const qint16 current = Store().CurrentSlot();
+    ClickRow(W().lstDbList, 0);
+    EXPECT_EQ(W().lstDbList->currentRow(), 0);
+    EXPECT_EQ(W().lstLink->item(0), firstRelated) << "the related words were not rebuilt";
+    EXPECT_EQ(Store().EntryCount(), entries);
+    EXPECT_EQ(Store().CurrentSlot(), current);
+    ExpectNavigation(false, true);
+
+    ClickRow(W().lstDbList, 1);
+    EXPECT_EQ(W().CurrentId, linked_.gpu);
+    EXPECT_EQ(Store().EntryCount(), 2) << "CPU, GPU: the forward entry was the same id";
+}
+
+TEST_F(SearchTest, LinesWithoutAnEntryIdAreIgnored) {
+    TestDictionary dict;
+    dict.AddCategory(1, QStringLiteral("一般"), QStringLiteral("GE"));
+    DictionaryWriter::Entry zero;
+    zero.id = 0;
+    zero.abbr = QStringLiteral("ZERO");
+    zero.key = QStringLiteral("ZERO");
+    zero.letter = QStringLiteral("no entry");
+    zero.categoryId = 1;
+    zero.hyperText = QStringLiteral("never shown");
+    dict.AddEntry(zero);
+    DictionaryWriter::Entry negative = zero;
+    negative.id = -7;
+    negative.abbr = QStringLiteral("ZERONEG");
+    negative.key = QStringLiteral("ZERONEG");
+    dict.AddEntry(negative);
+    dict.Finish();
+    ASSERT_TRUE(Start(dict.Dir()));
+
+    Search(QStringLiteral("ZERO*"));
+    ASSERT_EQ(W().lstDbList->count(), 2);
+    EXPECT_EQ(ItemData(W().lstDbList), (QList<qint32>{0, -7}));
+    ClickRow(W().lstDbList, 1);
+    EXPECT_EQ(W().CurrentId, 0);
+    EXPECT_EQ(W().windowTitle(), kTitle);
+    EXPECT_TRUE(W().pbxDescription->Drawing().empty());
+    EXPECT_EQ(W().lstLink->count(), 0);
+    EXPECT_TRUE(Store().IsEmpty());
+}
+
+TEST_F(SearchTest, TabbingIntoTheResultListShowsTheLastCount) {
+    StartLinked();
+    Search(QStringLiteral("CPU"));
+    Search(QStringLiteral("zzz"));
+    ASSERT_EQ(StatusText(), QStringLiteral("検索結果 : 1件"));
+
+    Focus(W().cmbCategory);
+    QTest::keyClick(W().cmbCategory, Qt::Key_Tab);
+    QApplication::processEvents();
+    ASSERT_TRUE(W().lstDbList->hasFocus());
+    EXPECT_EQ(StatusText(), QStringLiteral("検索結果 : 0件"));
+}
+
+TEST_F(SearchTest, AtMost500LinesAreListed) {
+    TestDictionary dict;
+    dict.AddCategory(1, QStringLiteral("一般"), QStringLiteral("GE"));
+    for (int i = 0; i < 520; ++i)
+        dict.AddEntry(QStringLiteral("Q%1").arg(i, 3, 10, QLatin1Char('0')),
+                      QStringLiteral("entry %1").arg(i), 1);
+    dict.Finish();
+    ASSERT_TRUE(Start(dict.Dir()));
+
+    Search(QStringLiteral("Q*"));
+    EXPECT_EQ(W().lstDbList->count(), 500);
+    EXPECT_EQ(StatusText(), QStringLiteral("検索結果 : 500件"));
+    EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [Q000]"));
+}
+
+} // namespace
