@@ -1,0 +1,155 @@
+#include "DictdFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs the builder as a user would, and checks what it says and leaves behind.
+class DictdCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DictdWriter vera = DictdWriter::Vera();
+        vera.AddVera(QStringLiteral("CPU"), QStringLiteral("Central Processing Unit"));
+        vera.AddVera(QStringLiteral("TCP"), QStringLiteral("Transmission Control Protocol (IP)"));
+        vera.AddVera(QStringLiteral("IP"), QStringLiteral("Internet Protocol"));
+        vera.AddVera(QStringLiteral("NIL"), QString());
+        vera_ = vera;
+        veraIndex_ = vera.Write(dir_.path(), QStringLiteral("vera"));
+        DictdWriter foldoc = DictdWriter::Foldoc();
+        foldoc.AddFoldoc({QStringLiteral("Internet Protocol"), QStringLiteral("IP")},
+                         {QStringLiteral("<networking> (IP) The network layer.")});
+        foldoc.AddFoldoc({QStringLiteral("bubble sort")}, {QStringLiteral("<algorithm> A sort.")});
+        foldocIndex_ = foldoc.Write(dir_.path(), QStringLiteral("foldoc"));
+        output_ = dir_.filePath(QStringLiteral("out/ABBR.MDB"));
+        QDir(dir_.path()).mkpath(QStringLiteral("out"));
+    }
+
+    int Run(const QStringList& arguments) {
+        QProcess p;
+        p.start(QStringLiteral(TESSARINE_BIN_DIR "/tessarine-dictd"), arguments);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        out_ = QString::fromLocal8Bit(p.readAllStandardOutput());
+        err_ = QString::fromLocal8Bit(p.readAllStandardError());
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    }
+    // Fails with a message containing what, and writes nothing.
+    void ExpectFailure(const QStringList& inputs, const char* what) {
+        EXPECT_EQ(Run(QStringList{QStringLiteral("-o"), output_} + inputs), 1) << qPrintable(out_);
+        EXPECT_TRUE(err_.contains(QLatin1String(what))) << qPrintable(err_);
+        EXPECT_TRUE(err_.contains(QLatin1String("no dictionary written"))) << qPrintable(err_);
+        EXPECT_FALSE(QFile::exists(output_));
+        EXPECT_EQ(QDir(dir_.filePath(QStringLiteral("out"))).entryList(QDir::Files), QStringList());
+    }
+    QString Damage(const QString& name, const QByteArray& bytes) {
+        // A copy of the acronym list under another name, with its data replaced.
+        const QString stem = dir_.filePath(name);
+        QFile::copy(veraIndex_, stem + QStringLiteral(".index"));
+        WriteBytes(stem + QStringLiteral(".dict.dz"), bytes);
+        return stem + QStringLiteral(".index");
+    }
+
+    QTemporaryDir dir_;
+    DictdWriter vera_;
+    QString veraIndex_;
+    QString foldocIndex_;
+    QString output_;
+    QString out_;
+    QString err_;
+};
+
+TEST_F(DictdCommandTest, BuildsAndReports) {
+    ASSERT_EQ(Run({QStringLiteral("-o"), output_, veraIndex_, foldocIndex_}), 0)
+        << qPrintable(err_);
+    EXPECT_TRUE(QFile::exists(output_));
+    EXPECT_FALSE(QFile::exists(output_ + QStringLiteral(".part")));
+    EXPECT_TRUE(out_.contains(QLatin1String("3 entries in")));
+    EXPECT_TRUE(out_.contains(QLatin1String("1 related words")));
+    EXPECT_TRUE(out_.contains(QLatin1String("1 described by a FOLDOC article")));
+    EXPECT_TRUE(out_.contains(QLatin1String("1 VERA records without an expansion")));
+    EXPECT_TRUE(out_.contains(QLatin1String("1 FOLDOC articles on neither")));
+    // Not a terminal: no progress line.
+    EXPECT_FALSE(err_.contains(QLatin1Char('%'))) << qPrintable(err_);
+
+    // The order of the inputs does not matter, and either database alone will do.
+    ASSERT_EQ(Run({QStringLiteral("--output=") + output_, foldocIndex_, veraIndex_}), 0);
+    ASSERT_EQ(Run({QStringLiteral("-o") + output_, foldocIndex_}), 0) << qPrintable(err_);
+    EXPECT_TRUE(out_.contains(QLatin1String("0 entries")) == false);
+    EXPECT_TRUE(out_.contains(QLatin1String("1 entries in"))) << qPrintable(out_);
+}
+
+TEST_F(DictdCommandTest, UsageErrors) {
+    EXPECT_EQ(Run({}), 2);
+    EXPECT_TRUE(err_.contains(QLatin1String("usage: tessarine-dictd -o OUTPUT INDEX...")));
+    EXPECT_EQ(Run({veraIndex_}), 2);
+    EXPECT_TRUE(err_.contains(QLatin1String("no output file")));
+    EXPECT_EQ(Run({QStringLiteral("-o"), output_}), 2);
+    EXPECT_TRUE(err_.contains(QLatin1String("no dictd index")));
+    EXPECT_EQ(Run({QStringLiteral("-x"), output_, veraIndex_}), 2);
+    EXPECT_TRUE(err_.contains(QLatin1String("unknown option -x")));
+    EXPECT_EQ(Run({QStringLiteral("--help")}), 0);
+    EXPECT_TRUE(out_.contains(QLatin1String("usage:")));
+    EXPECT_FALSE(QFile::exists(output_));
+}
+
+TEST_F(DictdCommandTest, BadInputsLeaveNoOutput) {
+    const QByteArray good = DictZipBytes(vera_.Data(), 64);
+    ExpectFailure({Damage(QStringLiteral("cut"), good.left(good.size() - 40))}, "truncated");
+
+    QByteArray garbled = good;
+    for (qsizetype i = garbled.size() / 2; i < garbled.size() / 2 + 16; ++i)
+        garbled[i] = char(0x5A);
+    ExpectFailure({veraIndex_, Damage(QStringLiteral("garbled"), garbled)}, "corrupt");
+
+    const QString badNumber = dir_.filePath(QStringLiteral("badnum.index"));
+    WriteBytes(badNumber, ReadBytes(veraIndex_) + "ghost\tA*B\tC\n");
+    QFile::copy(dir_.filePath(QStringLiteral("vera.dict.dz")),
+                dir_.filePath(QStringLiteral("badnum.dict.dz")));
+    ExpectFailure({badNumber}, "badnum.index:7: bad index line (offset \"A*B\"");
+
+    const QString far = dir_.filePath(QStringLiteral("far.index"));
+    WriteBytes(far, ReadBytes(veraIndex_) + "ghost\t" +
+                        DictdNumber(vera_.Data().size()).toLatin1() + "\tB\n");
+    QFile::copy(dir_.filePath(QStringLiteral("vera.dict.dz")),
+                dir_.filePath(QStringLiteral("far.dict.dz")));
+    ExpectFailure({far}, "beyond the end of the data");
+
+    const QString lonely = dir_.filePath(QStringLiteral("lonely.index"));
+    QFile::copy(veraIndex_, lonely);
+    ExpectFailure({foldocIndex_, lonely}, "no data file beside it");
+
+    ExpectFailure({dir_.filePath(QStringLiteral("absent.index"))}, "cannot read");
+    ExpectFailure({veraIndex_, veraIndex_}, "are both the VERA database");
+
+    DictdWriter other;
+    other.Add({QStringLiteral("00-database-short")},
+              QStringLiteral("00-database-short\n     A Glossary of Gardening\n"));
+    ExpectFailure({other.Write(dir_.path(), QStringLiteral("garden"))},
+                  "neither the VERA nor the FOLDOC database (it calls itself \"A Glossary of "
+                  "Gardening\")");
+}
+
+TEST_F(DictdCommandTest, AFailureKeepsAnEarlierDictionary) {
+    ASSERT_EQ(Run({QStringLiteral("-o"), output_, veraIndex_}), 0) << qPrintable(err_);
+    const QByteArray before = ReadBytes(output_);
+    ASSERT_FALSE(before.isEmpty());
+    const QByteArray good = DictZipBytes(vera_.Data(), 64);
+    EXPECT_EQ(Run({QStringLiteral("-o"), output_, Damage(QStringLiteral("cut2"), good.left(30))}),
+              1);
+    EXPECT_EQ(ReadBytes(output_), before);
+    EXPECT_FALSE(QFile::exists(output_ + QStringLiteral(".part")));
+
+    // A directory is no place to write to.
+    EXPECT_EQ(Run({QStringLiteral("-o"), dir_.path(), veraIndex_}), 1);
+    EXPECT_TRUE(err_.contains(QLatin1String("is a directory"))) << qPrintable(err_);
+    // Nor is a folder that does not exist.
+    EXPECT_EQ(
+        Run({QStringLiteral("-o"), dir_.filePath(QStringLiteral("no/such/ABBR.MDB")), veraIndex_}),
+        1);
+    EXPECT_TRUE(err_.contains(QLatin1String("cannot create"))) << qPrintable(err_);
+}
+
+} // namespace

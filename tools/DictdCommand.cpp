@@ -1,0 +1,181 @@
+#include "tools/DictdCommand.h"
+
+#include "tools/DictdDatabase.h"
+#include "tools/DictdImport.h"
+#include "tools/ProgressLine.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr const char* kProgram = "tessarine-dictd";
+
+void Print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+void Usage(std::FILE* stream) {
+    Print(stream, QStringLiteral(
+                      "usage: %1 -o OUTPUT INDEX...\n"
+                      "Builds a dictionary file (ABBR.MDB) from the dictd databases of VERA and "
+                      "FOLDOC.\n"
+                      "Each INDEX is a dictd .index file with its .dict.dz or .dict beside it.\n")
+                      .arg(QLatin1String(kProgram)));
+}
+
+QString KindName(DictdDatabase::Kind kind) {
+    return kind == DictdDatabase::Kind::Vera ? QStringLiteral("VERA") : QStringLiteral("FOLDOC");
+}
+
+void Report(std::FILE* out, const QString& path, const ImportStats& s, qint64 milliseconds) {
+    QString text = QStringLiteral("%1: %2 entries in %3 categories, %4 related words (%5 s)\n")
+                       .arg(path)
+                       .arg(s.veraEntries + s.foldocEntries)
+                       .arg(s.categories)
+                       .arg(s.relatedWords)
+                       .arg(double(milliseconds) / 1000.0, 0, 'f', 1);
+    text += QStringLiteral("  %1 from VERA, %2 from FOLDOC alone; %3 described by a FOLDOC "
+                           "article (%4 cut to %5 bytes)\n")
+                .arg(s.veraEntries)
+                .arg(s.foldocEntries)
+                .arg(s.withArticle)
+                .arg(s.articlesCut)
+                .arg(DictdImport::kDescriptionBytes);
+    text += QStringLiteral("  %1 references linked to entries, %2 left as text\n")
+                .arg(s.textLinks)
+                .arg(s.plainReferences);
+    const std::pair<int, const char*> skipped[] = {
+        {s.veraRepeated, "VERA records that repeat an earlier abbreviation and expansion "
+                         "(merged into it)"},
+        {s.veraNoExpansion, "VERA records without an expansion"},
+        {s.veraNoAbbreviation, "VERA records without letters or digits in the abbreviation"},
+        {s.foldocUnrelated, "FOLDOC articles on neither an abbreviation nor an entry's expansion"},
+        {s.foldocSecond, "FOLDOC articles on an entry that another article already describes"},
+    };
+    QString lines;
+    for (const auto& [count, reason] : skipped) {
+        if (count > 0)
+            lines += QStringLiteral("  %1 %2\n").arg(count).arg(QLatin1String(reason));
+    }
+    text += lines.isEmpty() ? QStringLiteral("skipped: nothing\n")
+                            : QStringLiteral("skipped:\n") + lines;
+    Print(out, text);
+}
+
+} // namespace
+
+int RunDictd(const QStringList& arguments, std::FILE* out, std::FILE* err) {
+    auto usageError = [&](const QString& message) {
+        Print(err, QStringLiteral("%1: %2\n").arg(QLatin1String(kProgram), message));
+        Usage(err);
+        return 2;
+    };
+    auto failure = [&](const QString& message) {
+        Print(err, QStringLiteral("%1: %2\n").arg(QLatin1String(kProgram), message));
+        Print(err, QStringLiteral("%1: no dictionary written\n").arg(QLatin1String(kProgram)));
+        return 1;
+    };
+
+    QString output;
+    bool haveOutput = false;
+    QStringList inputs;
+    bool options = true;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        if (options && (a == QLatin1String("-h") || a == QLatin1String("--help"))) {
+            Usage(out);
+            return 0;
+        }
+        QString value;
+        bool isOutput = false;
+        if (options && (a == QLatin1String("-o") || a == QLatin1String("--output"))) {
+            if (i + 1 >= arguments.size())
+                return usageError(QStringLiteral("%1 needs a file name").arg(a));
+            value = arguments.at(++i);
+            isOutput = true;
+        } else if (options && a.startsWith(QLatin1String("--output="))) {
+            value = a.mid(9);
+            isOutput = true;
+        } else if (options && a.startsWith(QLatin1String("-o")) && a.size() > 2) {
+            value = a.mid(2);
+            isOutput = true;
+        } else if (options && a == QLatin1String("--")) {
+            options = false;
+            continue;
+        } else if (options && a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            return usageError(QStringLiteral("unknown option %1").arg(a));
+        } else {
+            inputs.append(a);
+            continue;
+        }
+        if (isOutput) {
+            if (haveOutput)
+                return usageError(QStringLiteral("only one output file can be given"));
+            if (value.isEmpty())
+                return usageError(QStringLiteral("the output file name is empty"));
+            output = value;
+            haveOutput = true;
+        }
+    }
+    if (!haveOutput)
+        return usageError(QStringLiteral("no output file given (-o OUTPUT)"));
+    if (inputs.isEmpty())
+        return usageError(QStringLiteral("no dictd index given"));
+    if (QFileInfo(output).isDir())
+        return failure(QStringLiteral("%1 is a directory; give the file to write").arg(output));
+
+    QElapsedTimer timer;
+    timer.start();
+    std::vector<std::unique_ptr<DictdDatabase>> databases;
+    DictdDatabase* vera = nullptr;
+    DictdDatabase* foldoc = nullptr;
+    for (const QString& input : inputs) {
+        QString error;
+        std::unique_ptr<DictdDatabase> db = DictdDatabase::Open(input, &error);
+        if (!db)
+            return failure(error);
+        DictdDatabase*& slot = db->DatabaseKind() == DictdDatabase::Kind::Vera ? vera : foldoc;
+        if (db->DatabaseKind() == DictdDatabase::Kind::Unknown)
+            return failure(QStringLiteral("%1: neither the VERA nor the FOLDOC database (it calls "
+                                          "itself \"%2\")")
+                               .arg(input, db->ShortName()));
+        if (slot)
+            return failure(QStringLiteral("%1 and %2 are both the %3 database")
+                               .arg(slot->IndexPath(), input, KindName(db->DatabaseKind())));
+        slot = db.get();
+        databases.push_back(std::move(db));
+    }
+
+    ProgressLine progress(err);
+    auto showing = [&progress](const QString& label) {
+        return [&progress, label](qint64 done, qint64 total) { progress.Show(label, done, total); };
+    };
+    DictdImport import;
+    QString error;
+    if (vera &&
+        !import.ReadVera(
+            *vera, showing(QStringLiteral("reading ") + QFileInfo(vera->IndexPath()).fileName()),
+            &error)) {
+        progress.Finish();
+        return failure(error);
+    }
+    if (foldoc && !import.ReadFoldoc(*foldoc,
+                                     showing(QStringLiteral("reading ") +
+                                             QFileInfo(foldoc->IndexPath()).fileName()),
+                                     &error)) {
+        progress.Finish();
+        return failure(error);
+    }
+    const ImportedDictionary dictionary = import.Build();
+    const bool written =
+        WriteDictionary(dictionary, output,
+                        showing(QStringLiteral("writing ") + QFileInfo(output).fileName()), &error);
+    progress.Finish();
+    if (!written)
+        return failure(error);
+    Report(out, output, import.Stats(), timer.elapsed());
+    return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <functional>
+
+// The body of an encyclopaedia article as a description in our markup: paragraphs end in CR LF,
+// the wrapped lines of a paragraph are joined (the program wraps them to its own width), lines
+// indented further than the text (examples, tables) stay lines of their own, every backslash is
+// doubled, and each {reference} becomes a link "\J<id> text\j" when it names an entry and plain
+// text otherwise. A reference with an address, "{text (http://...)}", shows its text.
+struct FoldocMarkup {
+    QString hyperText;
+    QList<qint32> seeAlso;   // entries that the "See also" paragraphs name, in order
+    int links = 0;           // references that became links
+    int plainReferences = 0; // references left as text
+    bool cut = false;        // the body was longer than the limit and ends in " ..."
+};
+
+// resolve returns the entry a reference names, or 0. A reference to selfId stays text. The
+// result is at most maxBytes long as the program counts a description (see CodePageLength).
+FoldocMarkup FoldocBodyToHyperText(const QStringList& bodyLines,
+                                   const std::function<qint32(const QString&)>& resolve,
+                                   qint32 selfId, int maxBytes);
+
+// A text's length in the bytes of the dictionary's original code page, as the program counts
+// when it cuts a description: one for ASCII and half-width katakana, two for other characters,
+// four for a surrogate pair.
+int CodePageLength(QStringView text);
