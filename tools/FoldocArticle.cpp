@@ -100,7 +100,9 @@ FoldocArticle ParseFoldocArticle(const QString& text) {
     return article;
 }
 
-std::optional<FoldocAcronym> AcronymOf(const QStringList& names) {
+std::optional<FoldocAcronym> AcronymOf(const QStringList& allNames) {
+    // Articles carry a handful of names; a damaged one with thousands is not searched through.
+    const QStringList names = allNames.mid(0, 32);
     std::optional<FoldocAcronym> best;
     int bestQuality = 0;
     for (const QString& abbr : names) {

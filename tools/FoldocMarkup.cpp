@@ -95,12 +95,24 @@ public:
         static const QRegularExpression seeAlso(QStringLiteral(R"(^see\b)"),
                                                 QRegularExpression::CaseInsensitiveOption);
         p.seeAlso = seeAlso.match(text).hasMatch();
+        // The next "}" and "{" after the current brace, found by scans that only move forward,
+        // so that a text full of unmatched braces still takes linear time.
+        qsizetype close = -1;
+        qsizetype reopen = -1;
+        auto nextAfter = [&text](qsizetype& cached, QChar brace, qsizetype from) {
+            if (cached != text.size() && cached < from) {
+                cached = text.indexOf(brace, from);
+                if (cached < 0)
+                    cached = text.size();
+            }
+            return cached;
+        };
         for (qsizetype i = 0; i < text.size(); ++i) {
             const QChar c = text.at(i);
             if (c == QLatin1Char('{')) {
-                const qsizetype close = text.indexOf(QLatin1Char('}'), i + 1);
-                const qsizetype reopen = text.indexOf(QLatin1Char('{'), i + 1);
-                if (close > i && (reopen < 0 || reopen > close)) {
+                nextAfter(close, QLatin1Char('}'), i + 1);
+                nextAfter(reopen, QLatin1Char('{'), i + 1);
+                if (close < text.size() && reopen > close) {
                     Reference(text.mid(i + 1, close - i - 1).simplified(), &p);
                     i = close;
                     continue;
@@ -213,10 +225,16 @@ FoldocMarkup FoldocBodyToHyperText(const QStringList& bodyLines,
             used += separator + length;
             continue;
         }
+        // The cut places come in order, so their lengths are summed as they are passed.
         qsizetype best = 0;
+        qsizetype measured = 0;
+        int sofar = used + separator;
         for (const qsizetype cut : p.cuts) {
-            if (used + separator + CodePageLength(QStringView(p.markup).left(cut)) <= limit)
-                best = qMax(best, cut);
+            sofar += CodePageLength(QStringView(p.markup).mid(measured, cut - measured));
+            measured = cut;
+            if (sofar > limit)
+                break;
+            best = cut;
         }
         if (best > 0) {
             if (separator)

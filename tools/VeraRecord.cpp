@@ -79,9 +79,11 @@ VeraParse ParseVeraRecord(const QString& text, VeraRecord* record) {
 
     // Spellings in quotes at the end, possibly several: , "DCE/RPC" , "DCE RPC"
     static const QRegularExpression trailingQuote(QStringLiteral(R"re(\s*,?\s*"([^"]*)"\s*$)re"));
+    // A record carries one or two; a bound keeps a damaged one from taking long.
     QStringList spellings;
     for (QRegularExpressionMatch m = trailingQuote.match(rest);
-         m.hasMatch() && m.capturedStart() > 0; m = trailingQuote.match(rest)) {
+         m.hasMatch() && m.capturedStart() > 0 && spellings.size() < 4;
+         m = trailingQuote.match(rest)) {
         spellings.prepend(m.captured(1).trimmed());
         rest.truncate(m.capturedStart());
     }

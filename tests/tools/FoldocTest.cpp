@@ -84,6 +84,11 @@ TEST_F(FoldocMarkupTest, ReferencesAcrossLinesAddressesAndAbbreviations) {
                                           "(ACM)\\j and the List of things. {Open"));
 }
 
+TEST_F(FoldocMarkupTest, UnmatchedBracesStayText) {
+    EXPECT_EQ(Convert({QStringLiteral("   {a {protocol} c} and {{internet} {")}).hyperText,
+              QStringLiteral("{a \\J7 protocol\\j c} and {\\J8 internet\\j {"));
+}
+
 TEST_F(FoldocMarkupTest, ParagraphsIndentedLinesAndBackslashes) {
     const FoldocMarkup m = Convert({
         QStringLiteral("   First paragraph,"),
