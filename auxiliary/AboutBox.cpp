@@ -70,6 +70,9 @@ void AboutBox::cmdOK_Click() {
 }
 
 void AboutBox::Form_Load(frmMain* main) {
+    // The frame's size is known only once the native window exists; the placement below needs
+    // the dialog's outer size.
+    winId();
     setWindowTitle(main->AppNameDef + QStringLiteral("について"));
     QFont dialogFont(main->font().family());
     dialogFont.setPointSizeF(main->font().pointSizeF());
