@@ -1,0 +1,87 @@
+// Copying the entry to the real clipboard and the confirmation that follows.
+#include "EntryFixtures.h"
+
+#include <QClipboard>
+#include <QMimeData>
+
+namespace {
+
+const QString kSentinel = QStringLiteral("untouched");
+
+class CopyTest : public EntryWindowTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Start(linked_.Dir()));
+        QApplication::clipboard()->setText(kSentinel);
+    }
+    static QByteArray ClipboardBytes() {
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        return data ? data->data(QStringLiteral("text/plain")) : QByteArray();
+    }
+    LinkedDictionary linked_;
+};
+
+TEST_F(CopyTest, EntryWithoutAddressIsThreeLines) {
+    Show(linked_.ram);
+    W().mnuEditCopy_Click();
+    const QString expected = QStringLiteral("RAM\r\nRandom Access Memory\r\nRAM plain\r\n");
+    EXPECT_EQ(QApplication::clipboard()->text(), expected);
+    EXPECT_EQ(ClipboardBytes(), expected.toUtf8());
+
+    ASSERT_EQ(messages_.boxes.size(), 1);
+    const MessageRequest& box = messages_.boxes.first();
+    EXPECT_EQ(box.text, expected + QStringLiteral("\r\nをクリップボードにコピーしました"));
+    EXPECT_EQ(box.title, QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ"));
+    EXPECT_EQ(box.buttons, MessageButtons::Ok);
+    EXPECT_EQ(box.icon, MessageIcon::None);
+}
+
+TEST_F(CopyTest, EntryWithAddressIsFourLines) {
+    Search(QStringLiteral("CPU"));
+    W().mnuEditCopy->trigger();
+    const QString expected =
+        QStringLiteral("CPU\r\nCentral Processing Unit\r\nCPU plain\r\nhttps://cpu.example/\r\n");
+    EXPECT_EQ(ClipboardBytes(), expected.toUtf8());
+    ASSERT_EQ(messages_.boxes.size(), 1);
+    EXPECT_EQ(messages_.boxes.first().text,
+              expected + QStringLiteral("\r\nをクリップボードにコピーしました"));
+}
+
+TEST_F(CopyTest, CopiesTheEntryOfTheSelectedRelatedWordWhereverTheFocusIs) {
+    Search(QStringLiteral("RAM"));
+    ClickRow(W().lstLink, 1); // CPU, through its related word
+    ASSERT_EQ(W().CurrentId, linked_.cpu);
+    Focus(W().txtLetter);
+    W().mnuEditCopy->trigger();
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QLatin1String("CPU\r\n")));
+    Focus(W().pbxDescription);
+    QApplication::clipboard()->setText(kSentinel);
+    W().mnuEditCopy_Click();
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QLatin1String("CPU\r\n")));
+}
+
+TEST_F(CopyTest, NothingBeforeAnyEntryWasShown) {
+    ASSERT_EQ(W().lstLink->count(), 0);
+    W().mnuEditCopy_Click();
+    EXPECT_EQ(QApplication::clipboard()->text(), kSentinel);
+    EXPECT_TRUE(messages_.boxes.isEmpty());
+}
+
+TEST_F(CopyTest, NothingAfterASearchWithoutResults) {
+    Search(QStringLiteral("CPU"));
+    Search(QStringLiteral("nothing"));
+    ASSERT_FALSE(W().mnuEditCopy->isEnabled());
+    W().mnuEditCopy_Click(); // also when reached directly, with the command disabled
+    EXPECT_EQ(QApplication::clipboard()->text(), kSentinel);
+    EXPECT_TRUE(messages_.boxes.isEmpty());
+}
+
+TEST_F(CopyTest, NothingForAnEntryThatCannotBeRead) {
+    Show(linked_.cpu);
+    Show(999); // the list's first item carries the unreadable id
+    W().mnuEditCopy_Click();
+    EXPECT_EQ(QApplication::clipboard()->text(), kSentinel);
+    EXPECT_TRUE(messages_.boxes.isEmpty());
+}
+
+} // namespace
