@@ -16,12 +16,14 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iconv.h>
+#include <limits>
 #include <mutex>
 #include <optional>
 #include <poll.h>
 #include <signal.h>
 #include <string>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -235,7 +237,8 @@ std::uint64_t Le64(const unsigned char* p) {
 // to iconv's strict SHIFT-JIS, which turns every backslash into a yen sign (and the markup of
 // our descriptions with it) and rejects the vendor characters (①, ㈱ ...) that Windows
 // writes. Jet 4 text is UTF-16, which libmdb reads as UCS-2 and so loses characters outside
-// the basic plane. Both conversions are replaced by the right ones before anything is read.
+// the basic plane. Both conversions are replaced by the right ones before anything is read,
+// also the catalogue's names; the values of Jet 4 rows are then converted by Utf16ToUtf8.
 bool UseCorrectTextConversion(MdbHandle* mdb) {
     mdb_iconv_close(mdb);
     mdb->iconv_in = iconv_t(-1);
@@ -256,59 +259,172 @@ bool UseCorrectTextConversion(MdbHandle* mdb) {
     return mdb->iconv_in != iconv_t(-1) && mdb->iconv_out != iconv_t(-1);
 }
 
-// Jet text (UTF-16, possibly in its compressed form, or the code page of a Jet 3 file) to
-// UTF-8, through libmdb's conversion with a buffer large enough for any text.
-std::string ToUtf8(MdbHandle* mdb, const unsigned char* text, size_t size) {
-    if (size == 0)
-        return {};
-    // One source byte never needs more than three bytes of UTF-8.
-    std::string out(size * 3 + 8, '\0');
-    const int written =
-        mdb_unicode2ascii(mdb, reinterpret_cast<const char*>(text), size, out.data(), out.size());
-    out.resize(size_t(std::clamp(written, 0, int(out.size()))));
+char* PutUtf8(char* out, char32_t c) {
+    if (c < 0x80) {
+        *out++ = char(c);
+    } else if (c < 0x800) {
+        *out++ = char(0xC0 | (c >> 6));
+        *out++ = char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *out++ = char(0xE0 | (c >> 12));
+        *out++ = char(0x80 | ((c >> 6) & 0x3F));
+        *out++ = char(0x80 | (c & 0x3F));
+    } else {
+        *out++ = char(0xF0 | (c >> 18));
+        *out++ = char(0x80 | ((c >> 12) & 0x3F));
+        *out++ = char(0x80 | ((c >> 6) & 0x3F));
+        *out++ = char(0x80 | (c & 0x3F));
+    }
     return out;
 }
 
-// A memo or OLE value whole: stored in the row, in one row of a long-value page, or in a chain
-// of such rows. The 12-byte header in the row holds the length and flags and where the value
-// begins.
-bool ReadLongValue(MdbHandle* mdb, const unsigned char* header, size_t size, std::string& out) {
-    out.clear();
-    if (size < MDB_MEMO_OVERHEAD)
-        return true; // an empty value carries no header
-    const std::uint32_t word = Le32(header);
-    const std::uint32_t length = word & kMaxLongValue;
-    if (word & 0x80000000u) {
-        if (size - MDB_MEMO_OVERHEAD < length)
-            return false;
-        out.assign(reinterpret_cast<const char*>(header + MDB_MEMO_OVERHEAD), length);
-        return true;
+// Jet 4 text is UTF-16, or after the marker FF FE its compressed form: there each byte is a
+// character below U+0100, and a zero byte switches to plain two-byte characters and back.
+// Converted here rather than by iconv: it is simple, and iconv was most of the cost of reading
+// a large dictionary. A surrogate without its partner becomes U+FFFD.
+std::string Utf16ToUtf8(const unsigned char* p, size_t size) {
+    // A byte never needs more than two bytes of UTF-8, a two-byte character never more than
+    // three.
+    std::string text(2 * size + 4, '\0');
+    char* out = text.data();
+    const unsigned char* end = p + size;
+    const bool hasSwitches = size >= 2 && p[0] == 0xFF && p[1] == 0xFE;
+    bool compressed = hasSwitches;
+    if (hasSwitches)
+        p += 2;
+    char16_t high = 0;
+    while (p < end) {
+        char16_t unit;
+        if (hasSwitches && *p == 0) {
+            compressed = !compressed;
+            ++p;
+            continue;
+        }
+        if (compressed) {
+            unit = *p++;
+        } else if (end - p >= 2) {
+            unit = char16_t(p[0] | (p[1] << 8));
+            p += 2;
+        } else {
+            break; // an odd byte at the end
+        }
+        if (high && unit >= 0xDC00 && unit <= 0xDFFF) {
+            out = PutUtf8(out, 0x10000 + ((char32_t(high) - 0xD800) << 10) + (unit - 0xDC00));
+            high = 0;
+            continue;
+        }
+        if (high)
+            out = PutUtf8(out, 0xFFFD);
+        high = unit >= 0xD800 && unit <= 0xDBFF ? unit : 0;
+        if (!high)
+            out = PutUtf8(out, unit >= 0xDC00 && unit <= 0xDFFF ? 0xFFFD : unit);
     }
-    int pgRow = int(Le32(header + 4));
-    void* page = nullptr;
-    int start = 0;
-    size_t rowSize = 0;
-    if (word & 0x40000000u) {
-        if (mdb_find_pg_row(mdb, pgRow, &page, &start, &rowSize) != 0 || rowSize < length)
-            return false;
-        out.assign(static_cast<const char*>(page) + start, length);
-        return true;
-    }
-    // Each row of the chain begins with the address of the next. A row met twice means the
-    // chain loops: the value would repeat a part of itself.
-    out.reserve(std::min<size_t>(length, size_t(1) << 24));
-    std::unordered_set<int> seen;
-    while (out.size() < length) {
-        if (pgRow == 0 || !seen.insert(pgRow).second ||
-            mdb_find_pg_row(mdb, pgRow, &page, &start, &rowSize) != 0 || rowSize <= 4)
-            return false;
-        const auto* row = static_cast<const unsigned char*>(page) + start;
-        out.append(reinterpret_cast<const char*>(row + 4),
-                   std::min<size_t>(rowSize - 4, length - out.size()));
-        pgRow = int(Le32(row));
-    }
-    return true;
+    if (high)
+        out = PutUtf8(out, 0xFFFD);
+    text.resize(size_t(out - text.data()));
+    return text;
 }
+
+// What the child reads from the Jet file beyond libmdb's own row scan: text in the file's
+// encoding and long values (memos, OLE objects) whole. The pages of long values are read
+// through libmdb (which undoes a file's page encryption) and kept, because one page holds the
+// memos of many rows.
+class JetReader {
+public:
+    explicit JetReader(MdbHandle* mdb) : mdb_(mdb) {}
+
+    MdbHandle* Mdb() const { return mdb_; }
+
+    // Jet 3 text through libmdb's conversion (set up by UseCorrectTextConversion), with a
+    // buffer large enough for any text: one byte never needs more than three of UTF-8.
+    std::string Text(const unsigned char* text, size_t size) const {
+        if (size == 0)
+            return {};
+        if (!IS_JET3(mdb_))
+            return Utf16ToUtf8(text, size);
+        std::string out(size * 3 + 8, '\0');
+        const int written = mdb_unicode2ascii(mdb_, reinterpret_cast<const char*>(text), size,
+                                              out.data(), out.size());
+        out.resize(size_t(std::clamp(written, 0, int(out.size()))));
+        return out;
+    }
+
+    // A memo or OLE value whole: stored in the row after its 12-byte header, in one row of a
+    // long-value page, or in a chain of such rows. The header holds the length, flags and
+    // where the value begins.
+    bool LongValue(const unsigned char* header, size_t size, std::string& out) {
+        out.clear();
+        if (size < MDB_MEMO_OVERHEAD)
+            return true; // an empty value carries no header
+        const std::uint32_t word = Le32(header);
+        const std::uint32_t length = word & kMaxLongValue;
+        if (word & 0x80000000u) {
+            if (size - MDB_MEMO_OVERHEAD < length)
+                return false;
+            out.assign(reinterpret_cast<const char*>(header + MDB_MEMO_OVERHEAD), length);
+            return true;
+        }
+        std::uint32_t pgRow = Le32(header + 4);
+        const unsigned char* row = nullptr;
+        size_t rowSize = 0;
+        if (word & 0x40000000u) {
+            if (!Row(pgRow, row, rowSize) || rowSize < length)
+                return false;
+            out.assign(reinterpret_cast<const char*>(row), length);
+            return true;
+        }
+        // Each row of the chain begins with the address of the next. A row met twice means
+        // the chain loops: the value would repeat a part of itself.
+        out.reserve(std::min<size_t>(length, size_t(1) << 24));
+        std::unordered_set<std::uint32_t> seen;
+        while (out.size() < length) {
+            if (pgRow == 0 || !seen.insert(pgRow).second || !Row(pgRow, row, rowSize) ||
+                rowSize <= 4)
+                return false;
+            out.append(reinterpret_cast<const char*>(row + 4),
+                       std::min<size_t>(rowSize - 4, length - out.size()));
+            pgRow = Le32(row);
+        }
+        return true;
+    }
+
+private:
+    // The row of a page, as libmdb's mdb_find_row finds it, with the same checks.
+    bool Row(std::uint32_t pgRow, const unsigned char*& data, size_t& size) {
+        const std::vector<unsigned char>* page = Page(pgRow >> 8);
+        if (!page)
+            return false;
+        const int pageSize = int(page->size());
+        const int countAt = mdb_->fmt->row_count_offset;
+        const int row = int(pgRow & 0xFF);
+        if (row >= Le16(page->data() + countAt))
+            return false;
+        const int start = Le16(page->data() + countAt + 2 + 2 * row) & kOffsetMask;
+        const int end = row == 0 ? pageSize : Le16(page->data() + countAt + 2 * row) & kOffsetMask;
+        if (start >= pageSize || start > end || end > pageSize)
+            return false;
+        data = page->data() + start;
+        size = size_t(end - start);
+        return true;
+    }
+
+    const std::vector<unsigned char>* Page(std::uint32_t number) {
+        const auto it = pages_.find(number);
+        if (it != pages_.end())
+            return &it->second;
+        if (number == 0 || mdb_read_alt_pg(mdb_, number) != mdb_->fmt->pg_size)
+            return nullptr;
+        if (pages_.size() >= kCachedPages)
+            pages_.clear();
+        std::vector<unsigned char>& page = pages_[number];
+        page.assign(mdb_->alt_pg_buf, mdb_->alt_pg_buf + mdb_->fmt->pg_size);
+        return &page;
+    }
+
+    static constexpr size_t kCachedPages = 256;
+    MdbHandle* mdb_;
+    std::unordered_map<std::uint32_t, std::vector<unsigned char>> pages_;
+};
 
 // A Jet date: days since 30 December 1899, the fraction being the time of day (also for days
 // before, where it counts forward from midnight). Written as ISO 8601 text; nothing outside
@@ -350,8 +466,9 @@ bool BindLibraryText(sqlite3_stmt* stmt, int index, char* allocated) {
 }
 
 // Binds one field of the current row, as libmdb located it on the page, to its parameter.
-bool BindValue(sqlite3_stmt* stmt, int index, MdbHandle* mdb, const MdbColumn* column,
+bool BindValue(sqlite3_stmt* stmt, int index, JetReader& reader, const MdbColumn* column,
                const MdbField& field) {
+    MdbHandle* mdb = reader.Mdb();
     // A yes/no column keeps its value in the null mask; Jet's true is -1.
     if (column->col_type == MDB_BOOL)
         return sqlite3_bind_int(stmt, index, field.is_null ? 0 : -1) == SQLITE_OK;
@@ -394,18 +511,18 @@ bool BindValue(sqlite3_stmt* stmt, int index, MdbHandle* mdb, const MdbColumn* c
         return text ? BindText(stmt, index, *text) : sqlite3_bind_null(stmt, index) == SQLITE_OK;
     }
     case MDB_TEXT:
-        return BindText(stmt, index, ToUtf8(mdb, p, size));
+        return BindText(stmt, index, reader.Text(p, size));
     case MDB_MEMO:
     case MDB_OLE: {
         std::string raw;
-        if (!ReadLongValue(mdb, p, size, raw))
+        if (!reader.LongValue(p, size, raw))
             return false;
         if (column->col_type == MDB_OLE)
             return sqlite3_bind_blob(stmt, index, raw.data(), int(raw.size()), SQLITE_TRANSIENT) ==
                    SQLITE_OK;
         return BindText(
             stmt, index,
-            ToUtf8(mdb, reinterpret_cast<const unsigned char*>(raw.data()), raw.size()));
+            reader.Text(reinterpret_cast<const unsigned char*>(raw.data()), raw.size()));
     }
     case MDB_BINARY:
         return sqlite3_bind_blob(stmt, index, p, int(size), SQLITE_TRANSIENT) == SQLITE_OK;
@@ -489,7 +606,8 @@ bool Exec(sqlite3* db, const std::string& sql) {
 
 // Copies every row. The table definition's row count is the check that nothing was lost: a
 // damaged page makes libmdb end a scan early or skip rows without telling.
-bool CopyTable(MdbHandle* mdb, MdbTableDef* table, sqlite3* db) {
+bool CopyTable(JetReader& reader, MdbTableDef* table, sqlite3* db) {
+    MdbHandle* mdb = reader.Mdb();
     const unsigned count = table->num_cols;
     if (count == 0 || !table->columns || table->columns->len != count)
         return false;
@@ -527,7 +645,7 @@ bool CopyTable(MdbHandle* mdb, MdbTableDef* table, sqlite3* db) {
         for (unsigned i = 0; i < count; ++i) {
             const MdbField& field = fields[i];
             if (field.colnum < 0 || unsigned(field.colnum) >= count ||
-                !BindValue(stmt.get(), field.colnum + 1, mdb,
+                !BindValue(stmt.get(), field.colnum + 1, reader,
                            ColumnAt(table, unsigned(field.colnum)), field))
                 return false;
         }
@@ -562,6 +680,7 @@ struct ChildJob {
     dev_t device = 0;
     ino_t inode = 0;
     std::vector<std::string> tables;
+    int imageFd = -1; // shared memory that receives the copied database
 };
 
 bool Requested(const ChildJob& job, const char* name) {
@@ -592,14 +711,17 @@ bool ImportInChild(const ChildJob& job, int out) {
     if (!mdb_read_catalog(mdb.get(), MDB_TABLE) || !mdb->catalog)
         return false;
 
+    // A database in one block of memory, which can be handed over without another copy.
     sqlite3* raw = nullptr;
     const int rc =
-        sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        sqlite3_open_v2("file:tessarine-jet-copy?vfs=memdb", &raw,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr);
     SqliteDb db(raw);
     if (rc != SQLITE_OK || TextCollation::Register(db.get()) != SQLITE_OK ||
         !Exec(db.get(), "PRAGMA journal_mode = OFF") || !Exec(db.get(), "BEGIN"))
         return false;
 
+    JetReader reader(mdb.get());
     std::vector<TableNames> catalogue;
     std::vector<std::string> copied;
     for (guint i = 0; i < mdb->catalog->len; ++i) {
@@ -621,7 +743,7 @@ bool ImportInChild(const ChildJob& job, int out) {
             return false;
         }
         if (wanted) {
-            if (!CopyTable(mdb.get(), table.get(), db.get()))
+            if (!CopyTable(reader, table.get(), db.get()))
                 return false;
             copied.push_back(names.name);
         }
@@ -631,22 +753,106 @@ bool ImportInChild(const ChildJob& job, int out) {
         return false;
 
     sqlite3_int64 size = 0;
-    unsigned char* image = sqlite3_serialize(db.get(), "main", &size, 0);
-    if (!image && !copied.empty())
+    const unsigned char* image =
+        sqlite3_serialize(db.get(), "main", &size, SQLITE_SERIALIZE_NOCOPY);
+    if (!image)
+        size = 0;
+    if (size == 0 && !copied.empty())
+        return false;
+    if (size > 0 && !WriteAll(job.imageFd, image, size_t(size)))
         return false;
     std::string frame = EncodeCatalogue(catalogue);
-    PutU64(frame, image ? std::uint64_t(size) : 0);
-    const bool written = WriteAll(out, frame.data(), frame.size()) &&
-                         (!image || WriteAll(out, image, size_t(size))) &&
-                         WriteAll(out, kTrailer, sizeof kTrailer);
-    sqlite3_free(image);
-    return written;
+    PutU64(frame, std::uint64_t(size));
+    frame.append(kTrailer, sizeof kTrailer);
+    return WriteAll(out, frame.data(), frame.size());
 }
 
 // ---------------------------------------------------------------------------------------------
 // Back in the parent
 
-std::optional<ImportedDatabase> LoadChildOutput(const QByteArray& output) {
+// The copy as the child left it in shared memory, mapped read-only: SQLite reads it in place,
+// so a large dictionary is not copied once more on its way in.
+class MappedImage {
+public:
+    static std::optional<MappedImage> Map(int fd, std::uint64_t size) {
+        struct stat st {};
+        if (size == 0 || ::fstat(fd, &st) != 0 || std::uint64_t(st.st_size) != size ||
+            size > std::uint64_t(std::numeric_limits<sqlite3_int64>::max()))
+            return std::nullopt;
+        void* data = ::mmap(nullptr, size_t(size), PROT_READ, MAP_PRIVATE, fd, 0);
+        if (data == MAP_FAILED)
+            return std::nullopt;
+        MappedImage image;
+        image.data_ = static_cast<unsigned char*>(data);
+        image.size_ = size_t(size);
+        return image;
+    }
+    MappedImage(MappedImage&& other) noexcept
+        : data_(std::exchange(other.data_, nullptr)), size_(other.size_) {}
+    MappedImage& operator=(MappedImage&& other) noexcept {
+        std::swap(data_, other.data_);
+        std::swap(size_, other.size_);
+        return *this;
+    }
+    MappedImage(const MappedImage&) = delete;
+    ~MappedImage() {
+        if (data_)
+            ::munmap(data_, size_);
+    }
+    unsigned char* Data() const { return data_; }
+    size_t Size() const { return size_; }
+
+private:
+    MappedImage() = default;
+    unsigned char* data_ = nullptr;
+    size_t size_ = 0;
+};
+
+// What a connection made from a Jet file needs for as long as it lives: the memory it reads,
+// its catalogue, and for a dictionary the locked file.
+struct JetSource {
+    sqlite3* db = nullptr;
+    std::shared_ptr<const Catalogue> catalogue;
+    std::optional<MappedImage> image;
+    std::optional<LockedFile> file;
+};
+
+std::mutex& RegistryMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+// The sources of the open connections, owned by the connections (see AttachSource).
+std::unordered_map<sqlite3*, JetSource*>& Registry() {
+    static std::unordered_map<sqlite3*, JetSource*> registry;
+    return registry;
+}
+
+void ReleaseSource(void* data) {
+    std::unique_ptr<JetSource> source(static_cast<JetSource*>(data));
+    std::lock_guard lock(RegistryMutex());
+    Registry().erase(source->db);
+}
+
+void NoValue(sqlite3_context* context, int, sqlite3_value**) {
+    sqlite3_result_null(context);
+}
+
+// SQLite calls the destructor of a function's data when the connection closes, after it has
+// closed its databases: registering the source as such data ties the memory, the catalogue and
+// the file lock to the connection's life, so the caller holds one handle as for any other
+// dictionary.
+bool AttachSource(sqlite3* db, std::unique_ptr<JetSource> source) {
+    source->db = db;
+    {
+        std::lock_guard lock(RegistryMutex());
+        Registry()[db] = source.get();
+    }
+    // On failure SQLite has already called ReleaseSource, which also forgot the source.
+    return sqlite3_create_function_v2(db, "tessarine_jet_source", 0, SQLITE_UTF8, source.release(),
+                                      NoValue, nullptr, nullptr, ReleaseSource) == SQLITE_OK;
+}
+
+std::optional<ImportedDatabase> LoadChildOutput(const QByteArray& output, int imageFd) {
     FrameReader reader(output);
     auto catalogue = std::make_shared<Catalogue>();
     std::uint32_t tableCount = 0;
@@ -668,28 +874,28 @@ std::optional<ImportedDatabase> LoadChildOutput(const QByteArray& output) {
         catalogue->columns.insert(table, columns);
     }
     std::uint64_t size = 0;
-    const char* image = nullptr;
-    if (!reader.U64(size) || !reader.Take(size, &image) || !reader.Expect(kTrailer) ||
-        !reader.AtEnd())
+    if (!reader.U64(size) || !reader.Expect(kTrailer) || !reader.AtEnd())
         return std::nullopt;
+
+    auto source = std::make_unique<JetSource>();
+    source->catalogue = catalogue;
+    if (size > 0) {
+        source->image = MappedImage::Map(imageFd, size);
+        if (!source->image)
+            return std::nullopt;
+    }
+    unsigned char* image = source->image ? source->image->Data() : nullptr;
 
     sqlite3* raw = nullptr;
     const int rc =
         sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     SqliteDb db(raw);
-    if (rc != SQLITE_OK)
+    // The source goes first, so that the memory outlives the database read from it.
+    if (rc != SQLITE_OK || !AttachSource(db.get(), std::move(source)))
         return std::nullopt;
-    if (size > 0) {
-        auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(size));
-        if (!copy)
-            return std::nullopt;
-        std::memcpy(copy, image, size);
-        // SQLite owns the copy from here, also when the call fails.
-        if (sqlite3_deserialize(db.get(), "main", copy, sqlite3_int64(size), sqlite3_int64(size),
-                                SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY) !=
-            SQLITE_OK)
-            return std::nullopt;
-    }
+    if (image && sqlite3_deserialize(db.get(), "main", image, sqlite3_int64(size),
+                                     sqlite3_int64(size), SQLITE_DESERIALIZE_READONLY) != SQLITE_OK)
+        return std::nullopt;
     if (TextCollation::Register(db.get()) != SQLITE_OK ||
         sqlite3_exec(db.get(), "PRAGMA query_only = 1", nullptr, nullptr, nullptr) != SQLITE_OK ||
         sqlite3_exec(db.get(), "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) !=
@@ -700,60 +906,25 @@ std::optional<ImportedDatabase> LoadChildOutput(const QByteArray& output) {
 
 ImportedDatabase ImportLocked(const LockedFile& file, const QStringList& tables,
                               const Options& options) {
+    UniqueFd image(::memfd_create("tessarine-jet-copy", MFD_CLOEXEC));
+    if (image.Get() < 0)
+        return {};
     ChildJob job;
     job.path = file.Name();
     job.device = file.Device();
     job.inode = file.Inode();
+    job.imageFd = image.Get();
     for (const QString& table : tables)
         job.tables.push_back(table.toStdString());
     // The copy is about the size of the file (Jet 4 text is UTF-16, ours UTF-8, plus indexes);
-    // far more means the child has run away.
+    // far more means the child has run away. The limit holds for the shared memory as well.
     const qint64 maxOutput = (qint64(64) << 20) + 16 * file.Size();
     const Isolation::Result result = Isolation::Run(
         [&job](int out) { return ImportInChild(job, out); }, options.timeLimit, maxOutput);
     if (result.outcome != Isolation::Outcome::Finished)
         return {};
-    std::optional<ImportedDatabase> loaded = LoadChildOutput(result.output);
+    std::optional<ImportedDatabase> loaded = LoadChildOutput(result.output, image.Get());
     return loaded ? std::move(*loaded) : ImportedDatabase{};
-}
-
-// Which connections came from a Jet file, and their catalogues.
-std::mutex& RegistryMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
-std::unordered_map<sqlite3*, std::shared_ptr<const Catalogue>>& Registry() {
-    static std::unordered_map<sqlite3*, std::shared_ptr<const Catalogue>> registry;
-    return registry;
-}
-
-struct JetSource {
-    sqlite3* db;
-    LockedFile file;
-};
-
-void ReleaseSource(void* data) {
-    std::unique_ptr<JetSource> source(static_cast<JetSource*>(data));
-    std::lock_guard lock(RegistryMutex());
-    Registry().erase(source->db);
-}
-
-void NoValue(sqlite3_context* context, int, sqlite3_value**) {
-    sqlite3_result_null(context);
-}
-
-// SQLite calls the destructor of a function's data when the connection closes: registering the
-// source as such data ties the file lock and the catalogue to the connection's life, so the
-// caller holds one handle as for any other dictionary.
-bool AttachSource(sqlite3* db, LockedFile file, std::shared_ptr<const Catalogue> catalogue) {
-    {
-        std::lock_guard lock(RegistryMutex());
-        Registry()[db] = std::move(catalogue);
-    }
-    auto source = std::make_unique<JetSource>(JetSource{db, std::move(file)});
-    // On failure SQLite has already called ReleaseSource, which also forgot the catalogue.
-    return sqlite3_create_function_v2(db, "tessarine_jet_source", 0, SQLITE_UTF8, source.release(),
-                                      NoValue, nullptr, nullptr, ReleaseSource) == SQLITE_OK;
 }
 
 } // namespace
@@ -779,15 +950,17 @@ SqliteDb OpenDictionaryCopy(const QString& path, const Options& options) {
     if (!file)
         return nullptr;
     ImportedDatabase imported = ImportLocked(*file, kDictionaryTables, options);
-    if (!imported.db || !AttachSource(imported.db.get(), std::move(*file), imported.catalogue))
+    if (!imported.db)
         return nullptr;
+    std::lock_guard lock(RegistryMutex());
+    Registry().at(imported.db.get())->file = std::move(file);
     return std::move(imported.db);
 }
 
 std::shared_ptr<const Catalogue> CatalogueOf(sqlite3* db) {
     std::lock_guard lock(RegistryMutex());
     const auto it = Registry().find(db);
-    return it == Registry().end() ? nullptr : it->second;
+    return it == Registry().end() ? nullptr : it->second->catalogue;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -846,6 +1019,13 @@ void PrepareChild(std::chrono::milliseconds timeLimit, qint64 maxOutput) {
     }
     std::atexit(LeaveAtOnce);
     LimitMemory(maxOutput);
+    // Nor may it fill a file (the shared memory of an import is one) beyond what is accepted.
+    struct rlimit fileSize {};
+    if (::getrlimit(RLIMIT_FSIZE, &fileSize) == 0 && maxOutput > 0 &&
+        (fileSize.rlim_max == RLIM_INFINITY || rlim_t(maxOutput) < fileSize.rlim_max)) {
+        fileSize.rlim_cur = rlim_t(maxOutput);
+        ::setrlimit(RLIMIT_FSIZE, &fileSize);
+    }
     // Should the parent die without killing it, the child still ends.
     ::alarm(unsigned(timeLimit.count() / 1000 + 2));
 }

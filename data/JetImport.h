@@ -69,7 +69,8 @@ ImportedDatabase ImportTables(const QString& path, const QStringList& tables,
 // does not.
 SqliteDb OpenDictionaryCopy(const QString& path, const Options& options = {});
 
-// The Jet catalogue of a connection made by OpenDictionaryCopy; null for any other connection.
+// The Jet catalogue of a connection made by OpenDictionaryCopy or ImportTables, for as long as
+// it is open; null for any other connection.
 std::shared_ptr<const Catalogue> CatalogueOf(sqlite3* db);
 
 // The child process that does the reading. Exposed so that its handling of crashes, hangs and

@@ -156,7 +156,7 @@ TEST_F(JetLockTest, ImportOfNamedTablesHoldsTheLockOnlyWhileItReads) {
         JetImport::ImportTables(path_, {QStringLiteral("CategoryTB")});
     ASSERT_TRUE(imported.db);
     EXPECT_EQ(TryWriterLock(path_, false), LockAttempt::Granted);
-    EXPECT_EQ(JetImport::CatalogueOf(imported.db.get()), nullptr);
+    EXPECT_EQ(JetImport::CatalogueOf(imported.db.get()), imported.catalogue);
 }
 
 } // namespace
