@@ -163,6 +163,9 @@ void frmMain::LayoutControls() {
 
 void frmMain::FontChange(QString& NewFontName, qint16& NewFontSize) {
     hide();
+    // The frame around the client area is known only once the native window exists; without
+    // it the first minimum and the first size would take the client size for the outer size.
+    winId();
 
     QFont windowFont(NewFontName);
     windowFont.setPointSize(NewFontSize);
