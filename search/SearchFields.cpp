@@ -1,5 +1,6 @@
 // The search boxes select their text on focus; the result list's column stop.
 #include "app/frmMain.h"
+#include "search/ListTabStop.h"
 #include "search/ResultListDelegate.h"
 
 #include <QApplication>
@@ -31,13 +32,17 @@ void frmMain::SelectTextBox() {
     SelectAll(txtSearchKey);
 }
 
+int TabStopForBaseUnit(int baseUnit) {
+    return int(std::nearbyint(baseUnit / 2.0)) * 14;
+}
+
 void frmMain::SetListTabStop(QListWidget* list) {
     // The horizontal dialog base unit is the average character width of the desktop's font;
     // the stop is 14 such characters, counted in quarter characters as dialog units are.
     QWidget* focused = QApplication::focusWidget();
     const int baseUnit =
         QFontMetrics(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).averageCharWidth();
-    listTabStop_ = int(std::nearbyint(baseUnit / 2.0)) * 14;
+    listTabStop_ = TabStopForBaseUnit(baseUnit);
     if (auto* delegate = qobject_cast<ResultListDelegate*>(list->itemDelegate())) {
         delegate->SetTabStopPixels(listTabStop_ * baseUnit / 4);
         list->viewport()->update();
