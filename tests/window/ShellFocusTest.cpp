@@ -1,0 +1,126 @@
+// The search boxes select their text when they get the focus, SelectTextBox, and the result
+// list's tab stop, which must not move the focus.
+#include "MainWindowFixture.h"
+#include "ShellTestSupport.h"
+
+#include "app/StatusPanels.h"
+#include "search/ListTabStop.h"
+#include "search/ResultListDelegate.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+
+TEST(ListTabStopTest, HalfTheBaseUnitRoundedToEvenTimesFourteen) {
+    EXPECT_EQ(TabStopForBaseUnit(6), 42);
+    EXPECT_EQ(TabStopForBaseUnit(7), 56) << "3.5 rounds up to 4";
+    EXPECT_EQ(TabStopForBaseUnit(8), 56);
+    EXPECT_EQ(TabStopForBaseUnit(9), 56) << "4.5 rounds down to 4, not 63";
+    EXPECT_EQ(TabStopForBaseUnit(10), 70);
+    EXPECT_EQ(TabStopForBaseUnit(11), 84) << "5.5 rounds up to 6";
+    EXPECT_EQ(TabStopForBaseUnit(13), 84) << "6.5 rounds down to 6";
+}
+
+class ShellFocusTest : public MainWindowTest {
+protected:
+    void SetUp() override { ASSERT_TRUE(Start()); }
+
+    void Focus(QWidget* w) {
+        w->setFocus(Qt::OtherFocusReason);
+        ShellTest::Settle();
+    }
+    void Tab(Qt::Key key = Qt::Key_Tab) {
+        QTest::keyClick(QApplication::focusWidget(), key,
+                        key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        ShellTest::Settle();
+    }
+};
+
+TEST_F(ShellFocusTest, TabbingIntoABoxSelectsItsWholeText) {
+    W().txtLetter->setText(QStringLiteral("CPU"));
+    W().txtLetter->setCursorPosition(1);
+    Focus(W().txtSearchKey);
+    Tab();
+    ASSERT_EQ(QApplication::focusWidget(), W().txtLetter);
+    EXPECT_EQ(W().txtLetter->selectedText(), QStringLiteral("CPU"));
+    // Typing replaces the previous search.
+    QTest::keyClicks(W().txtLetter, QStringLiteral("gpu"));
+    EXPECT_EQ(W().txtLetter->text(), QStringLiteral("gpu"));
+
+    W().txtSearchKey->setText(QStringLiteral("RAM"));
+    W().txtSearchKey->deselect();
+    Tab(Qt::Key_Backtab);
+    ASSERT_EQ(QApplication::focusWidget(), W().txtSearchKey);
+    EXPECT_EQ(W().txtSearchKey->selectedText(), QStringLiteral("RAM"));
+}
+
+TEST_F(ShellFocusTest, ClickingOrAccessKeyIntoABoxSelectsItsWholeText) {
+    W().txtSearchKey->setText(QStringLiteral("CPU"));
+    Focus(W().lstDbList);
+    QTest::mouseClick(W().txtSearchKey, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    ShellTest::Settle();
+    ASSERT_EQ(QApplication::focusWidget(), W().txtSearchKey);
+    EXPECT_EQ(W().txtSearchKey->selectedText(), QStringLiteral("CPU"));
+
+    W().txtLetter->setText(QStringLiteral("central"));
+    Focus(W().lstDbList);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);
+    ShellTest::Settle();
+    ASSERT_EQ(QApplication::focusWidget(), W().txtLetter);
+    EXPECT_EQ(W().txtLetter->selectedText(), QStringLiteral("central"));
+}
+
+TEST_F(ShellFocusTest, TabbingIntoAnEmptyBoxChangesNothing) {
+    Focus(W().txtSearchKey);
+    Tab();
+    ASSERT_EQ(QApplication::focusWidget(), W().txtLetter);
+    EXPECT_TRUE(W().txtLetter->text().isEmpty());
+    EXPECT_FALSE(W().txtLetter->hasSelectedText());
+    EXPECT_EQ(W().txtLetter->cursorPosition(), 0);
+}
+
+TEST_F(ShellFocusTest, SelectTextBoxFocusesTheAbbreviationWithItsTextSelected) {
+    W().txtSearchKey->setText(QStringLiteral("TCP/IP"));
+    W().txtSearchKey->setCursorPosition(2);
+    Focus(W().lstLink);
+    W().SelectTextBox();
+    ShellTest::Settle();
+    EXPECT_EQ(QApplication::focusWidget(), W().txtSearchKey);
+    EXPECT_EQ(W().txtSearchKey->selectedText(), QStringLiteral("TCP/IP"));
+
+    W().txtSearchKey->clear();
+    Focus(W().cmbCategory);
+    W().SelectTextBox();
+    ShellTest::Settle();
+    EXPECT_EQ(QApplication::focusWidget(), W().txtSearchKey);
+    EXPECT_FALSE(W().txtSearchKey->hasSelectedText());
+}
+
+TEST_F(ShellFocusTest, SettingTheTabStopLeavesTheFocusWhereItWas) {
+    for (QWidget* w : {static_cast<QWidget*>(W().txtLetter), static_cast<QWidget*>(W().lstLink),
+                       static_cast<QWidget*>(W().cmbCategory)}) {
+        Focus(w);
+        W().SetListTabStop(W().lstDbList);
+        ShellTest::Settle();
+        EXPECT_EQ(QApplication::focusWidget(), w) << qPrintable(w->objectName());
+    }
+    // The result list never had the focus, so its status text did not appear.
+    EXPECT_EQ(W().statusPanels->TextValue(), QStringLiteral("未検索"));
+}
+
+TEST_F(ShellFocusTest, TabStopIsSetAtStartUpAndKeptAcrossFontChanges) {
+    const int stop = W().ListTabStop();
+    EXPECT_GT(stop, 0);
+    EXPECT_EQ(stop % 14, 0) << "a whole number of half base units, fourteen times";
+    auto* delegate = qobject_cast<ResultListDelegate*>(W().lstDbList->itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    EXPECT_GT(delegate->TabStopPixels(), 0);
+    // The base unit is the desktop's, not the display font's.
+    QString face = W().font().family();
+    qint16 size = 15;
+    Focus(W().txtLetter);
+    W().FontChange(face, size);
+    ShellTest::Settle();
+    EXPECT_EQ(W().ListTabStop(), stop);
+    // The control that has the focus whenever the window is active stays the same.
+    EXPECT_EQ(W().focusWidget(), W().txtLetter) << "a change of font keeps the focus";
+}

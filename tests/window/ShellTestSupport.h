@@ -1,0 +1,79 @@
+#pragma once
+
+#include "app/StatusPanels.h"
+#include "app/frmMain.h"
+#include "entryview/DescriptionBox.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMap>
+#include <QRect>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+// Helpers for the tests of the window shell: geometry read back from the real widgets.
+namespace ShellTest {
+
+// Width in pixels of the full-width character every width rule is counted in.
+inline double FullWidthChar(const frmMain& w) {
+    return QFontMetricsF(w.pbxDescription->font()).horizontalAdvance(QStringLiteral("■"));
+}
+
+// A control's rectangle in the coordinates of the window's client widget (frmMain itself), so
+// that controls of the central widget, the toolbar and the status bar compare directly.
+inline QRect RectInWindow(const frmMain& w, const QWidget* control) {
+    return QRect(control->mapTo(&w, QPoint(0, 0)), control->size());
+}
+
+// Every control the layout places, by name.
+inline QMap<QString, QRect> Layout(const frmMain& w) {
+    QMap<QString, QRect> rects;
+    const QList<std::pair<const char*, const QWidget*>> controls = {
+        {"Label1_0", w.Label1[0]},
+        {"Label1_1", w.Label1[1]},
+        {"Label1_2", w.Label1[2]},
+        {"txtSearchKey", w.txtSearchKey},
+        {"txtLetter", w.txtLetter},
+        {"cmbCategory", w.cmbCategory},
+        {"Label3", w.Label3},
+        {"Label2_0", w.Label2[0]},
+        {"Label2_1", w.Label2[1]},
+        {"lstLink", w.lstLink},
+        {"pbxDescription", w.pbxDescription},
+        {"lstDbList", w.lstDbList},
+        {"tbrToolbar", w.tbrToolbar},
+        {"stbStatusBar", w.stbStatusBar},
+    };
+    for (const auto& [name, control] : controls)
+        rects.insert(QString::fromLatin1(name), RectInWindow(w, control));
+    return rects;
+}
+
+// A point of the central widget's own background, away from every control and caption.
+inline QPoint BackgroundPoint(const frmMain& w) {
+    QWidget* client = w.centralWidget();
+    // The gap between the toolbar and the row of captions runs across the whole width.
+    for (int y = 0; y < client->height(); ++y) {
+        for (int x = client->width() / 2; x < client->width(); x += 3) {
+            if (!client->childAt(x, y))
+                return {x, y};
+        }
+    }
+    ADD_FAILURE() << "the window has no free background";
+    return {};
+}
+
+// Lets queued focus handlers and layout requests run.
+inline void Settle() {
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+} // namespace ShellTest
