@@ -114,8 +114,9 @@ private:
 };
 
 // ---------------------------------------------------------------------------------------------
-// What the child sends: a magic word, the catalogue, the serialized database, a trailer. A
-// crash or a kill anywhere before the end leaves the trailer missing.
+// What the child sends through the pipe: a magic word, the catalogue, the size of the copied
+// database (which it has written into shared memory) and a trailer. A crash or a kill anywhere
+// before the end leaves the trailer missing.
 
 constexpr char kMagic[4] = {'T', 'J', 'I', '1'};
 constexpr char kTrailer[4] = {'D', 'O', 'N', 'E'};
@@ -280,8 +281,8 @@ char* PutUtf8(char* out, char32_t c) {
 
 // Jet 4 text is UTF-16, or after the marker FF FE its compressed form: there each byte is a
 // character below U+0100, and a zero byte switches to plain two-byte characters and back.
-// Converted here rather than by iconv: it is simple, and iconv was most of the cost of reading
-// a large dictionary. A surrogate without its partner becomes U+FFFD.
+// Converted here rather than by iconv: it is simple, and iconv took a large share of the time
+// that reading a big dictionary takes. A surrogate without its partner becomes U+FFFD.
 std::string Utf16ToUtf8(const unsigned char* p, size_t size) {
     // A byte never needs more than two bytes of UTF-8, a two-byte character never more than
     // three.
@@ -389,7 +390,8 @@ public:
     }
 
 private:
-    // The row of a page, as libmdb's mdb_find_row finds it, with the same checks.
+    // The row of a page, found as libmdb's mdb_find_row finds it, with its checks and one
+    // more: that the page has that many rows.
     bool Row(std::uint32_t pgRow, const unsigned char*& data, size_t& size) {
         const std::vector<unsigned char>* page = Page(pgRow >> 8);
         if (!page)
@@ -981,11 +983,14 @@ void LeaveAtOnce() {
 // let it grow until the system runs short. The allowance is generous against the largest
 // result the parent accepts.
 void LimitMemory(qint64 maxOutput) {
+    // Plain system calls: the child keeps away from anything another thread may have held.
+    char text[64] = {};
     long pages = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld", &pages) != 1)
-            pages = 0;
-        std::fclose(statm);
+    const int statm = ::open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
+    if (statm >= 0) {
+        if (::read(statm, text, sizeof text - 1) > 0)
+            pages = std::strtol(text, nullptr, 10);
+        ::close(statm);
     }
     if (pages <= 0)
         return;

@@ -90,7 +90,10 @@ struct Result {
 using ChildWork = std::function<bool(int outputFd)>;
 
 // Forks, runs work in the child and collects what it writes. The child is killed when it runs
-// longer than timeLimit or writes more than maxOutput bytes.
+// longer than timeLimit or writes more than maxOutput bytes (to its output or to any file).
+// The child is a copy of this process without its other threads: a lock one of them held at
+// the fork (inside SQLite's allocator, say) stays taken there, and the child then runs into its
+// time limit. The program reads its dictionary at start-up, before such threads exist.
 Result Run(const ChildWork& work, std::chrono::milliseconds timeLimit, qint64 maxOutput);
 
 } // namespace Isolation

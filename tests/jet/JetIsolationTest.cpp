@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 // The child process that reads Jet files: whatever it does, the parent gets its output only
@@ -104,6 +105,23 @@ TEST(JetIsolationTest, ChildThatWritesWithoutEnd) {
         10s, 1 << 20);
     EXPECT_EQ(result.outcome, Outcome::TooMuchOutput);
     EXPECT_TRUE(result.output.isEmpty());
+}
+
+// The import hands its copy over in shared memory, which the output limit covers as well.
+TEST(JetIsolationTest, ChildThatFillsAFileBeyondTheLimit) {
+    const int memory = ::memfd_create("jet-isolation-test", MFD_CLOEXEC);
+    ASSERT_GE(memory, 0);
+    const auto result = Isolation::Run(
+        [memory](int) {
+            const QByteArray chunk(1 << 16, 'x');
+            for (int i = 0; i < 64; ++i)
+                if (!Write(memory, chunk))
+                    return false;
+            return true;
+        },
+        10s, 1 << 20);
+    ::close(memory);
+    EXPECT_TRUE(result.outcome == Outcome::Crashed || result.outcome == Outcome::Failed);
 }
 
 // A library calling exit() in the child would run this process's exit handlers there; the
