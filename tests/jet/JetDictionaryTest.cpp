@@ -215,31 +215,33 @@ TEST_F(JetDictionaryTest, MemosAreReadWholeWhereverJetKeepsThem) {
 
 TEST_F(JetDictionaryTest, TextKeepsEveryCharacterInPlainAndCompressedForm) {
     const QStringList samples{
-        QStringLiteral("中央処理装置"),              // UTF-16 only
-        QStringLiteral("CPU 中央 unit"),             // compressed, switching in and out
-        QStringLiteral("Ünïcödé à la carte"),        // compressed Latin-1 range
-        QStringLiteral("ｱｲｳｴｵ ﾝ"),                   // half-width katakana
-        QStringLiteral("𠮷野家 🍣"),                  // outside the basic plane
-        QStringLiteral("\\Hback\\h \\B~\\b ¥ ～ ①"), // markup and look-alikes
+        QStringLiteral("中央処理装置"),                     // UTF-16 only
+        QStringLiteral("CPU 中央 unit"),                    // compressed, switching in and out
+        QStringLiteral("Ünïcödé à la carte"),               // compressed Latin-1 range
+        QStringLiteral("ｱｲｳｴｵ ﾝ"),                          // half-width katakana
+        QStringLiteral("𠮷野家 🍣"),                         // outside the basic plane
+        QStringLiteral("\\Hback\\h \\B~\\b ¥ ～ ①"),        // markup and look-alikes
+        QStringLiteral("第一章 chapter one, 一般 general"), // 一 is U+4E00
     };
+    const qsizetype n = samples.size();
     for (bool compress : {true, false}) {
         JetDictionary d;
         d.Writer().SetCompressText(compress);
         d.AddCategory(1, samples[0], samples[1]);
         for (qsizetype i = 0; i < samples.size(); ++i)
-            d.AddEntry({qint32(i + 1), QStringLiteral("K"), samples[i], samples[(i + 1) % 6], 1,
-                        samples[(i + 2) % 6], samples[(i + 3) % 6], samples[(i + 4) % 6]});
+            d.AddEntry({qint32(i + 1), QStringLiteral("K"), samples[i], samples[(i + 1) % n], 1,
+                        samples[(i + 2) % n], samples[(i + 3) % n], samples[(i + 4) % n]});
         ASSERT_EQ(Open(Write(d, QStringLiteral("%1.mdb").arg(compress))), 1);
         sqlite3* db = DbAccess::DictionaryDb();
         for (qsizetype i = 0; i < samples.size(); ++i) {
             const QString where = QStringLiteral(" FROM AbbrTB WHERE AbbrID = %1").arg(i + 1);
             EXPECT_EQ(QueryValue(db, QStringLiteral("SELECT Abbr") + where).toString(), samples[i]);
             EXPECT_EQ(QueryValue(db, QStringLiteral("SELECT Letter") + where).toString(),
-                      samples[(i + 1) % 6]);
+                      samples[(i + 1) % n]);
             EXPECT_EQ(QueryValue(db, QStringLiteral("SELECT HyperText") + where).toString(),
-                      samples[(i + 2) % 6]);
+                      samples[(i + 2) % n]);
             EXPECT_EQ(QueryValue(db, QStringLiteral("SELECT URL") + where).toString(),
-                      samples[(i + 4) % 6]);
+                      samples[(i + 4) % n]);
         }
         EXPECT_EQ(DbAccess::CategoryShortNames.value(1), samples[1]);
         DbAccess::CloseDictionary();
@@ -317,7 +319,7 @@ TEST_F(JetDictionaryTest, IndexesAreLeftOutWhereTheirColumnsAreMissing) {
     }
     RecordingList list;
     EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("cpu"), QString(), 0, list), 0)
-        << "ORDER BY [Letter] fails without the column, as on the original engine";
+        << "listing by [Letter] fails without the column, as it does on Jet itself";
     RecordingList links;
     EXPECT_EQ(DbAccess::LoadLinkList(1, links), 0);
 }

@@ -166,10 +166,13 @@ void JetTestWriter::AddCatalogueObject(const QString& name, int type) {
 
 // Jet's compressed form of UTF-16: after the marker FF FE, characters below U+0100 take one
 // byte; a zero byte switches between that and plain two-byte characters. Used only when it
-// is shorter, as Access does.
+// is shorter, as Access does, and never for text with a character whose low byte is zero
+// (U+4E00, say), which a reader would take for a switch.
 QByteArray JetTestWriter::EncodeText(const QString& text) const {
     const QByteArray plain = Utf16(text);
-    if (!compressText_ || text.isEmpty() || text.contains(QChar(0)))
+    const bool switchLike =
+        std::any_of(text.begin(), text.end(), [](QChar c) { return (c.unicode() & 0xFF) == 0; });
+    if (!compressText_ || text.isEmpty() || switchLike)
         return plain;
     QByteArray packed("\xFF\xFE", 2);
     bool compressed = true;
@@ -274,8 +277,7 @@ QByteArray JetTestWriter::Row(const Table& table, const QList<QVariant>& values,
     return row + mask;
 }
 
-QByteArray JetTestWriter::Definition(const Table& table, int page, int mapPage,
-                                     int leafPage) const {
+QByteArray JetTestWriter::Definition(const Table& table, int mapPage, int leafPage) const {
     const int n = int(table.columns.size());
     const bool keyed = table.primaryKey >= 0;
     int varCount = 0;
@@ -349,7 +351,6 @@ QByteArray JetTestWriter::Definition(const Table& table, int page, int mapPage,
     Append16(d, 0xFFFF); // no per-column usage maps
     Put32(d, 8, quint32(d.size() - 8));
     Q_ASSERT(d.size() <= kPage);
-    Q_UNUSED(page);
     d.resize(kPage, '\0');
     return d;
 }
@@ -445,7 +446,7 @@ QByteArray JetTestWriter::Build() {
             used[5 + (p - first) / 8] = char(used[5 + (p - first) / 8] | (1 << ((p - first) % 8)));
         pages.PutRow(mapPage, used);
         pages.PutRow(mapPage, QByteArray(5, '\0') + QByteArray(8, '\0'));
-        pages.Page(definition) = Definition(*table, definition, mapPage, leafPage);
+        pages.Page(definition) = Definition(*table, mapPage, leafPage);
         layout_.definitionPage.insert(table->name, definition);
         layout_.dataPages.insert(table->name, dataPages);
     }

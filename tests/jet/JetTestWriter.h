@@ -63,7 +63,7 @@ private:
     };
     class PageSet;
 
-    QByteArray Definition(const Table& table, int page, int mapPage, int leafPage) const;
+    QByteArray Definition(const Table& table, int mapPage, int leafPage) const;
     QByteArray Row(const Table& table, const QList<QVariant>& values, PageSet& pages) const;
     QByteArray EncodeText(const QString& text) const;
     QByteArray LongValue(const QByteArray& bytes, PageSet& pages) const;
