@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
+#include <optional>
 
 DescriptionBox::DescriptionBox(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
@@ -12,6 +13,10 @@ DescriptionBox::DescriptionBox(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     drawFont_ = font();
+    // Descriptions are plain Japanese and Latin text measured a piece at a time: without kerning
+    // and shaping a piece is as wide as its characters together, and measuring is far quicker.
+    drawFont_.setKerning(false);
+    drawFont_.setStyleStrategy(QFont::PreferNoShaping);
     color_ = WindowTextColor();
 }
 
@@ -23,28 +28,31 @@ void DescriptionBox::Cls() {
 }
 
 void DescriptionBox::FontChanged() {
-    charWidths_.clear();
+    for (auto& advances : charAdvances_)
+        advances.clear();
 }
 
+// Every rendering sets the face and size again; the measured widths stay while they are the same.
 void DescriptionBox::SetFontName(const QString& name) {
+    if (drawFont_.family() == name)
+        return;
     drawFont_.setFamily(name);
     FontChanged();
 }
 
 void DescriptionBox::SetFontSize(double points) {
-    if (points > 0)
-        drawFont_.setPointSizeF(points);
+    if (points <= 0 || drawFont_.pointSizeF() == points)
+        return;
+    drawFont_.setPointSizeF(points);
     FontChanged();
 }
 
 void DescriptionBox::SetFontBold(bool on) {
     drawFont_.setBold(on);
-    FontChanged();
 }
 
 void DescriptionBox::SetFontItalic(bool on) {
     drawFont_.setItalic(on);
-    FontChanged();
 }
 
 void DescriptionBox::SetFontUnderline(bool on) {
@@ -61,16 +69,29 @@ HyperText::RgbColor DescriptionBox::WindowTextColor() const {
 }
 
 qint32 DescriptionBox::TextWidth(const QString& text) const {
-    if (text.size() == 1) {
-        const char16_t c = text.at(0).unicode();
-        auto found = charWidths_.constFind(c);
-        if (found != charWidths_.constEnd())
-            return found.value();
-        const qint32 width = Twips::FromPixels(QFontMetricsF(drawFont_).horizontalAdvance(text));
-        charWidths_.insert(c, width);
-        return width;
+    // Without kerning and shaping a piece is as wide as its characters together, so the widths
+    // of single characters, kept per weight and slant, measure every piece.
+    auto& advances = charAdvances_[(drawFont_.bold() ? 2 : 0) + (drawFont_.italic() ? 1 : 0)];
+    std::optional<QFontMetricsF> metrics;
+    qreal total = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            if (!metrics)
+                metrics.emplace(drawFont_);
+            total += metrics->horizontalAdvance(text.mid(i, 2));
+            ++i;
+            continue;
+        }
+        auto found = advances.constFind(c.unicode());
+        if (found == advances.constEnd()) {
+            if (!metrics)
+                metrics.emplace(drawFont_);
+            found = advances.insert(c.unicode(), metrics->horizontalAdvance(c));
+        }
+        total += found.value();
     }
-    return Twips::FromPixels(QFontMetricsF(drawFont_).horizontalAdvance(text));
+    return Twips::FromPixels(total);
 }
 
 qint32 DescriptionBox::TextHeight(const QString&) const {

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QHash>
 #include <QWidget>
+#include <array>
 #include <vector>
 
 // The description box: the renderer draws into it through DrawSurface, and it keeps what was
@@ -59,7 +60,8 @@ private:
     qint32 penX_ = 0;
     qint32 penY_ = 0;
     std::vector<DrawnText> drawing_;
-    // Widths of single characters in the current font: wrapping measures one character at a
-    // time, and most descriptions use few distinct characters.
-    mutable QHash<char16_t, qint32> charWidths_;
+    // Advances in pixels of single characters in the current face and size, one table for each
+    // combination of bold and italic: every piece is measured from them, and most descriptions
+    // use few distinct characters.
+    mutable std::array<QHash<char16_t, qreal>, 4> charAdvances_;
 };
