@@ -1,0 +1,169 @@
+// Speed of the entry view in the real window: drawing a description of the longest length that
+// is read (4096 bytes) into the description box, and showing an entry end to end on the
+// dictionary of a million entries. Runs on the offscreen platform unless another is chosen.
+#include "app/MessageBox.h"
+#include "app/frmMain.h"
+#include "bench/BenchDictionary.h"
+#include "bench/BenchRandom.h"
+#include "data/DbAccess.h"
+#include "entryview/DescriptionBox.h"
+#include "entryview/HyperText.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kEntries = BenchDictionary::kDefaultCount;
+
+QString DataDir() {
+    return QStringLiteral(TESSARINE_BENCH_DATA_DIR);
+}
+QString DictionaryPath() {
+    return DataDir() + QStringLiteral("/bench-1m.mdb");
+}
+
+// A description as long as the program reads one: Japanese text with links, Latin words that
+// must be kept whole, bold and italic runs and paragraph breaks, cut to 4096 Shift-JIS bytes,
+// behind the title line that the data layer puts in front.
+QString LongDescription() {
+    const QString paragraph = QStringLiteral(
+        "コンピュータの中で命令を読み出し、解釈し、実行する中心的な装置で、日本語では"
+        "中央処理装置と呼ばれます。プログラムとデータは\\J2 主記憶\\jに置かれ、CPU は"
+        "そこから命令を一つずつ取り出して計算や判断を行います。内部は \\J3 ALU\\j、"
+        "制御装置、レジスタなどから構成され、\\Bclock frequency\\b や \\Iinstructions "
+        "per cycle\\i が性能の目安です。The Central Processing Unit executes programs "
+        "stored in memory, one instruction after another.\n\\F");
+    QString body;
+    while (body.size() < 4096)
+        body += paragraph;
+    return QStringLiteral("\\HCentral Processing Unit [HW]\\h") +
+           DbAccess::CutToCodePageBytes(body, DbAccess::kDescriptionBytes);
+}
+
+void RenderDescription(benchmark::State& state) {
+    DescriptionBox box;
+    box.resize(420, 330); // the description box of a window at its start-up size
+    box.show();
+    QApplication::processEvents();
+    const QString text = LongDescription();
+    const HyperText::DisplayFont font{QApplication::font().family(), 9.0};
+    HyperText::LinkRegions regions;
+    qint16 count = 0;
+    for (auto _ : state) {
+        count = HyperText::RenderDescription(box, text, regions, font);
+        benchmark::DoNotOptimize(count);
+    }
+    state.counters["chars"] = double(text.size());
+    state.counters["regions"] = count;
+    state.counters["pieces"] = double(box.Drawing().size());
+}
+BENCHMARK(RenderDescription)->Unit(benchmark::kMicrosecond);
+
+// The first drawing after the display font changed, when no character has been measured yet.
+void RenderDescriptionAfterFontChange(benchmark::State& state) {
+    DescriptionBox box;
+    box.resize(420, 330);
+    box.show();
+    QApplication::processEvents();
+    const QString text = LongDescription();
+    HyperText::DisplayFont font{QApplication::font().family(), 9.0};
+    HyperText::LinkRegions regions;
+    qint16 count = 0;
+    for (auto _ : state) {
+        font.size = font.size == 9.0 ? 10.0 : 9.0;
+        count = HyperText::RenderDescription(box, text, regions, font);
+        benchmark::DoNotOptimize(count);
+    }
+    state.counters["regions"] = count;
+}
+BENCHMARK(RenderDescriptionAfterFontChange)->Unit(benchmark::kMicrosecond);
+
+bool EnsureDictionary() {
+    static const bool ready = [] {
+        const QString path = DictionaryPath();
+        if (BenchDictionary::IsComplete(path, kEntries))
+            return true;
+        std::fprintf(stderr, "Generating %s (only the first time)...\n", qUtf8Printable(path));
+        QDir().mkpath(DataDir());
+        QString error;
+        const bool ok = BenchDictionary::Generate(path, kEntries, &error, [](int done, int total) {
+            std::fprintf(stderr, "\r%d / %d entries", done, total);
+            if (done == total)
+                std::fprintf(stderr, ", building the indexes\n");
+        });
+        if (!ok)
+            std::fprintf(stderr, "cannot generate the dictionary: %s\n", qUtf8Printable(error));
+        return ok;
+    }();
+    return ready;
+}
+
+// The program opens "ABBR.MDB" in its own directory: a directory that holds a link of that
+// name to the large dictionary.
+QString ProgramDir() {
+    const QString dir = DataDir() + QStringLiteral("/window");
+    QDir().mkpath(dir);
+    const QString link = dir + QStringLiteral("/ABBR.MDB");
+    if (!QFile::exists(link))
+        QFile::link(DictionaryPath(), link);
+    return dir;
+}
+
+void ShowKeyword(benchmark::State& state) {
+    if (!EnsureDictionary()) {
+        state.SkipWithError("no benchmark dictionary");
+        return;
+    }
+    // A box would wait for a click that never comes; note it and go on.
+    QString failure;
+    const MessageHandler previous = SetMessageHandler([&failure](const MessageRequest& r) {
+        failure = r.text;
+        return MessageAnswer::Ok;
+    });
+    auto window = std::make_unique<frmMain>();
+    if (!window->Form_Load(ProgramDir())) {
+        SetMessageHandler(previous);
+        state.SkipWithError(qPrintable(QStringLiteral("the window did not start: ") + failure));
+        return;
+    }
+    QApplication::processEvents();
+
+    // Entries spread over the whole file, as following references and the history do.
+    BenchRandom random(2000);
+    std::vector<qint32> ids(4096);
+    for (qint32& id : ids)
+        id = random.Between(1, kEntries);
+    size_t next = 0;
+    for (auto _ : state) {
+        window->ShowKeyword(ids[next]);
+        next = (next + 1) % ids.size();
+    }
+    state.counters["related"] = window->lstLink->count();
+    state.counters["regions"] = window->LinkRegionCount;
+    window.reset();
+    QApplication::processEvents();
+    SetMessageHandler(previous);
+}
+BENCHMARK(ShowKeyword)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
