@@ -2,6 +2,9 @@
 // description, the related words and the history record.
 #include "EntryFixtures.h"
 
+#include <QFontMetricsF>
+#include <algorithm>
+
 namespace {
 
 class EntryViewTest : public EntryWindowTest {
@@ -130,6 +133,31 @@ TEST_F(EntryViewTest, TitleLineIsBoldAndLinksAreBlueAndUnderlined) {
     const auto ram = PiecesOf(QStringLiteral("RAM"));
     EXPECT_EQ(W().LinkRegions[0].Left, ram[0].x);
     EXPECT_EQ(W().LinkRegions[0].Top, ram[0].y);
+}
+
+TEST_F(EntryViewTest, PiecesAndLinkRegionsAreAsWideAsTheDrawnText) {
+    Show(linked_.cpu);
+    const auto& drawing = W().pbxDescription->Drawing();
+    ASSERT_GT(drawing.size(), 4u);
+    auto drawnWidth = [](const DescriptionBox::DrawnText& piece) {
+        return QFontMetricsF(piece.font).horizontalAdvance(piece.text) * Twips::kPerPixel;
+    };
+    // On one line each piece starts where the text drawn before it ends.
+    for (size_t i = 1; i < drawing.size(); ++i) {
+        if (drawing[i].y != drawing[i - 1].y)
+            continue;
+        EXPECT_NEAR(drawing[i].x - drawing[i - 1].x, drawnWidth(drawing[i - 1]), 1.0)
+            << drawing[i - 1].text.toStdString();
+    }
+    for (const char* word : {"RAM", "ALU"}) {
+        const auto piece = PiecesOf(QString::fromLatin1(word));
+        ASSERT_EQ(piece.size(), 1u);
+        const auto region =
+            std::find_if(W().LinkRegions.begin(), W().LinkRegions.end(),
+                         [&](const HyperText::LinkRegion& r) { return r.Left == piece[0].x; });
+        ASSERT_NE(region, W().LinkRegions.end()) << word;
+        EXPECT_NEAR(region->Right - region->Left, drawnWidth(piece[0]), 1.0) << word;
+    }
 }
 
 TEST_F(EntryViewTest, DescriptionIsRedrawnToTheNewWidth) {
