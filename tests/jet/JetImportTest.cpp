@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// The importer's generic table copying, on real Jet files written by the original engine: a
+// The importer's generic table copying, on real files written by the Jet engine itself: a
 // Jet 3 file (text in its code page) and a Jet 4 file (text in UTF-16).
 namespace {
 
