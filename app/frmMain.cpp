@@ -276,7 +276,10 @@ void frmMain::CreateControls() {
     Label2[1]->setFixedHeight(Twips::ToPixels(240));
 
     connect(lstDbList, &QListWidget::currentRowChanged, this, &frmMain::lstDbList_Click);
-    connect(lstLink, &QListWidget::currentRowChanged, this, &frmMain::lstLink_Click);
+    // Choosing a related word rebuilds this very list; the list must first finish handling the
+    // click or key that chose it, or it would go on to select a row of the rebuilt list.
+    connect(lstLink, &QListWidget::currentRowChanged, this, &frmMain::lstLink_Click,
+            Qt::QueuedConnection);
     connect(pbxDescription, &DescriptionBox::MouseMoved, this, &frmMain::pbxDescription_MouseMove);
     connect(pbxDescription, &DescriptionBox::MouseReleased, this, &frmMain::pbxDescription_MouseUp);
 }

@@ -153,18 +153,32 @@ TEST_F(LinkTest, ChoosingARelatedWordShowsItAndRebuildsTheList) {
     EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "RAM"}));
 }
 
+TEST_F(LinkTest, ClickedRowOfTheRebuiltListIsNotSelectedInstead) {
+    // ALU's rebuilt list has a second row where the click landed; only its first row, the
+    // entry itself, may end up selected.
+    ClickRow(W().lstLink, 1);
+    QApplication::processEvents();
+    EXPECT_EQ(W().CurrentId, linked_.alu);
+    ASSERT_EQ(W().lstLink->count(), 2);
+    EXPECT_EQ(W().lstLink->currentRow(), 0);
+    EXPECT_EQ(W().lstLink->selectedItems(), QList<QListWidgetItem*>{W().lstLink->item(0)});
+}
+
 TEST_F(LinkTest, ArrowKeysInTheRelatedWordsShowEachEntry) {
     Focus(W().lstLink);
     QTest::keyClick(W().lstLink, Qt::Key_Down);
+    QApplication::processEvents();
     EXPECT_EQ(W().CurrentId, linked_.alu);
     EXPECT_EQ(Texts(W().lstLink), (QStringList{"ALU", "CPU"}));
     EXPECT_EQ(W().lstLink->currentRow(), 0);
 
     QTest::keyClick(W().lstLink, Qt::Key_Down);
+    QApplication::processEvents();
     EXPECT_EQ(W().CurrentId, linked_.cpu);
     EXPECT_EQ(Texts(W().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
 
     QTest::keyClick(W().lstLink, Qt::Key_End);
+    QApplication::processEvents();
     EXPECT_EQ(W().CurrentId, linked_.ram);
     EXPECT_EQ(Texts(W().lstLink), (QStringList{"RAM", "CPU"}));
     EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "ALU", "CPU", "RAM"}));
