@@ -22,12 +22,35 @@ void ResultListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
     painter->drawText(textRect, flags, first);
     if (tab >= 0) {
-        // A first column wider than the stop pushes the second to the next stop, as tabs do.
-        const int firstWidth = opt.fontMetrics.horizontalAdvance(first);
-        int x = tabStopPixels_ > 0 ? tabStopPixels_ : 1;
-        while (x <= firstWidth)
-            x += tabStopPixels_ > 0 ? tabStopPixels_ : firstWidth + 1;
+        const int x = SecondColumnX(opt.fontMetrics.horizontalAdvance(first));
         painter->drawText(textRect.adjusted(x, 0, 0, 0), flags, text.mid(tab + 1));
     }
     painter->restore();
+}
+
+int ResultListDelegate::SecondColumnX(int firstWidth) const {
+    // A first column wider than the stop pushes the second to the next stop, as tabs do.
+    if (tabStopPixels_ <= 0)
+        return firstWidth + 1;
+    int x = tabStopPixels_;
+    while (x <= firstWidth)
+        x += tabStopPixels_;
+    return x;
+}
+
+QSize ResultListDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                   const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    if (tab < 0)
+        return size;
+    const int firstWidth = opt.fontMetrics.horizontalAdvance(text.left(tab));
+    const int drawn =
+        SecondColumnX(firstWidth) + opt.fontMetrics.horizontalAdvance(text.mid(tab + 1));
+    const int plain = opt.fontMetrics.horizontalAdvance(text);
+    size.setWidth(size.width() - plain + drawn);
+    return size;
 }

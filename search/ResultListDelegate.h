@@ -15,7 +15,12 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    // As wide as the line is drawn, so the list scrolls sideways only for lines that need it.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
+    // Where the text after the TAB starts, for a first column of the given width.
+    int SecondColumnX(int firstWidth) const;
+
     int tabStopPixels_ = 0;
 };
