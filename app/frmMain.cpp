@@ -34,14 +34,14 @@ constexpr qint32 kDesignClientHeight = 5130;
 
 const char* const kHelpTopic = "helpTopic";
 
-struct ToolbarButtonSpec {
+struct ToolbarButtonDef {
     const char* key;
     const char* tooltip;
     bool enabled;
 };
 
 // Left to right; an empty key is a separator.
-constexpr ToolbarButtonSpec kToolbarButtons[] = {
+constexpr ToolbarButtonDef kToolbarButtons[] = {
     {"Left", "戻る", false},
     {"Right", "進む", false},
     {"", "", false},
@@ -181,18 +181,18 @@ void frmMain::CreateToolbar() {
     tbrToolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     tbrToolbar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, tbrToolbar);
-    for (const ToolbarButtonSpec& spec : kToolbarButtons) {
-        const QString key = QString::fromLatin1(spec.key);
+    for (const ToolbarButtonDef& def : kToolbarButtons) {
+        const QString key = QString::fromLatin1(def.key);
         if (key.isEmpty()) {
             tbrToolbar->addSeparator();
             continue;
         }
         QAction* button = tbrToolbar->addAction(QIcon(QStringLiteral(":/toolbar/%1.xpm").arg(key)),
-                                                Utf8(spec.tooltip));
+                                                Utf8(def.tooltip));
         button->setObjectName(QStringLiteral("tbr") + key);
         button->setData(key);
-        button->setToolTip(Utf8(spec.tooltip));
-        button->setEnabled(spec.enabled);
+        button->setToolTip(Utf8(def.tooltip));
+        button->setEnabled(def.enabled);
         toolbarButtons_.insert(key, button);
         connect(button, &QAction::triggered, this,
                 [this, button] { tbrToolbar_ButtonClick(button->data().toString()); });

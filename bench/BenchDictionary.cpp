@@ -6,8 +6,12 @@
 #include "data/Schema.h"
 #include "data/Strings.h"
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -606,6 +610,27 @@ bool IsComplete(const QString& path, int count) {
            QueryText(db.get(), "SELECT Abbr FROM AbbrTB WHERE AbbrID = 1 AND AbbrKey = ?1",
                      QStringLiteral("CPU")) == QLatin1String("CPU") &&
            HasCurrentIndexes(db.get());
+}
+
+bool EnsureGenerated(const QString& path, int count) {
+    if (IsComplete(path, count))
+        return true;
+    std::fprintf(stderr, "Generating %s (only the first time)...\n", qUtf8Printable(path));
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    const bool ok = Generate(path, count, &error, [](int done, int total) {
+        std::fprintf(stderr, "\r%d / %d entries", done, total);
+        if (done == total)
+            std::fprintf(stderr, ", building the indexes\n");
+    });
+    if (!ok) {
+        std::fprintf(stderr, "cannot generate the dictionary: %s\n", qUtf8Printable(error));
+        return false;
+    }
+    std::fprintf(stderr, "Generated in %.1f s\n", double(timer.elapsed()) / 1000.0);
+    return true;
 }
 
 } // namespace BenchDictionary

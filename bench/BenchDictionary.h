@@ -24,4 +24,8 @@ bool Generate(const QString& path, int count, QString* error, const Progress& pr
 // the indexes the program currently creates (so a changed index set causes a rebuild).
 bool IsComplete(const QString& path, int count);
 
+// Generates the dictionary at path unless a complete one is there, reporting progress on the
+// error output; returns whether the dictionary is ready. The benchmarks call it once.
+bool EnsureGenerated(const QString& path, int count);
+
 } // namespace BenchDictionary

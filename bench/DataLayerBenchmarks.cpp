@@ -20,27 +20,7 @@ QString DictionaryPath() {
 }
 
 bool EnsureDictionary() {
-    static const bool ready = [] {
-        const QString path = DictionaryPath();
-        if (BenchDictionary::IsComplete(path, kEntries))
-            return true;
-        std::fprintf(stderr, "Generating %s (only the first time)...\n", qUtf8Printable(path));
-        QDir().mkpath(QStringLiteral(TESSARINE_BENCH_DATA_DIR));
-        QElapsedTimer timer;
-        timer.start();
-        QString error;
-        const bool ok = BenchDictionary::Generate(path, kEntries, &error, [](int done, int total) {
-            std::fprintf(stderr, "\r%d / %d entries", done, total);
-            if (done == total)
-                std::fprintf(stderr, ", building the indexes\n");
-        });
-        if (!ok) {
-            std::fprintf(stderr, "cannot generate the dictionary: %s\n", qUtf8Printable(error));
-            return false;
-        }
-        std::fprintf(stderr, "Generated in %.1f s\n", double(timer.elapsed()) / 1000.0);
-        return true;
-    }();
+    static const bool ready = BenchDictionary::EnsureGenerated(DictionaryPath(), kEntries);
     return ready;
 }
 

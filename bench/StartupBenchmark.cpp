@@ -31,22 +31,7 @@ QString BundledDir() {
 }
 
 bool EnsureLargeDictionary() {
-    static const bool ready = [] {
-        const QString path = LargeDictionaryPath();
-        if (BenchDictionary::IsComplete(path, kEntries))
-            return true;
-        std::fprintf(stderr, "Generating %s (only the first time)...\n", qUtf8Printable(path));
-        QDir().mkpath(DataDir());
-        QString error;
-        const bool ok = BenchDictionary::Generate(path, kEntries, &error, [](int done, int total) {
-            std::fprintf(stderr, "\r%d / %d entries", done, total);
-            if (done == total)
-                std::fprintf(stderr, ", building the indexes\n");
-        });
-        if (!ok)
-            std::fprintf(stderr, "cannot generate the dictionary: %s\n", qUtf8Printable(error));
-        return ok;
-    }();
+    static const bool ready = BenchDictionary::EnsureGenerated(LargeDictionaryPath(), kEntries);
     return ready;
 }
 
