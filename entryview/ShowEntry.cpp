@@ -28,6 +28,10 @@ void frmMain::ShowKeyword(qint32& lngId) {
     CurrentDescription = DbAccess::GetEntryText(id, CurrentKeyword, CurrentUrl);
     setWindowTitle(AppNameDef + QStringLiteral(" - [") + CurrentKeyword + QStringLiteral("]"));
     UpdateWebCommands();
+    // An entry on show can be copied, however it was reached (a search that found nothing
+    // disables the command, and the history or a link may show an entry again after it).
+    ToolbarButton(QStringLiteral("Copy"))->setEnabled(true);
+    mnuEditCopy->setEnabled(true);
     qint32 recorded = id;
     History::HistoryAction(History::HistoryOp::Add, recorded, CurrentKeyword);
 

@@ -76,6 +76,19 @@ TEST_F(CopyTest, NothingAfterASearchWithoutResults) {
     EXPECT_TRUE(messages_.boxes.isEmpty());
 }
 
+TEST_F(CopyTest, ComesBackWhenTheHistoryShowsAnEntryAfterABlankSearch) {
+    Search(QStringLiteral("CPU"));
+    Show(linked_.ram);
+    Search(QStringLiteral("nothing"));
+    ASSERT_FALSE(W().mnuEditCopy->isEnabled());
+    W().mnuGoItem_Click(1); // back to CPU: an entry is on show again, so it can be copied
+    ASSERT_EQ(W().CurrentId, linked_.cpu);
+    EXPECT_TRUE(W().mnuEditCopy->isEnabled());
+    EXPECT_TRUE(W().ToolbarButton(QStringLiteral("Copy"))->isEnabled());
+    W().mnuEditCopy_Click();
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QLatin1String("CPU\r\n")));
+}
+
 TEST_F(CopyTest, NothingForAnEntryThatCannotBeRead) {
     Show(linked_.cpu);
     Show(999); // the list's first item carries the unreadable id
