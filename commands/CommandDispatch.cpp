@@ -4,31 +4,24 @@
 #include "history/History.h"
 
 #include <QAction>
+#include <functional>
 
 void frmMain::tbrToolbar_ButtonClick(const QString& key) {
-    using Handler = void (frmMain::*)();
-    static const std::pair<const char*, Handler> kCommands[] = {
-        {"Left", nullptr},
-        {"Right", nullptr},
-        {"Find", &frmMain::mnuFileFind_Click},
-        {"Home", &frmMain::mnuFileWeb_Click},
-        {"New", &frmMain::mnuEditDelete_Click},
-        {"Copy", &frmMain::mnuEditCopy_Click},
-        {"Paste", &frmMain::mnuEditPaste_Click},
-        {"PasteFind", &frmMain::mnuEditPasteSearch_Click},
-        {"Help", &frmMain::mnuHelpContents_Click},
+    // Keys compare exactly, in this order; the first match runs its command.
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"Left", [this] { mnuGoItem_Click(1); }},
+        {"Right", [this] { mnuGoItem_Click(2); }},
+        {"Find", [this] { mnuFileFind_Click(); }},
+        {"Home", [this] { mnuFileWeb_Click(); }},
+        {"New", [this] { mnuEditDelete_Click(); }},
+        {"Copy", [this] { mnuEditCopy_Click(); }},
+        {"Paste", [this] { mnuEditPaste_Click(); }},
+        {"PasteFind", [this] { mnuEditPasteSearch_Click(); }},
+        {"Help", [this] { mnuHelpContents_Click(); }},
     };
-    if (key == QLatin1String("Left")) {
-        mnuGoItem_Click(1);
-        return;
-    }
-    if (key == QLatin1String("Right")) {
-        mnuGoItem_Click(2);
-        return;
-    }
-    for (const auto& [name, handler] : kCommands) {
-        if (handler && key == QLatin1String(name)) {
-            (this->*handler)();
+    for (const auto& [name, command] : commands) {
+        if (key == QLatin1String(name)) {
+            command();
             return;
         }
     }
