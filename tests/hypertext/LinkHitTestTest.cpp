@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
+#include <string>
 
 namespace {
 
@@ -14,6 +16,15 @@ struct Probe {
     double y;
     int expected;
 };
+
+// Short case names and readable points, so the test list does not print raw bytes.
+void PrintTo(const Probe& p, std::ostream* os) {
+    *os << "(" << p.x << ", " << p.y << ")";
+}
+
+std::string ProbeName(const ::testing::TestParamInfo<Probe>& info) {
+    return "case" + std::to_string(info.index);
+}
 
 class HitTestBorders : public ::testing::TestWithParam<Probe> {};
 
@@ -32,7 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Probe{150, 440, -1}, Probe{150, 439, 0}, // bottom
                       Probe{100.5f, 200.5f, 0},                // fractional mouse positions
                       Probe{99.9, 300, -1}, Probe{50, 50, -1}, Probe{150, 1000, -1},
-                      Probe{std::numeric_limits<double>::quiet_NaN(), 300, -1}));
+                      Probe{std::numeric_limits<double>::quiet_NaN(), 300, -1}),
+    ProbeName);
 
 TEST(HitTest, ZeroWidthRegionIsNeverHit) {
     const Regions table{{5, 100, 200, 100, 440}, {6, 100, 200, 100, 440}};
