@@ -131,3 +131,33 @@ bool DictionaryWriter::Finish() {
     }
     return true;
 }
+
+bool WriteDictionary(const DictionaryContent& content, const QString& path, QString* error,
+                     const std::function<void(qint64 done, qint64 total)>& progress) {
+    DictionaryWriter writer(path);
+    const qint64 total = content.entries.size() + content.links.size();
+    qint64 done = 0;
+    auto step = [&] {
+        if ((++done & 255) == 0 && progress)
+            progress(done, total);
+    };
+    bool ok = writer.Begin();
+    for (const auto& c : content.categories)
+        ok = ok && writer.AddCategory(c.id, c.name, c.shortName);
+    for (const auto& e : content.entries) {
+        ok = ok && writer.AddEntry(e);
+        step();
+    }
+    for (const auto& l : content.links) {
+        ok = ok && writer.AddLink(l.abbrId, l.word, l.refId);
+        step();
+    }
+    ok = ok && writer.Finish();
+    if (!ok) {
+        *error = QStringLiteral("%1: %2").arg(path, writer.ErrorText());
+        return false;
+    }
+    if (progress)
+        progress(total, total);
+    return true;
+}

@@ -2,7 +2,9 @@
 
 #include "data/SqliteHandles.h"
 
+#include <QList>
 #include <QString>
+#include <functional>
 
 // Writes a new dictionary in our format. Only the build tools use it: the program itself never
 // writes a dictionary. The file appears under its name only when Finish succeeds, so a failed
@@ -46,3 +48,26 @@ private:
     SqliteStmt insertLink_;
     QString error_;
 };
+
+// A whole dictionary held in memory, as the build tools assemble it before writing.
+struct DictionaryContent {
+    struct Category {
+        qint32 id = 0;
+        QString name;
+        QString shortName;
+    };
+    struct Link {
+        qint32 abbrId = 0;
+        QString word;
+        qint32 refId = 0;
+    };
+
+    QList<Category> categories;
+    QList<DictionaryWriter::Entry> entries;
+    QList<Link> links;
+};
+
+// Writes the content through DictionaryWriter, so the file appears only when complete.
+// progress, when given, is called now and then with the rows written and the rows in all.
+bool WriteDictionary(const DictionaryContent& content, const QString& path, QString* error,
+                     const std::function<void(qint64 done, qint64 total)>& progress = {});

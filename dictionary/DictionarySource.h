@@ -9,22 +9,7 @@
 // entries with their spelled-out form, category, address, related words and description.
 // References inside descriptions name their target by key ("\J@RAM RAM\j"); the parser turns
 // them into entry numbers.
-struct DictionarySource {
-    struct Category {
-        qint32 id = 0;
-        QString name;
-        QString shortName;
-    };
-    struct Link {
-        qint32 abbrId = 0;
-        QString word;
-        qint32 refId = 0;
-    };
-
-    QList<Category> categories;
-    QList<DictionaryWriter::Entry> entries;
-    QList<Link> links;
-
+struct DictionarySource : DictionaryContent {
     // Parses the text; on failure returns false with a message naming the line.
     bool Parse(const QString& text, QString* error);
 };

@@ -23,17 +23,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s:%s\n", argv[1], qUtf8Printable(error));
         return 1;
     }
-    DictionaryWriter writer(QString::fromLocal8Bit(argv[2]));
-    bool ok = writer.Begin();
-    for (const auto& c : dictionary.categories)
-        ok = ok && writer.AddCategory(c.id, c.name, c.shortName);
-    for (const auto& e : dictionary.entries)
-        ok = ok && writer.AddEntry(e);
-    for (const auto& l : dictionary.links)
-        ok = ok && writer.AddLink(l.abbrId, l.word, l.refId);
-    ok = ok && writer.Finish();
-    if (!ok) {
-        std::fprintf(stderr, "tessarine-mkdict: %s\n", qUtf8Printable(writer.ErrorText()));
+    if (!WriteDictionary(dictionary, QString::fromLocal8Bit(argv[2]), &error)) {
+        std::fprintf(stderr, "tessarine-mkdict: %s\n", qUtf8Printable(error));
         return 1;
     }
     std::printf("%s: %lld entries in %lld categories\n", argv[2],

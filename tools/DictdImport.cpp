@@ -335,27 +335,5 @@ ImportedDictionary DictdImport::Build() {
 
 bool WriteDictionary(const ImportedDictionary& dictionary, const QString& path,
                      const DictdImport::Progress& progress, QString* error) {
-    DictionaryWriter writer(path);
-    const qint64 total = dictionary.entries.size() + dictionary.links.size();
-    qint64 done = 0;
-    bool ok = writer.Begin();
-    for (const auto& c : dictionary.categories)
-        ok = ok && writer.AddCategory(c.id, c.name, c.shortName);
-    for (const auto& e : dictionary.entries) {
-        ok = ok && writer.AddEntry(e);
-        if ((++done & 255) == 0)
-            progress(done, total);
-    }
-    for (const auto& l : dictionary.links) {
-        ok = ok && writer.AddLink(l.abbrId, l.word, l.refId);
-        if ((++done & 255) == 0)
-            progress(done, total);
-    }
-    ok = ok && writer.Finish();
-    if (!ok) {
-        *error = QStringLiteral("%1: %2").arg(path, writer.ErrorText());
-        return false;
-    }
-    progress(total, total);
-    return true;
+    return WriteDictionary(dictionary, path, error, progress);
 }

@@ -12,21 +12,7 @@
 class DictdDatabase;
 
 // A dictionary in our format, ready to be written.
-struct ImportedDictionary {
-    struct Category {
-        qint32 id = 0;
-        QString name;
-        QString shortName;
-    };
-    struct Link {
-        qint32 abbrId = 0;
-        QString word;
-        qint32 refId = 0;
-    };
-    QList<Category> categories;
-    QList<DictionaryWriter::Entry> entries;
-    QList<Link> links;
-};
+using ImportedDictionary = DictionaryContent;
 
 struct ImportStats {
     int veraEntries = 0;     // entries from the acronym list
