@@ -95,11 +95,6 @@ void frmMain::resizeEvent(QResizeEvent* event) {
     Form_Resize();
 }
 
-void frmMain::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    // Restoring from the minimised state brings no size change; nothing to lay out then.
-}
-
 void frmMain::Form_Resize() {
     if (isMinimized())
         return;

@@ -163,7 +163,6 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -201,5 +200,4 @@ private:
     bool viewBlanked_ = false;
     QPointer<frmHistory> historyWindow_;
     QPointer<HelpViewer> helpViewer_;
-    QWidget* menuHelpSource_ = nullptr;
 };
