@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
@@ -631,6 +632,15 @@ bool EnsureGenerated(const QString& path, int count) {
     }
     std::fprintf(stderr, "Generated in %.1f s\n", double(timer.elapsed()) / 1000.0);
     return true;
+}
+
+QString ProgramDirFor(const QString& path, const QString& dataDir, const QString& name) {
+    const QString dir = dataDir + QLatin1Char('/') + name;
+    QDir().mkpath(dir);
+    const QString link = dir + QStringLiteral("/ABBR.MDB");
+    if (!QFile::exists(link))
+        QFile::link(path, link);
+    return dir;
 }
 
 } // namespace BenchDictionary

@@ -28,4 +28,8 @@ bool IsComplete(const QString& path, int count);
 // error output; returns whether the dictionary is ready. The benchmarks call it once.
 bool EnsureGenerated(const QString& path, int count);
 
+// The program opens "ABBR.MDB" in its own directory: returns a directory under dataDir named
+// name that holds a link of that name to the dictionary at path.
+QString ProgramDirFor(const QString& path, const QString& dataDir, const QString& name);
+
 } // namespace BenchDictionary

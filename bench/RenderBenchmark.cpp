@@ -91,15 +91,8 @@ bool EnsureDictionary() {
     return ready;
 }
 
-// The program opens "ABBR.MDB" in its own directory: a directory that holds a link of that
-// name to the large dictionary.
 QString ProgramDir() {
-    const QString dir = DataDir() + QStringLiteral("/window");
-    QDir().mkpath(dir);
-    const QString link = dir + QStringLiteral("/ABBR.MDB");
-    if (!QFile::exists(link))
-        QFile::link(DictionaryPath(), link);
-    return dir;
+    return BenchDictionary::ProgramDirFor(DictionaryPath(), DataDir(), QStringLiteral("window"));
 }
 
 void ShowKeyword(benchmark::State& state) {

@@ -35,15 +35,9 @@ bool EnsureLargeDictionary() {
     return ready;
 }
 
-// The program opens "ABBR.MDB" in its own directory: a directory holding a link of that name to
-// the large dictionary.
 QString LargeDir() {
-    const QString dir = DataDir() + QStringLiteral("/startup");
-    QDir().mkpath(dir);
-    const QString link = dir + QStringLiteral("/ABBR.MDB");
-    if (!QFile::exists(link))
-        QFile::link(LargeDictionaryPath(), link);
-    return dir;
+    return BenchDictionary::ProgramDirFor(LargeDictionaryPath(), DataDir(),
+                                          QStringLiteral("startup"));
 }
 
 void StartWindow(benchmark::State& state, const QString& dir, const char* target) {
