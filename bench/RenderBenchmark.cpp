@@ -10,9 +10,7 @@
 #include "entryview/HyperText.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QListWidget>
 #include <benchmark/benchmark.h>
 #include <cstdio>

@@ -7,9 +7,7 @@
 #include "bench/BenchDictionary.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <memory>
