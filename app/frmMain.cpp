@@ -474,7 +474,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 
     if (type == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        Form_KeyDown(key->key(), key->modifiers());
+        // A history key goes to the history alone: a list that took the arrow as well would
+        // move its selection and show, and record, another entry.
+        if (Form_KeyDown(key->key(), key->modifiers()))
+            return true;
         if (key->key() == Qt::Key_F1) {
             ShowHelpTopic(HelpTopicForFocus());
             return true;
