@@ -3,65 +3,153 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
+#include <QThread>
+#include <QUrl>
+#include <cstdio>
 
 namespace {
+
 constexpr int kConnectTimeoutMs = 1000;
-constexpr int kLockTimeoutMs = 10000;
-const QByteArray kActivate = QByteArrayLiteral("activate\n");
-} // namespace
+// A running copy answers from its own listener thread within milliseconds; a listener that stays
+// silent this long is not a copy of this program.
+constexpr int kAnswerTimeoutMs = 1000;
+// Two starts hold the lock only for the moments of their hand-over.
+constexpr int kLockTimeoutMs = 5000;
+constexpr qint64 kLongestRequest = 256;
 
-SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {}
-
-SingleInstance::~SingleInstance() = default;
-
-QString SingleInstance::ServerName() const {
-    // One name per user, so users sharing a machine each run their own copy.
-    const QString user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
-    return QStringLiteral("tessarine-2000-%1").arg(user.isEmpty() ? QStringLiteral("user") : user);
+void Report(const QString& text) {
+    std::fprintf(stderr, "tessarine: %s\n", qUtf8Printable(text));
 }
 
-bool SingleInstance::NotifyRunningCopy() {
+QByteArray Encode(const QString& text) {
+    return QUrl::toPercentEncoding(text);
+}
+
+QString Decode(const QByteArray& bytes) {
+    return QUrl::fromPercentEncoding(bytes);
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString& identity, QObject* parent)
+    : QObject(parent), identity_(identity) {}
+
+SingleInstance::~SingleInstance() {
+    if (listenerThread_) {
+        listenerThread_->quit();
+        listenerThread_->wait();
+    }
+}
+
+QByteArray SingleInstance::Answer() const {
+    return QByteArray(kAnswerTag) + (ready_ ? " ready " : " starting ") + Encode(identity_) + '\n';
+}
+
+SingleInstance::Knock SingleInstance::KnockOnRunningCopy() {
     QLocalSocket socket;
-    socket.connectToServer(ServerName());
+    socket.connectToServer(socketPath_);
     if (!socket.waitForConnected(kConnectTimeoutMs))
-        return false;
-    socket.write(kActivate);
+        return Knock::NobodyThere;
+
+    QString peer;
+    if (!RuntimeDirectory::PeerIsThisUser(socket.socketDescriptor(), &peer)) {
+        Report(QStringLiteral("ignoring %1 listening at %2").arg(peer, socketPath_));
+        return Knock::Ignored;
+    }
+    socket.write(kActivateRequest);
     socket.waitForBytesWritten(kConnectTimeoutMs);
-    // Wait for the running copy's answer, so this start ends only once it has been heard.
-    socket.waitForReadyRead(kConnectTimeoutMs);
+    // Only a copy of this program answers, and it answers at once.
+    QByteArray answer;
+    while (!answer.contains('\n') && answer.size() < kLongestRequest &&
+           socket.waitForReadyRead(kAnswerTimeoutMs))
+        answer += socket.read(kLongestRequest);
+    const QList<QByteArray> words = answer.trimmed().split(' ');
+    if (words.size() < 2 || words[0] != kAnswerTag) {
+        Report(QStringLiteral("ignoring a listener at %1 that does not answer as a copy of "
+                              "this program")
+                   .arg(socketPath_));
+        return Knock::Ignored;
+    }
+    runningIdentity_ = words.size() > 2 ? Decode(words[2]) : QString();
     socket.disconnectFromServer();
-    return true;
+    return Knock::HandedOver;
+}
+
+bool SingleInstance::Listen() {
+    // Anything at the socket's place is a leftover of this user (the folder is private): a dead
+    // copy's socket, a silent or foreign listener, or a stray file.
+    if (!RuntimeDirectory::ClearSocketPath(socketPath_)) {
+        Report(
+            QStringLiteral("cannot make a socket at %1; another copy may start").arg(socketPath_));
+        return false;
+    }
+
+    listenerThread_ = new QThread(this);
+    auto* context = new QObject;
+    context->moveToThread(listenerThread_);
+    connect(listenerThread_, &QThread::finished, context, &QObject::deleteLater);
+    listenerThread_->start();
+
+    bool listening = false;
+    QMetaObject::invokeMethod(
+        context,
+        [this, context, &listening] {
+            auto* server = new QLocalServer(context);
+            server->setSocketOptions(QLocalServer::UserAccessOption);
+            listening = server->listen(socketPath_);
+            if (!listening) {
+                Report(QStringLiteral("cannot listen at %1: %2")
+                           .arg(socketPath_, server->errorString()));
+                return;
+            }
+            connect(server, &QLocalServer::newConnection, context, [this, server] {
+                while (QLocalSocket* client = server->nextPendingConnection()) {
+                    connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+                    QString peer;
+                    if (!RuntimeDirectory::PeerIsThisUser(client->socketDescriptor(), &peer)) {
+                        client->abort();
+                        client->deleteLater();
+                        continue;
+                    }
+                    connect(client, &QLocalSocket::readyRead, client, [this, client] {
+                        if (!client->canReadLine()) {
+                            if (client->bytesAvailable() > kLongestRequest)
+                                client->abort();
+                            return;
+                        }
+                        const QByteArray request = client->readLine(kLongestRequest);
+                        if (request == kActivateRequest)
+                            emit ActivationRequested(); // queued to the window's thread
+                        client->write(Answer());
+                        client->flush();
+                        client->disconnectFromServer();
+                    });
+                }
+            });
+        },
+        Qt::BlockingQueuedConnection);
+    return listening;
 }
 
 bool SingleInstance::BecomePrimary() {
-    QLockFile lock(QDir::temp().filePath(ServerName() + QStringLiteral(".lock")));
-    lock.setStaleLockTime(0); // only a dead owner makes the lock stale
-    const bool locked = lock.tryLock(kLockTimeoutMs);
-
-    if (NotifyRunningCopy())
-        return false;
-
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(ServerName())) {
-        // A socket file left by a copy that died: nobody answers on it, so it can go.
-        QLocalServer::removeServer(ServerName());
-        server_->listen(ServerName());
+    QString problem;
+    const QString dir = RuntimeDirectory::PrivateDirectory(&problem);
+    if (dir.isEmpty()) {
+        Report(QStringLiteral("no private folder for the running copy's socket (%1); "
+                              "another copy may start")
+                   .arg(problem));
+        return true;
     }
-    connect(server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* client = server_->nextPendingConnection()) {
-            connect(client, &QLocalSocket::readyRead, client, [this, client] {
-                if (client->readAll().contains(kActivate.trimmed()))
-                    emit ActivationRequested();
-                client->write("ok\n");
-                client->flush();
-                client->disconnectFromServer();
-            });
-            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-        }
-    });
-    if (locked)
-        lock.unlock();
+    const QString display = RuntimeDirectory::DisplayKey();
+    socketPath_ = QDir(dir).filePath(QStringLiteral("tessarine-2000") +
+                                     (display.isEmpty() ? QString() : QLatin1Char('-') + display));
+
+    RuntimeDirectory::ExclusiveLock lock;
+    if (!lock.Acquire(socketPath_ + QStringLiteral(".lock"), kLockTimeoutMs, &problem))
+        Report(QStringLiteral("starting without the start-up lock: %1").arg(problem));
+
+    if (KnockOnRunningCopy() == Knock::HandedOver)
+        return false;
+    Listen();
     return true;
 }

@@ -1,3 +1,4 @@
+#include "app/AppInfo.h"
 #include "app/SingleInstance.h"
 #include "app/WidgetMessageBox.h"
 #include "app/frmMain.h"
@@ -10,14 +11,18 @@ int main(int argc, char** argv) {
     SetMessageHandler(ShowWidgetMessageBox);
 
     // A second start only brings the running copy forward: nothing is shown, nothing opened.
-    SingleInstance instance;
+    // The copy tells later starts which dictionary it shows.
+    const QString applicationDir = QApplication::applicationDirPath();
+    SingleInstance instance(AppInfo::ApplicationDirectory(applicationDir) +
+                            QStringLiteral("ABBR.MDB"));
     if (!instance.BecomePrimary())
         return 0;
 
     frmMain window;
     QObject::connect(&instance, &SingleInstance::ActivationRequested, &window,
                      &frmMain::ActivateFromAnotherStart);
-    if (!window.Form_Load(QApplication::applicationDirPath()))
+    if (!window.Form_Load(applicationDir))
         return 1;
+    instance.SetReady();
     return app.exec();
 }

@@ -3,17 +3,19 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
 // A copy of the built program in a directory of its own, started as real processes on the
-// offscreen platform. Every copy has a private temporary directory, where the program keeps
-// its single-copy socket and lock, so that runs of the tests never meet each other or a
-// program the user is running.
+// offscreen platform. Every copy has a temporary directory of its own with a private runtime
+// folder inside, where the program keeps its single-copy socket and lock, so that runs of the
+// tests never meet each other or a program the user is running.
 class ProgramCopy {
 public:
     ProgramCopy() {
@@ -49,14 +51,20 @@ public:
         file.write(bytes);
     }
 
-    // Starts the program; the process belongs to this copy and is killed with it.
-    QProcess* Start() {
+    // Starts the program; the process belongs to this copy and is killed with it. `display`
+    // is the X display the copy believes it shows its window on.
+    QProcess* Start(const QString& display = QStringLiteral(":0"),
+                    const QStringList& unset = QStringList()) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("TMPDIR"), tmp_.path());
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), tmp_.filePath(QStringLiteral("runtime")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), RuntimeDir());
+        env.insert(QStringLiteral("DISPLAY"), display);
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         env.remove(QStringLiteral("QT_SCALE_FACTOR"));
+        for (const QString& name : unset)
+            env.remove(name);
         process->setProcessEnvironment(env);
         process->setWorkingDirectory(tmp_.path());
         process->start(ProgramPath(), {});
@@ -65,20 +73,45 @@ public:
         return processes_.back().get();
     }
 
-    // True once a started copy listens for later starts (its socket is in the private
-    // temporary directory), within timeoutMs.
-    bool WaitUntilListening(int timeoutMs = 15000) const {
+    // The private runtime folder the copies are given.
+    QString RuntimeDir() const { return tmp_.filePath(QStringLiteral("runtime")); }
+    // Where a copy started on `display` listens, and its lock.
+    QString SocketPath(const QString& display = QStringLiteral(":0")) const {
+        return QDir(RuntimeDir())
+            .filePath(QStringLiteral("tessarine-2000-") + QString(display).replace(u':', u'_'));
+    }
+    QString LockPath(const QString& display = QStringLiteral(":0")) const {
+        return SocketPath(display) + QStringLiteral(".lock");
+    }
+
+    // What the copy listening at `socketPath` says of itself ("tessarine-2000 ready ..."),
+    // or an empty text when nothing answers.
+    static QByteArray Status(const QString& socketPath) {
+        QLocalSocket socket;
+        socket.connectToServer(socketPath);
+        if (!socket.waitForConnected(1000))
+            return {};
+        socket.write("status\n");
+        QByteArray answer;
+        while (!answer.contains('\n') && socket.waitForReadyRead(2000))
+            answer += socket.readAll();
+        return answer.trimmed();
+    }
+
+    // Waits until a copy started on `display` has its window up and answers later starts, or
+    // until `process` ends. True when it is ready.
+    bool WaitUntilReady(QProcess* process, const QString& display = QStringLiteral(":0"),
+                        const QString& socketPath = QString(), int timeoutMs = 30000) const {
+        const QString path = socketPath.isEmpty() ? SocketPath(display) : socketPath;
         QElapsedTimer timer;
         timer.start();
         while (timer.elapsed() < timeoutMs) {
-            const QFileInfoList entries = QDir(tmp_.path())
-                                              .entryInfoList(QDir::Files | QDir::System |
-                                                             QDir::Hidden | QDir::NoDotAndDotDot);
-            for (const QFileInfo& entry : entries) {
-                if (!entry.fileName().endsWith(QLatin1String(".lock")))
-                    return true;
-            }
-            QThread::msleep(20);
+            // A copy of this program, and this copy's: it names the dictionary beside it.
+            if (Status(path) ==
+                "tessarine-2000 ready " + QUrl::toPercentEncoding(DictionaryPath()))
+                return process->state() == QProcess::Running;
+            if (process->waitForFinished(20) || process->state() == QProcess::NotRunning)
+                return false;
         }
         return false;
     }

@@ -160,7 +160,7 @@ TEST(StartupProcessTest, GoodDictionaryKeepsTheProgramRunning) {
     ProgramCopy copy;
     copy.AddBundledDictionary();
     QProcess* program = copy.Start();
-    EXPECT_TRUE(StillRunningAfter(program, 1500))
+    EXPECT_TRUE(copy.WaitUntilReady(program))
         << "exit " << program->exitCode() << ": " << program->readAllStandardError().toStdString();
     EXPECT_FALSE(QString::fromUtf8(program->readAllStandardError())
                      .contains(QStringLiteral("データベース")));
