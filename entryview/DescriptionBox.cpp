@@ -68,30 +68,48 @@ HyperText::RgbColor DescriptionBox::WindowTextColor() const {
     return {quint8(c.red()), quint8(c.green()), quint8(c.blue())};
 }
 
-qint32 DescriptionBox::TextWidth(const QString& text) const {
+qreal DescriptionBox::AdvanceAt(const QString& text, qsizetype& i,
+                                std::optional<QFontMetricsF>& metrics) const {
     // Without kerning and shaping a piece is as wide as its characters together, so the widths
     // of single characters, kept per weight and slant, measure every piece.
     auto& advances = charAdvances_[(drawFont_.bold() ? 2 : 0) + (drawFont_.italic() ? 1 : 0)];
+    const QChar c = text.at(i);
+    if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+        if (!metrics)
+            metrics.emplace(drawFont_);
+        ++i;
+        return metrics->horizontalAdvance(text.mid(i - 1, 2));
+    }
+    auto found = advances.constFind(c.unicode());
+    if (found == advances.constEnd()) {
+        if (!metrics)
+            metrics.emplace(drawFont_);
+        found = advances.insert(c.unicode(), metrics->horizontalAdvance(c));
+    }
+    return found.value();
+}
+
+qint32 DescriptionBox::TextWidth(const QString& text) const {
     std::optional<QFontMetricsF> metrics;
     qreal total = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            if (!metrics)
-                metrics.emplace(drawFont_);
-            total += metrics->horizontalAdvance(text.mid(i, 2));
-            ++i;
-            continue;
-        }
-        auto found = advances.constFind(c.unicode());
-        if (found == advances.constEnd()) {
-            if (!metrics)
-                metrics.emplace(drawFont_);
-            found = advances.insert(c.unicode(), metrics->horizontalAdvance(c));
-        }
-        total += found.value();
-    }
+    for (qsizetype i = 0; i < text.size(); ++i)
+        total += AdvanceAt(text, i, metrics);
     return Twips::FromPixels(total);
+}
+
+qsizetype DescriptionBox::FittingLength(const QString& text, qsizetype start, qsizetype length,
+                                        qint32 width) const {
+    std::optional<QFontMetricsF> metrics;
+    qreal total = 0;
+    const qsizetype end = std::min(text.size(), start + length);
+    qsizetype fitting = 0;
+    for (qsizetype i = start; i < end; ++i) {
+        total += AdvanceAt(text, i, metrics);
+        if (Twips::FromPixels(total) > width)
+            break;
+        fitting = i + 1 - start;
+    }
+    return fitting;
 }
 
 qint32 DescriptionBox::TextHeight(const QString&) const {

@@ -3,9 +3,11 @@
 #include "entryview/DrawSurface.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <vector>
 
 // The description box: the renderer draws into it through DrawSurface, and it keeps what was
@@ -24,6 +26,8 @@ public:
     void SetForeColor(HyperText::RgbColor color) override;
     HyperText::RgbColor WindowTextColor() const override;
     qint32 TextWidth(const QString& text) const override;
+    qsizetype FittingLength(const QString& text, qsizetype start, qsizetype length,
+                            qint32 width) const override;
     qint32 TextHeight(const QString& text) const override;
     qint32 ScaleWidth() const override;
     qint32 CurrentX() const override { return penX_; }
@@ -54,6 +58,8 @@ protected:
 
 private:
     void FontChanged();
+    // The advance in pixels of the character at `i`, which moves past a surrogate pair.
+    qreal AdvanceAt(const QString& text, qsizetype& i, std::optional<QFontMetricsF>& metrics) const;
 
     QFont drawFont_;
     HyperText::RgbColor color_;

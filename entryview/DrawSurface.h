@@ -37,8 +37,14 @@ public:
     // The system's window-text colour, the colour of ordinary description text.
     virtual RgbColor WindowTextColor() const = 0;
 
-    // Size of `text` in the current font.
+    // Size of `text` in the current font. A longer piece is never narrower than its beginning.
     virtual qint32 TextWidth(const QString& text) const = 0;
+    // How many characters of `text` from `start`, at most `length`, fit in `width` together: the
+    // largest n with TextWidth(text.mid(start, n)) <= width (0 when not even one fits). The
+    // default asks TextWidth a logarithmic number of times; a surface that can add up widths
+    // as it goes answers in one pass.
+    virtual qsizetype FittingLength(const QString& text, qsizetype start, qsizetype length,
+                                    qint32 width) const;
     virtual qint32 TextHeight(const QString& text) const = 0;
 
     // Inner width of the box.

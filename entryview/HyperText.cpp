@@ -59,7 +59,7 @@ private:
     void setUp(const DisplayFont& font);
     // Handles the code after the backslash at `backslashAt`; returns where reading goes on.
     qsizetype applyCode(qsizetype backslashAt);
-    qsizetype gatherWord(qsizetype start, QString& word) const;
+    qsizetype gatherWord(qsizetype start, QString& word);
     void place(const QString& piece);
     void printPending();
     void newLine(qint32 advance);
@@ -80,6 +80,7 @@ private:
     // it wrap around.
     qint64 usedWidth_ = 0;
     bool finished_ = false; // \f, or the bottom of the recordable area was reached
+    qsizetype wordEnd_ = 0; // end of the word being cut into pieces
 };
 
 qint16 DescriptionRenderer::render(const DisplayFont& font) {
@@ -224,16 +225,20 @@ void DescriptionRenderer::setLink(qint32 number) {
     }
 }
 
-qsizetype DescriptionRenderer::gatherWord(qsizetype start, QString& word) const {
-    word = text_[start];
-    qsizetype i = start + 1;
-    // A word wider than a whole line is cut into pieces that each fill at most one line.
-    while (i < text_.size() && isWordContinuation(text_[i]) &&
-           surface_.TextWidth(word + text_[i]) <= usableWidth_) {
-        word += text_[i];
-        ++i;
+qsizetype DescriptionRenderer::gatherWord(qsizetype start, QString& word) {
+    // The end of the word is found once; the pieces of a word wider than a line reuse it.
+    if (start >= wordEnd_) {
+        wordEnd_ = start + 1;
+        while (wordEnd_ < text_.size() && isWordContinuation(text_[wordEnd_]))
+            ++wordEnd_;
     }
-    return i;
+    // A word wider than a whole line is cut into pieces that each fill at most one line; the
+    // first character is taken even when it alone is wider.
+    const qsizetype fitting =
+        surface_.FittingLength(text_, start, wordEnd_ - start, qint32(usableWidth_));
+    const qsizetype length = std::max<qsizetype>(1, fitting);
+    word = text_.mid(start, length);
+    return start + length;
 }
 
 void DescriptionRenderer::place(const QString& piece) {

@@ -51,6 +51,7 @@ public:
     int clsCalls = 0;
     int fontAndColorCalls = 0;
     std::vector<PrintedRun> prints;
+    mutable qint64 measuredCharacters = 0; // characters passed to TextWidth, for costs
 
     void Cls() override {
         ++clsCalls;
@@ -85,6 +86,7 @@ public:
     HyperText::RgbColor WindowTextColor() const override { return windowText; }
 
     qint32 TextWidth(const QString& text) const override {
+        measuredCharacters += text.size();
         qint32 width = 0;
         for (char32_t c : text.toUcs4()) {
             if (const auto it = widthOverrides.find(c); it != widthOverrides.end())

@@ -61,6 +61,28 @@ TEST(Limits, LinesInAVeryWideBoxEndWithin16Bits) {
     EXPECT_EQ(h.regions, (Regions{{1, 24, 24, 32664, 264}, {1, 24, 288, 3384, 528}}));
 }
 
+// A word wider than a line costs measuring in proportion to its length, not to its length
+// times the line's: each character is measured a bounded number of times.
+TEST(Limits, WordWiderThanTheWidestLineIsMeasuredInLinearTime) {
+    RenderHarness h;
+    h.surface.scaleWidth = 100000; // the widest line: 32719 twips, 2181 characters
+    h.surface.asciiWidth = 15;
+    const QString word = u"a"_s.repeated(4096);
+
+    h.render(word);
+
+    ASSERT_EQ(h.surface.prints.size(), 2u);
+    EXPECT_EQ(h.surface.prints[0].text.size(), 2181);
+    EXPECT_EQ(h.surface.prints[1].text.size(), 4096 - 2181);
+    EXPECT_LT(h.surface.measuredCharacters, 32 * word.size());
+
+    RenderHarness huge;
+    huge.surface.scaleWidth = 100000;
+    huge.surface.asciiWidth = 15;
+    huge.render(u"-"_s.repeated(100000));
+    EXPECT_LT(huge.surface.measuredCharacters, 32 * 100000);
+}
+
 TEST(Limits, RegionOfAnAbsurdlyWideCharacterIsClippedNotWrapped) {
     RenderHarness h;
     h.surface.widthOverrides[U'W'] = 40000;
