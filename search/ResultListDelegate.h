@@ -1,17 +1,27 @@
 #pragma once
 
+#include "search/ListTabStop.h"
+
+#include <QFont>
 #include <QStyledItemDelegate>
 
+class QAbstractItemView;
+
 // Draws a result line "abbreviation TAB spelled-out form" with the text after the TAB starting
-// at the list's tab stop, so the spelled-out forms of all lines start in one column.
+// in one column for all lines: at the list's tab stop, or further right where the abbreviations
+// shown need it at the list's font.
 class ResultListDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    // The delegate of `view`, whose lines it measures.
+    explicit ResultListDelegate(QAbstractItemView* view);
 
     // The tab stop in pixels from the left edge of the text.
     void SetTabStopPixels(int pixels) { tabStopPixels_ = pixels; }
     int TabStopPixels() const { return tabStopPixels_; }
+
+    // The columns the lines are drawn in now, at the font and width of `option`.
+    ResultColumns Columns(const QStyleOptionViewItem& option) const;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
@@ -19,8 +29,11 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
-    // Where the text after the TAB starts, for a first column of the given width.
-    int SecondColumnX(int firstWidth) const;
+    int WidestAbbreviation(const QFont& font) const;
 
+    QAbstractItemView* view_;
     int tabStopPixels_ = 0;
+    // The widest abbreviation in the list, measured once per filling and font.
+    mutable int widest_ = -1;
+    mutable QFont widestFont_;
 };

@@ -8,7 +8,6 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
-#include <cmath>
 
 namespace {
 void SelectAll(QLineEdit* box) {
@@ -30,10 +29,6 @@ void frmMain::txtLetter_GotFocus() {
 void frmMain::SelectTextBox() {
     txtSearchKey->setFocus(Qt::OtherFocusReason);
     SelectAll(txtSearchKey);
-}
-
-int TabStopForBaseUnit(int baseUnit) {
-    return int(std::nearbyint(baseUnit / 2.0)) * 14;
 }
 
 void frmMain::SetListTabStop(QListWidget* list) {

@@ -1,32 +1,153 @@
+// The result list's two columns: the spelled-out forms start in one column, which leaves room
+// for the abbreviations shown at any font size.
+#include "EntryFixtures.h"
+
+#include "search/ListTabStop.h"
 #include "search/ResultListDelegate.h"
 
+#include <QFontMetrics>
+#include <QImage>
 #include <QListWidget>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
 
-int LineWidth(QListWidget& list, ResultListDelegate& delegate, const QString& text) {
-    list.clear();
-    list.addItem(text);
-    QStyleOptionViewItem option;
-    option.initFrom(&list);
-    return delegate.sizeHint(option, list.model()->index(0, 0)).width();
+TEST(ResultColumnsRule, TheTabStopHoldsWhileEveryAbbreviationFitsWithAGap) {
+    EXPECT_EQ(ResultColumnsFor(100, 90, 10, 400).secondColumnX, 100);
+    EXPECT_EQ(ResultColumnsFor(100, 0, 10, 400).secondColumnX, 100);
+    EXPECT_EQ(ResultColumnsFor(100, 90, 10, 400).firstColumnLimit, 90);
 }
 
-// The spelled-out forms after the TAB start in one column whatever the abbreviation's width.
-TEST(ResultColumnsTest, SecondColumnStartsAtTheTabStop) {
-    QListWidget list;
-    ResultListDelegate delegate(&list);
-    delegate.SetTabStopPixels(100);
-    const int narrow = LineWidth(list, delegate, QStringLiteral("A\tCentral Processing Unit"));
-    const int wide = LineWidth(list, delegate, QStringLiteral("CD-ROM\tCentral Processing Unit"));
-    EXPECT_EQ(narrow, wide);
-    // A first column wider than the stop moves the second to the next stop.
-    const int overlong =
-        LineWidth(list, delegate,
-                  QString(40, QLatin1Char('W')) + QStringLiteral("\tCentral Processing Unit"));
-    EXPECT_GE(overlong - wide, 100);
-    EXPECT_EQ((overlong - wide) % 100, 0);
+TEST(ResultColumnsRule, TheColumnMovesRightOnlyAsFarAsTheWidestNeeds) {
+    EXPECT_EQ(ResultColumnsFor(100, 91, 10, 400).secondColumnX, 101);
+    EXPECT_EQ(ResultColumnsFor(100, 150, 10, 400).secondColumnX, 160);
+}
+
+TEST(ResultColumnsRule, TheColumnStopsAtHalfTheListAndLongerAbbreviationsAreCut) {
+    const ResultColumns columns = ResultColumnsFor(100, 500, 10, 400);
+    EXPECT_EQ(columns.secondColumnX, 200);
+    EXPECT_EQ(columns.firstColumnLimit, 190);
+    // A list narrower than twice the stop keeps the stop.
+    EXPECT_EQ(ResultColumnsFor(100, 500, 10, 150).secondColumnX, 100);
+}
+
+class ResultColumnsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        list_.resize(600, 300);
+        delegate_ = new ResultListDelegate(&list_);
+        list_.setItemDelegate(delegate_);
+        delegate_->SetTabStopPixels(100);
+    }
+    QStyleOptionViewItem Option() {
+        QStyleOptionViewItem option;
+        option.initFrom(&list_);
+        option.font = list_.font();
+        option.fontMetrics = QFontMetrics(list_.font());
+        return option;
+    }
+    int LineWidth(int row) {
+        return delegate_->sizeHint(Option(), list_.model()->index(row, 0)).width();
+    }
+    void SetPointSize(int points) {
+        QFont font = list_.font();
+        font.setPointSize(points);
+        list_.setFont(font);
+    }
+
+    QListWidget list_;
+    ResultListDelegate* delegate_ = nullptr;
+};
+
+TEST_F(ResultColumnsTest, SpelledOutFormsStartInOneColumnWhateverTheAbbreviation) {
+    SetPointSize(9);
+    list_.addItem(QStringLiteral("A\tCentral Processing Unit"));
+    list_.addItem(QStringLiteral("CD-ROM\tCentral Processing Unit"));
+    EXPECT_EQ(LineWidth(0), LineWidth(1));
+    EXPECT_EQ(delegate_->Columns(Option()).secondColumnX, 100);
+}
+
+TEST_F(ResultColumnsTest, AtALargeFontTheColumnLeavesAGapAfterTheWidestAbbreviation) {
+    SetPointSize(19);
+    list_.addItem(QStringLiteral("CPU\tCentral Processing Unit"));
+    list_.addItem(QStringLiteral("WWWWWW\tWorld Wide Web"));
+    const QFontMetrics metrics(list_.font());
+    const ResultColumns columns = delegate_->Columns(Option());
+    EXPECT_GE(columns.secondColumnX,
+              metrics.horizontalAdvance(QStringLiteral("WWWWWW")) + metrics.averageCharWidth());
+    EXPECT_LE(columns.secondColumnX, list_.viewport()->width() / 2);
+
+    // The column follows the lines shown: with only CPU left it moves back.
+    delete list_.takeItem(1);
+    EXPECT_LT(delegate_->Columns(Option()).secondColumnX, columns.secondColumnX);
+}
+
+TEST_F(ResultColumnsTest, AnAbbreviationWiderThanHalfTheListIsElided) {
+    SetPointSize(12);
+    list_.addItem(QString(200, QLatin1Char('W')) + QStringLiteral("\tLong"));
+    const ResultColumns columns = delegate_->Columns(Option());
+    EXPECT_EQ(columns.secondColumnX, list_.viewport()->width() / 2);
+
+    // Drawn, the abbreviation ends before the gap and nothing touches the second column.
+    QStyleOptionViewItem option = Option();
+    option.rect = QRect(0, 0, list_.viewport()->width(), 40);
+    option.palette.setColor(QPalette::Text, Qt::black);
+    QImage image(option.rect.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        delegate_->paint(&painter, option, list_.model()->index(0, 0));
+    }
+    const int textLeft =
+        list_.style()->subElementRect(QStyle::SE_ItemViewItemText, &option, &list_).left();
+    int inkInGap = 0;
+    int inkInFirst = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) > 128)
+                continue;
+            if (x >= textLeft + columns.firstColumnLimit && x < textLeft + columns.secondColumnX)
+                ++inkInGap;
+            else if (x < textLeft + columns.firstColumnLimit)
+                ++inkInFirst;
+        }
+    }
+    EXPECT_GT(inkInFirst, 0);
+    EXPECT_EQ(inkInGap, 0) << "the abbreviation runs into the spelled-out form";
+}
+
+// In the real window at 19 points, every abbreviation of a search ends an average character
+// before the spelled-out forms begin.
+class ResultColumnsWindowTest : public EntryWindowTest {};
+
+TEST_F(ResultColumnsWindowTest, LargeDisplayFontKeepsTheColumnsApart) {
+    ASSERT_TRUE(Start());
+    QString face = W().font().family();
+    qint16 size = 19;
+    W().FontChange(face, size);
+    Focus(W().txtSearchKey);
+    Search(QStringLiteral("?*"));
+    ASSERT_GT(W().lstDbList->count(), 10);
+
+    auto* delegate = qobject_cast<ResultListDelegate*>(W().lstDbList->itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    QStyleOptionViewItem option;
+    option.initFrom(W().lstDbList);
+    option.font = W().lstDbList->font();
+    const QFontMetrics metrics(option.font);
+    const ResultColumns columns = delegate->Columns(option);
+    EXPECT_GT(columns.secondColumnX, delegate->TabStopPixels()) << "the stop is too close at 19 pt";
+    for (int row = 0; row < W().lstDbList->count(); ++row) {
+        const QString abbreviation = W().lstDbList->item(row)->text().section(u'\t', 0, 0);
+        if (metrics.horizontalAdvance(abbreviation) <= columns.firstColumnLimit)
+            EXPECT_LE(metrics.horizontalAdvance(abbreviation) + metrics.averageCharWidth(),
+                      columns.secondColumnX)
+                << abbreviation.toStdString();
+        else
+            EXPECT_EQ(columns.secondColumnX, W().lstDbList->viewport()->width() / 2)
+                << abbreviation.toStdString() << " is elided only at half the list's width";
+    }
 }
 
 } // namespace
