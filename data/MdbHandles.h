@@ -1,5 +1,8 @@
 #pragma once
 
+// glib first: mdbtools.h includes it inside extern "C", where its C++ parts do not compile.
+#include <glib.h>
+
 #include <mdbtools.h>
 #include <memory>
 
