@@ -1,4 +1,5 @@
 #include "app/AppInfo.h"
+#include "app/OpenProgressWindow.h"
 #include "app/SingleInstance.h"
 #include "app/WidgetMessageBox.h"
 #include "app/frmMain.h"
@@ -9,6 +10,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessarine"));
     SetMessageHandler(ShowWidgetMessageBox);
+    SetOpenProgressFactory(
+        [](const QString& path) { return std::make_unique<OpenProgressWindow>(path); });
 
     // A second start only brings the running copy forward: nothing is shown, nothing opened.
     // The copy tells later starts which dictionary it shows.

@@ -4,6 +4,7 @@
 #include "app/MessageBox.h"
 #include "data/DictionaryFile.h"
 #include "data/JetImport.h"
+#include "data/OpenProgress.h"
 #include "data/Recordset.h"
 #include "data/Strings.h"
 
@@ -75,8 +76,14 @@ qint16 OpenDictionary(ListSink& categoryList) {
     const DictionaryFile::Format format = DictionaryFile::Detect(DatabasePath);
     if (format == DictionaryFile::Format::Sqlite)
         Connection() = DictionaryFile::OpenSqlite(DatabasePath);
-    else if (format == DictionaryFile::Format::Jet)
-        Connection() = JetImport::OpenDictionaryCopy(DatabasePath);
+    else if (format == DictionaryFile::Format::Jet) {
+        // Reading a Jet file can take a while; the user sees how far it has come.
+        const std::unique_ptr<OpenProgress> progress = MakeOpenProgress(DatabasePath);
+        JetImport::Options options;
+        if (progress)
+            options.progress = [&progress](double fraction) { progress->Update(fraction); };
+        Connection() = JetImport::OpenDictionaryCopy(DatabasePath, options);
+    }
     if (!Connection()) {
         ShowOpenFailure("データベースが開けません");
         return 0;

@@ -10,6 +10,11 @@
 namespace JetImport {
 namespace {
 
+// The clock is the last guard, for loops that read nothing: 5 s for every 64 MB begun.
+std::chrono::milliseconds TimeLimitFor(qint64 fileSize) {
+    return std::chrono::milliseconds(5000) * (1 + fileSize / (qint64(64) << 20));
+}
+
 ImportedDatabase ImportLocked(const LockedFile& file, const QStringList& tables,
                               const Options& options) {
     UniqueFd image(::memfd_create("tessarine-jet-copy", MFD_CLOEXEC));
@@ -22,15 +27,24 @@ ImportedDatabase ImportLocked(const LockedFile& file, const QStringList& tables,
     job.imageFd = image.Get();
     for (const QString& table : tables)
         job.tables.push_back(table.toStdString());
+    job.maxPageReads = options.maxPageReads;
+    // A table's values come from the file's pages; Jet 3 text can grow threefold as UTF-8.
+    job.maxTableBytes = 4 * (unsigned long long)file.Size() + (1 << 20);
     // The copy is about the size of the file (Jet 4 text is UTF-16, ours UTF-8, plus indexes);
     // far more means the child has run away. The limit holds for the shared memory as well.
     const qint64 maxOutput = (qint64(64) << 20) + 16 * file.Size();
-    const Isolation::Result result = Isolation::Run(
-        [&job](int out) { return ImportInChild(job, out); }, options.timeLimit, maxOutput);
-    if (result.outcome != Isolation::Outcome::Finished)
-        return {};
-    std::optional<ImportedDatabase> loaded = LoadChildOutput(result.output, image.Get());
-    return loaded ? std::move(*loaded) : ImportedDatabase{};
+    const auto timeLimit =
+        options.timeLimit.count() > 0 ? options.timeLimit : TimeLimitFor(file.Size());
+    const Isolation::Result result =
+        Isolation::Run([&job](int out) { return ImportInChild(job, out); }, timeLimit, maxOutput,
+                       options.progress);
+    ImportedDatabase imported;
+    if (result.outcome == Isolation::Outcome::Finished) {
+        if (std::optional<ImportedDatabase> loaded = LoadChildOutput(result.output, image.Get()))
+            imported = std::move(*loaded);
+    }
+    imported.outcome = result.outcome;
+    return imported;
 }
 
 } // namespace

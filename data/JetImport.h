@@ -23,7 +23,43 @@ namespace JetImport {
 inline const QStringList kDictionaryTables{QStringLiteral("CategoryTB"), QStringLiteral("AbbrTB"),
                                            QStringLiteral("LinkTB")};
 
-inline constexpr std::chrono::milliseconds kDefaultTimeLimit{15000};
+// The child process that does the reading. Exposed so that its handling of crashes, hangs and
+// runaway output can be tested directly.
+namespace Isolation {
+
+enum class Outcome { Finished, Failed, Crashed, TimedOut, TooMuchOutput, TooMuchWork };
+
+struct Result {
+    Outcome outcome = Outcome::Failed;
+    QByteArray output;
+};
+
+// Runs in the child: writes its result to outputFd and returns whether it succeeded. It must
+// use no Qt and take no lock that another thread of the parent might have held at fork time:
+// plain system calls, libmdb and SQLite.
+using ChildWork = std::function<bool(int outputFd)>;
+
+// Told how far the child's watched work has come, 0 to 1.
+using Progress = std::function<void(double)>;
+
+// Called by the work in the child: from then on the child ends as TooMuchWork as soon as *done
+// passes `budget`, checked every few milliseconds of its processor time, so that a loop inside
+// a library is bounded by the work it does rather than by the clock. `expected` is what the
+// work normally takes; the parent's progress is *done against it.
+void WatchWork(const volatile unsigned long* done, unsigned long budget, unsigned long expected);
+// The same check at once, for work that ends before the first one.
+void CheckWork();
+
+// Forks, runs work in the child and collects what it writes. The child is killed when it runs
+// longer than timeLimit or writes more than maxOutput bytes (to its output or to any file).
+// While it runs, `progress` hears about every 100 ms how far its watched work has come.
+// The child is a copy of this process without its other threads: a lock one of them held at
+// the fork (inside SQLite's allocator, say) stays taken there, and the child then runs into its
+// time limit. The program reads its dictionary at start-up, before such threads exist.
+Result Run(const ChildWork& work, std::chrono::milliseconds timeLimit, qint64 maxOutput,
+           const Progress& progress = {});
+
+} // namespace Isolation
 
 // The names of the Jet file's own catalogue: its user tables in catalogue order and the
 // columns of each in their order, spelled as the file spells them.
@@ -33,13 +69,19 @@ struct Catalogue {
 };
 
 struct Options {
-    // How long the reading may take before it counts as hung and is stopped.
-    std::chrono::milliseconds timeLimit = kDefaultTimeLimit;
+    // How long the reading may take at most, as a last guard; zero: 5 s for every 64 MB of
+    // the file begun. The work itself is bounded by maxPageReads.
+    std::chrono::milliseconds timeLimit{0};
+    // How many pages libmdb may read; zero: a generous multiple of the file's page count.
+    unsigned long maxPageReads = 0;
+    // Told about every 100 ms how far the reading has come, 0 to 1.
+    Isolation::Progress progress;
 };
 
 struct ImportedDatabase {
     SqliteDb db; // null on failure
     std::shared_ptr<const Catalogue> catalogue;
+    Isolation::Outcome outcome = Isolation::Outcome::Failed; // how the reading child ended
 };
 
 // True for the first bytes of a Jet or ACE database ("Standard Jet DB" / "Standard ACE DB").
@@ -72,30 +114,5 @@ SqliteDb OpenDictionaryCopy(const QString& path, const Options& options = {});
 // The Jet catalogue of a connection made by OpenDictionaryCopy or ImportTables, for as long as
 // it is open; null for any other connection.
 std::shared_ptr<const Catalogue> CatalogueOf(sqlite3* db);
-
-// The child process that does the reading. Exposed so that its handling of crashes, hangs and
-// runaway output can be tested directly.
-namespace Isolation {
-
-enum class Outcome { Finished, Failed, Crashed, TimedOut, TooMuchOutput };
-
-struct Result {
-    Outcome outcome = Outcome::Failed;
-    QByteArray output;
-};
-
-// Runs in the child: writes its result to outputFd and returns whether it succeeded. It must
-// use no Qt and take no lock that another thread of the parent might have held at fork time:
-// plain system calls, libmdb and SQLite.
-using ChildWork = std::function<bool(int outputFd)>;
-
-// Forks, runs work in the child and collects what it writes. The child is killed when it runs
-// longer than timeLimit or writes more than maxOutput bytes (to its output or to any file).
-// The child is a copy of this process without its other threads: a lock one of them held at
-// the fork (inside SQLite's allocator, say) stays taken there, and the child then runs into its
-// time limit. The program reads its dictionary at start-up, before such threads exist.
-Result Run(const ChildWork& work, std::chrono::milliseconds timeLimit, qint64 maxOutput);
-
-} // namespace Isolation
 
 } // namespace JetImport

@@ -1,10 +1,13 @@
 // Tables of the Jet file copied row by row into an in-memory database, in the child.
 #include "data/jet/ChildImport.h"
 
+#include "data/JetImport.h"
+
 #include "data/MdbHandles.h"
 #include "data/Schema.h"
 #include "data/SqliteHandles.h"
 #include "data/TextCollation.h"
+#include "data/jet/PropertyCheck.h"
 #include "data/jet/RowReader.h"
 #include "data/jet/TextConversion.h"
 #include "data/jet/WireFormat.h"
@@ -16,6 +19,9 @@
 
 namespace JetImport {
 namespace {
+
+// A Jet database holds at most 32 768 objects; a catalogue far longer is damaged.
+constexpr unsigned kMaxCatalogueEntries = 65536;
 
 std::string Quoted(const char* name) {
     std::string out = "\"";
@@ -84,7 +90,7 @@ bool Exec(sqlite3* db, const std::string& sql) {
 
 // Copies every row. The table definition's row count is the check that nothing was lost: a
 // damaged page makes libmdb end a scan early or skip rows without telling.
-bool CopyTable(JetReader& reader, MdbTableDef* table, sqlite3* db) {
+bool CopyTable(JetReader& reader, MdbTableDef* table, sqlite3* db, unsigned long long maxBytes) {
     MdbHandle* mdb = reader.Mdb();
     const unsigned count = table->num_cols;
     if (count == 0 || !table->columns || table->columns->len != count)
@@ -109,9 +115,10 @@ bool CopyTable(JetReader& reader, MdbTableDef* table, sqlite3* db) {
     SqliteStmt stmt(raw);
     std::vector<MdbField> fields(count);
     unsigned long long rows = 0;
+    const std::uint64_t bytesBefore = reader.BytesRead();
     mdb_rewind_table(table);
     while (mdb_fetch_row(table)) {
-        if (++rows > table->num_rows)
+        if (++rows > table->num_rows || reader.BytesRead() - bytesBefore > maxBytes)
             return false;
         // mdb_fetch_row leaves the row's page loaded; crack the row again to learn which
         // fields are null, which its bound values cannot tell from empty text.
@@ -161,6 +168,10 @@ bool Requested(const ChildJob& job, const char* name) {
 
 } // namespace
 
+unsigned long PageReadBudget(unsigned long pages) {
+    return 8 * pages + 4096;
+}
+
 bool ImportInChild(const ChildJob& job, int out) {
     // The user's libmdb settings must not change what is read: debugging output, another
     // target encoding, another Jet 3 code page, or a search path for the file.
@@ -178,9 +189,18 @@ bool ImportInChild(const ChildJob& job, int out) {
     // would read the missing bytes as zeros.
     if (mdb->fmt->pg_size <= 0 || st.st_size % mdb->fmt->pg_size != 0)
         return false;
+    // Everything from here is bounded by the pages it reads, libmdb's reading included.
+    mdb_stats_on(mdb.get());
+    const unsigned long pages = (unsigned long)(st.st_size / mdb->fmt->pg_size);
+    Isolation::WatchWork(&mdb->stats->pg_reads,
+                         job.maxPageReads ? job.maxPageReads : PageReadBudget(pages), pages);
     if (!UseCorrectTextConversion(mdb.get()))
         return false;
-    if (!mdb_read_catalog(mdb.get(), MDB_TABLE) || !mdb->catalog)
+    JetReader reader(mdb.get());
+    if (!CatalogueHasSoundProperties(reader))
+        return false;
+    if (!mdb_read_catalog(mdb.get(), MDB_TABLE) || !mdb->catalog ||
+        mdb->catalog->len > kMaxCatalogueEntries)
         return false;
 
     // A database in one block of memory, which can be handed over without another copy.
@@ -193,7 +213,6 @@ bool ImportInChild(const ChildJob& job, int out) {
         !Exec(db.get(), "PRAGMA journal_mode = OFF") || !Exec(db.get(), "BEGIN"))
         return false;
 
-    JetReader reader(mdb.get());
     std::vector<TableNames> catalogue;
     std::vector<std::string> copied;
     for (guint i = 0; i < mdb->catalog->len; ++i) {
@@ -215,7 +234,7 @@ bool ImportInChild(const ChildJob& job, int out) {
             return false;
         }
         if (wanted) {
-            if (!CopyTable(reader, table.get(), db.get()))
+            if (!CopyTable(reader, table.get(), db.get(), job.maxTableBytes))
                 return false;
             copied.push_back(names.name);
         }
@@ -223,6 +242,7 @@ bool ImportInChild(const ChildJob& job, int out) {
     }
     if (!CreateDictionaryIndexes(db.get()) || !Exec(db.get(), "COMMIT"))
         return false;
+    Isolation::CheckWork();
 
     sqlite3_int64 size = 0;
     const unsigned char* image =

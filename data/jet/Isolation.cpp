@@ -3,6 +3,7 @@
 #include "data/JetImport.h"
 
 #include "data/jet/JetFile.h"
+#include "data/jet/WorkWatch.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -26,6 +27,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kExitFailed = 3;
 constexpr int kExitCalledByLibrary = 4;
+constexpr int kExitTooMuchWork = 5;
+constexpr auto kProgressEvery = std::chrono::milliseconds(100);
 
 // A library that calls exit() in the child would run the parent's exit handlers and flush its
 // output a second time; this handler, registered last, runs first and leaves at once.
@@ -130,7 +133,16 @@ private:
 
 } // namespace
 
-Result Run(const ChildWork& work, std::chrono::milliseconds timeLimit, qint64 maxOutput) {
+void WatchWork(const volatile unsigned long* done, unsigned long budget, unsigned long expected) {
+    WorkWatch::Begin(done, budget, expected, kExitTooMuchWork);
+}
+
+void CheckWork() {
+    WorkWatch::CheckNow();
+}
+
+Result Run(const ChildWork& work, std::chrono::milliseconds timeLimit, qint64 maxOutput,
+           const Progress& progress) {
     Result result;
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
@@ -141,12 +153,14 @@ Result Run(const ChildWork& work, std::chrono::milliseconds timeLimit, qint64 ma
     ::fcntl(fds[1], F_SETPIPE_SZ, 1 << 20);
     std::fflush(nullptr); // the child must not inherit half-written output and repeat it
     const Clock::time_point deadline = Clock::now() + timeLimit;
+    WorkWatch::SharedCounter counter;
     const pid_t pid = ::fork();
     if (pid < 0)
         return result;
     if (pid == 0) {
         ::close(fds[0]);
         PrepareChild(timeLimit, maxOutput);
+        WorkWatch::UseShared(counter.Get());
         bool ok = false;
         try {
             ok = work(fds[1]);
@@ -159,15 +173,21 @@ Result Run(const ChildWork& work, std::chrono::milliseconds timeLimit, qint64 ma
     ChildProcess child(pid);
 
     std::vector<char> buffer(size_t(1) << 16);
+    Clock::time_point nextReport = Clock::now();
     for (;;) {
-        const auto left =
-            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const Clock::time_point now = Clock::now();
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
         if (left <= 0) {
             result.outcome = Outcome::TimedOut;
             return result;
         }
+        if (progress && now >= nextReport) {
+            progress(counter.Fraction());
+            nextReport = now + kProgressEvery;
+        }
+        const long long wait = progress ? std::min<long long>(left, kProgressEvery.count()) : left;
         pollfd pfd{readEnd.Get(), POLLIN, 0};
-        const int ready = ::poll(&pfd, 1, int(std::min<long long>(left, INT_MAX)));
+        const int ready = ::poll(&pfd, 1, int(std::min<long long>(wait, INT_MAX)));
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready < 0)
@@ -200,6 +220,8 @@ Result Run(const ChildWork& work, std::chrono::milliseconds timeLimit, qint64 ma
     case ChildProcess::Ended::WithStatus:
         if (WIFSIGNALED(status))
             result.outcome = WTERMSIG(status) == SIGALRM ? Outcome::TimedOut : Outcome::Crashed;
+        else if (WIFEXITED(status) && WEXITSTATUS(status) == kExitTooMuchWork)
+            result.outcome = Outcome::TooMuchWork;
         else
             result.outcome =
                 WIFEXITED(status) && WEXITSTATUS(status) == 0 ? Outcome::Finished : Outcome::Failed;

@@ -73,14 +73,17 @@ bool BindValue(sqlite3_stmt* stmt, int index, JetReader& reader, const MdbColumn
         std::string raw;
         if (!reader.LongValue(p, size, raw))
             return false;
-        if (column->col_type == MDB_OLE)
+        if (column->col_type == MDB_OLE) {
+            reader.CountBinary(raw.size());
             return sqlite3_bind_blob(stmt, index, raw.data(), int(raw.size()), SQLITE_TRANSIENT) ==
                    SQLITE_OK;
+        }
         return BindText(
             stmt, index,
             reader.Text(reinterpret_cast<const unsigned char*>(raw.data()), raw.size()));
     }
     case MDB_BINARY:
+        reader.CountBinary(size);
         return sqlite3_bind_blob(stmt, index, p, int(size), SQLITE_TRANSIENT) == SQLITE_OK;
     case MDB_REPID:
         return needs(16) &&

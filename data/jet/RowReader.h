@@ -29,6 +29,7 @@ public:
     // Jet 3 text through libmdb's conversion (set up by UseCorrectTextConversion), with a
     // buffer large enough for any text: one byte never needs more than three of UTF-8.
     std::string Text(const unsigned char* text, size_t size) const {
+        bytesRead_ += size;
         if (size == 0)
             return {};
         if (!IS_JET3(mdb_))
@@ -79,6 +80,10 @@ public:
         return true;
     }
 
+    // Bytes of text and binary values read so far, to bound what one table may bring.
+    std::uint64_t BytesRead() const { return bytesRead_; }
+    void CountBinary(size_t size) { bytesRead_ += size; }
+
 private:
     // The row of a page, found as libmdb's mdb_find_row finds it, with its checks and one
     // more: that the page has that many rows.
@@ -115,6 +120,7 @@ private:
 
     static constexpr size_t kCachedPages = 256;
     MdbHandle* mdb_;
+    mutable std::uint64_t bytesRead_ = 0;
     std::unordered_map<std::uint32_t, std::vector<unsigned char>> pages_;
 };
 

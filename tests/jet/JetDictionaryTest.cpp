@@ -4,6 +4,7 @@
 #include "data/DbAccess.h"
 #include "data/DictionaryFile.h"
 #include "data/JetImport.h"
+#include "data/OpenProgress.h"
 #include "data/Recordset.h"
 #include "data/Schema.h"
 #include "support/DataFixtures.h"
@@ -369,6 +370,35 @@ TEST_F(JetDictionaryTest, FileIsNeverWritten) {
     ASSERT_EQ(Open(path), 3);
     DbAccess::CloseDictionary();
     EXPECT_EQ(FileDigest(path), before);
+}
+
+// The window layer's indicator is made for a Jet file, told the progress, and dropped once the
+// dictionary is open; a file in our own format needs none.
+TEST_F(JetDictionaryTest, OpeningReportsItsProgressToTheIndicator) {
+    struct Indicator : OpenProgress {
+        std::vector<double>* updates;
+        bool* alive;
+        Indicator(std::vector<double>* u, bool* a) : updates(u), alive(a) { *alive = true; }
+        ~Indicator() override { *alive = false; }
+        void Update(double fraction) override { updates->push_back(fraction); }
+    };
+    std::vector<double> updates;
+    bool alive = false;
+    QStringList paths;
+    SetOpenProgressFactory([&](const QString& path) {
+        paths << path;
+        return std::make_unique<Indicator>(&updates, &alive);
+    });
+    const QString path = Write(JetDictionary::Standard());
+    EXPECT_EQ(Open(path), 3);
+    EXPECT_EQ(paths, QStringList{path});
+    EXPECT_FALSE(updates.empty());
+    EXPECT_FALSE(alive) << "the indicator outlived the opening";
+
+    auto ours = TestDictionary::Standard();
+    ASSERT_EQ(OpenForTest(ours->Path()), 3);
+    EXPECT_EQ(paths.size(), 1);
+    SetOpenProgressFactory({});
 }
 
 } // namespace
