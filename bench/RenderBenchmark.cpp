@@ -84,6 +84,24 @@ void RenderDescriptionAfterFontChange(benchmark::State& state) {
 }
 BENCHMARK(RenderDescriptionAfterFontChange)->Unit(benchmark::kMicrosecond);
 
+// The worst shape for the layout: one word as long as a description can be, in the widest box
+// with characters about a pixel (15 twips) wide, so that every line holds some 2 000 of them.
+void RenderWidestWord(benchmark::State& state) {
+    DescriptionBox box;
+    box.resize(2400, 330); // wider than the 32 767 twips a line may use
+    box.show();
+    QApplication::processEvents();
+    const QString text = QString(4096, QLatin1Char('w'));
+    const HyperText::DisplayFont font{QApplication::font().family(), 1.5};
+    HyperText::LinkRegions regions;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(HyperText::RenderDescription(box, text, regions, font));
+    }
+    state.counters["lines"] = double(box.Drawing().size());
+    state.counters["twipsPerChar"] = double(box.TextWidth(text)) / text.size();
+}
+BENCHMARK(RenderWidestWord)->Unit(benchmark::kMicrosecond);
+
 bool EnsureDictionary() {
     static const bool ready = BenchDictionary::EnsureGenerated(DictionaryPath(), kEntries);
     return ready;
