@@ -2,6 +2,7 @@
 // window size derived from them, and the placing of every control on each resize.
 #include "app/StatusPanels.h"
 #include "app/Twips.h"
+#include "app/WindowTwips.h"
 #include "app/frmMain.h"
 #include "entryview/DescriptionBox.h"
 
@@ -65,10 +66,10 @@ qint32 frmMain::StatusBarHeight() const {
 }
 
 qint32 frmMain::OuterWidth() const {
-    return Twips::FromPixels(frameGeometry().width());
+    return WindowTwips::OuterFrame(this).width;
 }
 qint32 frmMain::OuterHeight() const {
-    return Twips::FromPixels(frameGeometry().height());
+    return WindowTwips::OuterFrame(this).height;
 }
 qint32 frmMain::ClientWidth() const {
     return Twips::FromPixels(width());
@@ -78,10 +79,7 @@ qint32 frmMain::ClientHeight() const {
 }
 
 void frmMain::SetOuterSize(qint32 outerWidth, qint32 outerHeight) {
-    const int frameW = frameGeometry().width() - width();
-    const int frameH = frameGeometry().height() - height();
-    resize(std::max(Twips::ToPixels(outerWidth) - frameW, 1),
-           std::max(Twips::ToPixels(outerHeight) - frameH, 1));
+    WindowTwips::SetOuterSize(this, outerWidth, outerHeight);
 }
 
 HyperText::DisplayFont frmMain::DisplayFont() const {
@@ -98,17 +96,17 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 void frmMain::Form_Resize() {
     if (isMinimized())
         return;
-    if (MinWindowWidth <= 0 || MinWindowHeight <= 0)
+    if (minWindowWidth_ <= 0 || minWindowHeight_ <= 0)
         return;
     // A maximised window cannot be given another size; below the minimum it is still laid out,
     // and the layout keeps every size at zero or more.
     if (!isMaximized() && !isFullScreen()) {
-        if (OuterHeight() < MinWindowHeight) {
-            SetOuterSize(OuterWidth(), MinWindowHeight);
+        if (OuterHeight() < minWindowHeight_) {
+            SetOuterSize(OuterWidth(), minWindowHeight_);
             return;
         }
-        if (OuterWidth() < MinWindowWidth) {
-            SetOuterSize(MinWindowWidth, OuterHeight());
+        if (OuterWidth() < minWindowWidth_) {
+            SetOuterSize(minWindowWidth_, OuterHeight());
             return;
         }
     }
@@ -149,8 +147,9 @@ void frmMain::LayoutControls() {
     Place(pbxDescription, Left(txtLetter), Top(lstLink), std::max(W - Left(txtLetter), 0));
     Place(Label2[1], Left(txtLetter), Top(Label2[0]), Width(pbxDescription));
 
-    LinkRegionCount = HyperText::RenderDescription(
-        *pbxDescription, viewBlanked_ ? QString() : CurrentDescription, LinkRegions, DisplayFont());
+    current_.LinkRegionCount = HyperText::RenderDescription(
+        *pbxDescription, current_.Blanked ? QString() : current_.CurrentDescription,
+        current_.LinkRegions, DisplayFont());
     layoutBusy_ = false;
 }
 
@@ -185,8 +184,8 @@ void frmMain::FontChange(QString& NewFontName, qint16& NewFontSize) {
         label->resize(label->sizeHint().width(), label->height());
     statusPanels->UpdateMinimumWidths();
 
-    MinWindowHeight = 0;
-    MinWindowWidth = 0;
+    minWindowHeight_ = 0;
+    minWindowWidth_ = 0;
     setMinimumSize(0, 0);
 
     const qint16 charWidth = qint16(Twips::FromPixels(
@@ -220,14 +219,11 @@ void frmMain::FontChange(QString& NewFontName, qint16& NewFontSize) {
         windowSized_ = true;
     }
 
-    MinWindowHeight = minHeight;
-    MinWindowWidth = minWidth;
+    minWindowHeight_ = minHeight;
+    minWindowWidth_ = minWidth;
     // The window system learns the minimum too, so a drag cannot go below it; a window that is
     // smaller than a new, larger minimum grows to it at once.
-    const int frameW = frameGeometry().width() - width();
-    const int frameH = frameGeometry().height() - height();
-    setMinimumSize(std::max(Twips::ToPixels(minWidth) - frameW, 0),
-                   std::max(Twips::ToPixels(minHeight) - frameH, 0));
+    WindowTwips::SetOuterMinimum(this, minWidth, minHeight);
 
     show();
     LayoutControls();

@@ -35,33 +35,27 @@ constexpr qint32 kDesignClientHeight = 5130;
 const char* const kHelpTopic = "helpTopic";
 
 struct ToolbarButtonDef {
-    const char* key;
-    const char* tooltip;
+    ToolbarKey key;
+    const char* tooltip; // null for a separator
     bool enabled;
 };
 
-// Left to right; an empty key is a separator.
+// Left to right.
 constexpr ToolbarButtonDef kToolbarButtons[] = {
-    {"Left", "戻る", false},
-    {"Right", "進む", false},
-    {"", "", false},
-    {"Find", "検索", true},
-    {"Home", "ﾎｰﾑﾍﾟｰｼﾞを開く", false},
-    {"", "", false},
-    {"New", "検索項目の消去", true},
-    {"Copy", "略語解説のｺﾋﾟｰ", false},
-    {"Paste", "貼り付け", true},
-    {"PasteFind", "貼り付け検索", true},
-    {"", "", false},
-    {"Help", "説明", true},
+    {ToolbarKey::Left, "戻る", false},           {ToolbarKey::Right, "進む", false},
+    {ToolbarKey::Left, nullptr, false},          {ToolbarKey::Find, "検索", true},
+    {ToolbarKey::Home, "ﾎｰﾑﾍﾟｰｼﾞを開く", false}, {ToolbarKey::Left, nullptr, false},
+    {ToolbarKey::New, "検索項目の消去", true},   {ToolbarKey::Copy, "略語解説のｺﾋﾟｰ", false},
+    {ToolbarKey::Paste, "貼り付け", true},       {ToolbarKey::PasteFind, "貼り付け検索", true},
+    {ToolbarKey::Left, nullptr, false},          {ToolbarKey::Help, "説明", true},
 };
 
 QString Utf8(const char* text) {
     return QString::fromUtf8(text);
 }
 
-void SetHelpTopic(QObject* object, int topic) {
-    object->setProperty(kHelpTopic, topic);
+void SetHelpTopic(QObject* object, HelpTopic topic) {
+    object->setProperty(kHelpTopic, int(topic));
 }
 
 } // namespace
@@ -78,7 +72,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     icon.addFile(QStringLiteral(":/icons/app32.xpm"), QSize(32, 32));
     icon.addFile(QStringLiteral(":/icons/app16.xpm"), QSize(16, 16));
     setWindowIcon(icon);
-    SetHelpTopic(this, 1);
+    SetHelpTopic(this, HelpTopic::Window);
     CreateMenus();
     CreateToolbar();
     CreateControls();
@@ -98,7 +92,7 @@ void frmMain::CreateMenus() {
     QMenuBar* bar = menuBar();
     bar->setFont(QApplication::font()); // menus keep the desktop's font
 
-    auto makeAction = [this](QMenu* menu, const char* name, const char* caption, int topic) {
+    auto makeAction = [this](QMenu* menu, const char* name, const char* caption, HelpTopic topic) {
         auto* action = new QAction(Utf8(caption), this);
         action->setObjectName(QString::fromLatin1(name));
         SetHelpTopic(action, topic);
@@ -108,55 +102,56 @@ void frmMain::CreateMenus() {
 
     mnuFile = bar->addMenu(Utf8("ﾌｧｲﾙ(&F)"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    SetHelpTopic(mnuFile, 101);
-    mnuFileFind = makeAction(mnuFile, "mnuFileFind", "検索(&F)", 101);
-    mnuFileWeb = makeAction(mnuFile, "mnuFileWeb", "ﾎｰﾑﾍﾟｰｼﾞ(&G)", 101);
+    SetHelpTopic(mnuFile, HelpTopic::FileMenu);
+    mnuFileFind = makeAction(mnuFile, "mnuFileFind", "検索(&F)", HelpTopic::FileMenu);
+    mnuFileWeb = makeAction(mnuFile, "mnuFileWeb", "ﾎｰﾑﾍﾟｰｼﾞ(&G)", HelpTopic::FileMenu);
     mnuFileWeb->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     mnuFileWeb->setEnabled(false);
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileSP"));
-    mnuFileExit = makeAction(mnuFile, "mnuFileExit", "終了(&X)", 101);
+    mnuFileExit = makeAction(mnuFile, "mnuFileExit", "終了(&X)", HelpTopic::FileMenu);
 
     mnuEdit = bar->addMenu(Utf8("編集(&E)"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    SetHelpTopic(mnuEdit, 102);
-    mnuEditCopy = makeAction(mnuEdit, "mnuEditCopy", "ｺﾋﾟｰ(&C)", 102);
+    SetHelpTopic(mnuEdit, HelpTopic::EditMenu);
+    mnuEditCopy = makeAction(mnuEdit, "mnuEditCopy", "ｺﾋﾟｰ(&C)", HelpTopic::EditMenu);
     mnuEditCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     mnuEditCopy->setEnabled(false);
-    mnuEditPaste = makeAction(mnuEdit, "mnuEditPaste", "貼り付け(&P)", 102);
+    mnuEditPaste = makeAction(mnuEdit, "mnuEditPaste", "貼り付け(&P)", HelpTopic::EditMenu);
     mnuEditPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    mnuEditPasteSearch = makeAction(mnuEdit, "mnuEditPasteSearch", "貼り付け検索(&F)", 102);
+    mnuEditPasteSearch =
+        makeAction(mnuEdit, "mnuEditPasteSearch", "貼り付け検索(&F)", HelpTopic::EditMenu);
     mnuEditPasteSearch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    mnuEditDelete = makeAction(mnuEdit, "mnuEditDelete", "条件削除(&D)", 102);
+    mnuEditDelete = makeAction(mnuEdit, "mnuEditDelete", "条件削除(&D)", HelpTopic::EditMenu);
     mnuEditDelete->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Delete));
 
     mnuGo = bar->addMenu(Utf8("移動(&G)"));
     mnuGo->setObjectName(QStringLiteral("mnuGo"));
-    SetHelpTopic(mnuGo, 103);
+    SetHelpTopic(mnuGo, HelpTopic::GoMenu);
     const char* goCaptions[] = {"先頭に戻る(&T)", "前に戻る(&B)", "次に進む(&F)",
                                 "最後に進む(&E)", nullptr,        "履歴(&H)"};
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < GoItemCount; ++i) {
         const QString name = QStringLiteral("mnuGoItem%1").arg(i);
         if (!goCaptions[i]) {
             mnuGoItem[i] = mnuGo->addSeparator();
             mnuGoItem[i]->setObjectName(name);
             continue;
         }
-        mnuGoItem[i] = makeAction(mnuGo, "", goCaptions[i], 103);
+        mnuGoItem[i] = makeAction(mnuGo, "", goCaptions[i], HelpTopic::GoMenu);
         mnuGoItem[i]->setObjectName(name);
-        mnuGoItem[i]->setEnabled(i == 5);
+        mnuGoItem[i]->setEnabled(i == GoHistoryWindow);
         connect(mnuGoItem[i], &QAction::triggered, this, [this, i] { mnuGoItem_Click(i); });
     }
-    mnuGoItem[5]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    mnuGoItem[5]->setCheckable(true);
+    mnuGoItem[GoHistoryWindow]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    mnuGoItem[GoHistoryWindow]->setCheckable(true);
     connect(mnuGo, &QMenu::aboutToShow, this, &frmMain::mnuGo_Click);
 
     mnuHelp = bar->addMenu(Utf8("ﾍﾙﾌﾟ(&H)"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    SetHelpTopic(mnuHelp, 104);
-    mnuHelpContents = makeAction(mnuHelp, "mnuHelpContents", "目次(&C)", 104);
-    mnuHelpSearch = makeAction(mnuHelp, "mnuHelpSearch", "ﾄﾋﾟｯｸの検索(&S)", 104);
+    SetHelpTopic(mnuHelp, HelpTopic::HelpMenu);
+    mnuHelpContents = makeAction(mnuHelp, "mnuHelpContents", "目次(&C)", HelpTopic::HelpMenu);
+    mnuHelpSearch = makeAction(mnuHelp, "mnuHelpSearch", "ﾄﾋﾟｯｸの検索(&S)", HelpTopic::HelpMenu);
     mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuHelpSp"));
-    mnuHelpAbout = makeAction(mnuHelp, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", 0);
+    mnuHelpAbout = makeAction(mnuHelp, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", HelpTopic::None);
 
     connect(mnuFileFind, &QAction::triggered, this, &frmMain::mnuFileFind_Click);
     connect(mnuFileWeb, &QAction::triggered, this, &frmMain::mnuFileWeb_Click);
@@ -182,18 +177,18 @@ void frmMain::CreateToolbar() {
     tbrToolbar->setContextMenuPolicy(Qt::PreventContextMenu);
     addToolBar(Qt::TopToolBarArea, tbrToolbar);
     for (const ToolbarButtonDef& def : kToolbarButtons) {
-        const QString key = QString::fromLatin1(def.key);
-        if (key.isEmpty()) {
+        if (!def.tooltip) {
             tbrToolbar->addSeparator();
             continue;
         }
+        const QString key = ToolbarKeyName(def.key);
         QAction* button = tbrToolbar->addAction(QIcon(QStringLiteral(":/toolbar/%1.xpm").arg(key)),
                                                 Utf8(def.tooltip));
         button->setObjectName(QStringLiteral("tbr") + key);
         button->setData(key);
         button->setToolTip(Utf8(def.tooltip));
         button->setEnabled(def.enabled);
-        toolbarButtons_.insert(key, button);
+        toolbarButtons_.insert(def.key, button);
         connect(button, &QAction::triggered, this,
                 [this, button] { tbrToolbar_ButtonClick(button->data().toString()); });
     }
@@ -210,6 +205,7 @@ void frmMain::CreateControls() {
     stbStatusBar->setSizeGripEnabled(true);
     setStatusBar(stbStatusBar);
     statusPanels = new StatusPanels(stbStatusBar);
+    statusPanels->setObjectName(QStringLiteral("statusPanels"));
     statusPanels->SetText(QStringLiteral("未検索"));
 
     const char* captions[] = {"略語(&A)", "綴り(&L)", "種別(&C)"};
@@ -221,16 +217,16 @@ void frmMain::CreateControls() {
     txtSearchKey = new QLineEdit(client);
     txtSearchKey->setObjectName(QStringLiteral("txtSearchKey"));
     txtSearchKey->setToolTip(QStringLiteral("検索する略語"));
-    SetHelpTopic(txtSearchKey, 2);
+    SetHelpTopic(txtSearchKey, HelpTopic::AbbreviationField);
     txtLetter = new QLineEdit(client);
     txtLetter->setObjectName(QStringLiteral("txtLetter"));
     txtLetter->setToolTip(QStringLiteral("検索する綴り"));
-    SetHelpTopic(txtLetter, 3);
+    SetHelpTopic(txtLetter, HelpTopic::SpelledOutField);
     cmbCategory = new QComboBox(client);
     cmbCategory->setObjectName(QStringLiteral("cmbCategory"));
     cmbCategory->setEditable(false);
     cmbCategory->setToolTip(QStringLiteral("検索するカテゴリ"));
-    SetHelpTopic(cmbCategory, 4);
+    SetHelpTopic(cmbCategory, HelpTopic::CategoryList);
     QWidget* fields[] = {txtSearchKey, txtLetter, cmbCategory};
     for (int i = 0; i < 3; ++i) {
         Label1[i]->setBuddy(fields[i]);
@@ -258,16 +254,16 @@ void frmMain::CreateControls() {
     lstLink = new QListWidget(client);
     lstLink->setObjectName(QStringLiteral("lstLink"));
     lstLink->setAccessibleName(QStringLiteral("関連語"));
-    SetHelpTopic(lstLink, 5);
+    SetHelpTopic(lstLink, HelpTopic::RelatedWords);
     pbxDescription = new DescriptionBox(client);
     pbxDescription->setObjectName(QStringLiteral("pbxDescription"));
     pbxDescription->setAccessibleName(QStringLiteral("解説"));
-    SetHelpTopic(pbxDescription, 6);
+    SetHelpTopic(pbxDescription, HelpTopic::Description);
     lstDbList = new QListWidget(client);
     lstDbList->setObjectName(QStringLiteral("lstDbList"));
     lstDbList->setAccessibleName(QStringLiteral("検索結果"));
     lstDbList->setItemDelegate(new ResultListDelegate(lstDbList));
-    SetHelpTopic(lstDbList, 7);
+    SetHelpTopic(lstDbList, HelpTopic::ResultList);
     Label3->setBuddy(lstDbList);
     Label3->lower();
     lstLink->raise();
@@ -344,10 +340,10 @@ bool frmMain::Form_Load(const QString& applicationDir, bool* handedOver) {
 
     mnuFileFind->setText(mnuFileFind->text() + QStringLiteral("\tEnter"));
     mnuFileExit->setText(mnuFileExit->text() + QStringLiteral("\tAlt+F4"));
-    mnuGoItem[0]->setText(mnuGoItem[0]->text() + QStringLiteral("\tAlt+↑"));
-    mnuGoItem[3]->setText(mnuGoItem[3]->text() + QStringLiteral("\tAlt+↓"));
-    mnuGoItem[1]->setText(mnuGoItem[1]->text() + QStringLiteral("\tAlt+←"));
-    mnuGoItem[2]->setText(mnuGoItem[2]->text() + QStringLiteral("\tAlt+→"));
+    mnuGoItem[GoFirst]->setText(mnuGoItem[GoFirst]->text() + QStringLiteral("\tAlt+↑"));
+    mnuGoItem[GoLast]->setText(mnuGoItem[GoLast]->text() + QStringLiteral("\tAlt+↓"));
+    mnuGoItem[GoBack]->setText(mnuGoItem[GoBack]->text() + QStringLiteral("\tAlt+←"));
+    mnuGoItem[GoForward]->setText(mnuGoItem[GoForward]->text() + QStringLiteral("\tAlt+→"));
 
     cmdFind->setGeometry(0, menuBar()->height(), std::min(cmdFind->sizeHint().width(), 40),
                          std::min(cmdFind->sizeHint().height(), tbrToolbar->sizeHint().height()));
@@ -355,8 +351,8 @@ bool frmMain::Form_Load(const QString& applicationDir, bool* handedOver) {
     for (QLabel* label : Label1)
         Place(label, Left(label), ToolbarHeight() + 64);
 
-    for (const char* key : {"Left", "Right", "Home", "Copy"})
-        ToolbarButton(QString::fromLatin1(key))->setEnabled(false);
+    for (ToolbarKey key : {ToolbarKey::Left, ToolbarKey::Right, ToolbarKey::Home, ToolbarKey::Copy})
+        ToolbarButton(key)->setEnabled(false);
 
     FontChange(fontName, fontSize);
 
@@ -402,15 +398,15 @@ void frmMain::ActivateFromAnotherStart() {
 // --- History::NavigationCommands -------------------------------------------------------------
 
 void frmMain::SetBackEnabled(bool enabled) {
-    ToolbarButton(QStringLiteral("Left"))->setEnabled(enabled);
-    mnuGoItem[1]->setEnabled(enabled);
-    mnuGoItem[0]->setEnabled(enabled);
+    ToolbarButton(ToolbarKey::Left)->setEnabled(enabled);
+    mnuGoItem[GoBack]->setEnabled(enabled);
+    mnuGoItem[GoFirst]->setEnabled(enabled);
 }
 
 void frmMain::SetForwardEnabled(bool enabled) {
-    ToolbarButton(QStringLiteral("Right"))->setEnabled(enabled);
-    mnuGoItem[2]->setEnabled(enabled);
-    mnuGoItem[3]->setEnabled(enabled);
+    ToolbarButton(ToolbarKey::Right)->setEnabled(enabled);
+    mnuGoItem[GoForward]->setEnabled(enabled);
+    mnuGoItem[GoLast]->setEnabled(enabled);
 }
 
 // --- Key preview, label clicks, F1 -----------------------------------------------------------
@@ -448,7 +444,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             const int topic =
                 active ? active->property(kHelpTopic).toInt() : menu->property(kHelpTopic).toInt();
             menu->close();
-            ShowHelpTopic(topic > 0 ? topic : 1);
+            ShowHelpTopic(topic > 0 ? topic : int(HelpTopic::Window));
             return true;
         }
         return false;
@@ -463,7 +459,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         const QKeySequence pressed(key->keyCombination());
         for (QAction* action : {mnuFileWeb, mnuEditCopy, mnuEditPaste, mnuEditPasteSearch,
-                                mnuEditDelete, mnuGoItem[5]}) {
+                                mnuEditDelete, mnuGoItem[GoHistoryWindow]}) {
             if (action->shortcut() == pressed) {
                 event->ignore();
                 return true;
@@ -499,5 +495,5 @@ int frmMain::HelpTopicForFocus() const {
         if (w == this)
             break;
     }
-    return 1;
+    return int(HelpTopic::Window);
 }

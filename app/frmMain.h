@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MainWindowParts.h"
 #include "auxiliary/HelpViewer.h"
 #include "entryview/HyperText.h"
 #include "entryview/LinkRegion.h"
@@ -23,9 +24,23 @@ class QToolBar;
 class DescriptionBox;
 class StatusPanels;
 
+// The entry on show and what drawing it left behind; only ShowKeyword and the blanking of the
+// view change it.
+struct ShownEntry {
+    qint32 CurrentId = 0;
+    QString CurrentKeyword;
+    QString CurrentDescription;
+    QString CurrentUrl;
+    HyperText::LinkRegions LinkRegions;
+    qint16 LinkRegionCount = 0;
+    // The view was blanked (no result, or an id below 1): a redraw keeps it blank.
+    bool Blanked = false;
+};
+
 // The program's one window: search fields, result list, related words and the description,
 // with the menus, toolbar and status bar. Its handlers live beside the subsystem they serve
-// (search/, entryview/, history/, commands/, auxiliary/); this file declares them all.
+// (search/, entryview/, history/, commands/, auxiliary/); this file declares them all. The
+// controls are private: other code, tests included, finds them by their object names.
 class frmMain : public QMainWindow,
                 public History::NavigationCommands,
                 public History::HistoryWindowHost {
@@ -43,8 +58,7 @@ public:
 
     void FontChange(QString& NewFontName, qint16& NewFontSize);
     void SelectTextBox();
-    void ShowKeyword(qint32& lngId);
-    void ShowKeyword(qint32&& lngId) { ShowKeyword(lngId); }
+    void ShowKeyword(qint32 lngId);
 
     // Help file beside the program.
     QString HelpFilePath() const { return helpFilePath_; }
@@ -60,60 +74,22 @@ public:
     History::HistoryListView* HistoryList() override;
     frmHistory* HistoryWindow() const { return historyWindow_; }
 
-    // Controls.
-    QToolBar* tbrToolbar = nullptr;
-    std::array<QLabel*, 3> Label1{};
-    QLineEdit* txtSearchKey = nullptr;
-    QLineEdit* txtLetter = nullptr;
-    QComboBox* cmbCategory = nullptr;
-    QPushButton* cmdFind = nullptr;
-    QLabel* Label3 = nullptr;
-    std::array<QLabel*, 2> Label2{};
-    QListWidget* lstLink = nullptr;
-    DescriptionBox* pbxDescription = nullptr;
-    QListWidget* lstDbList = nullptr;
-    QStatusBar* stbStatusBar = nullptr;
-    StatusPanels* statusPanels = nullptr;
-
-    // Menus and commands.
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFileFind = nullptr;
-    QAction* mnuFileWeb = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QAction* mnuEditCopy = nullptr;
-    QAction* mnuEditPaste = nullptr;
-    QAction* mnuEditPasteSearch = nullptr;
-    QAction* mnuEditDelete = nullptr;
-    QMenu* mnuGo = nullptr;
-    std::array<QAction*, 6> mnuGoItem{};
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpContents = nullptr;
-    QAction* mnuHelpSearch = nullptr;
-    QAction* mnuHelpAbout = nullptr;
-    // Toolbar buttons by key ("Left", "Right", "Find", ...).
-    QAction* ToolbarButton(const QString& key) const { return toolbarButtons_.value(key); }
-
-    // The current entry.
-    qint32 CurrentId = 0;
-    QString CurrentKeyword;
-    QString CurrentDescription;
-    QString CurrentUrl;
-    HyperText::LinkRegions LinkRegions;
-    qint16 LinkRegionCount = 0;
+    QAction* ToolbarButton(ToolbarKey key) const { return toolbarButtons_.value(key); }
+    const ShownEntry& Current() const { return current_; }
 
     // Layout state.
-    qint32 MinWindowWidth = 0;
-    qint32 MinWindowHeight = 0;
+    qint32 MinWindowWidth() const { return minWindowWidth_; }
+    qint32 MinWindowHeight() const { return minWindowHeight_; }
     qint32 ResultCount() const { return resultCount_; }
     int LayoutPasses() const { return layoutPasses_; }
     HyperText::DisplayFont DisplayFont() const;
 
-    // Outer and client sizes of the window in twips.
+    // Outer and client sizes of the window in twips, and the toolbar's height.
     qint32 OuterWidth() const;
     qint32 OuterHeight() const;
     qint32 ClientWidth() const;
     qint32 ClientHeight() const;
+    qint32 ToolbarHeight() const;
     void SetOuterSize(qint32 width, qint32 height);
 
     // Tab stop of the result list in dialog units, as last set.
@@ -182,12 +158,48 @@ private:
     qint32 Width(QWidget* control) const;
     qint32 Height(QWidget* control) const;
     qint32 ToolbarTop() const;
-    qint32 ToolbarHeight() const;
     qint32 StatusBarHeight() const;
     void BlankEntryView();
+    // Copying and opening the web page go together with an entry on show.
+    void SetEntryCommandsEnabled(bool copy, bool webPage);
 
+    // Controls.
+    QToolBar* tbrToolbar = nullptr;
+    std::array<QLabel*, 3> Label1{};
+    QLineEdit* txtSearchKey = nullptr;
+    QLineEdit* txtLetter = nullptr;
+    QComboBox* cmbCategory = nullptr;
+    QPushButton* cmdFind = nullptr;
+    QLabel* Label3 = nullptr;
+    std::array<QLabel*, 2> Label2{};
+    QListWidget* lstLink = nullptr;
+    DescriptionBox* pbxDescription = nullptr;
+    QListWidget* lstDbList = nullptr;
+    QStatusBar* stbStatusBar = nullptr;
+    StatusPanels* statusPanels = nullptr;
+
+    // Menus and commands.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileFind = nullptr;
+    QAction* mnuFileWeb = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditPaste = nullptr;
+    QAction* mnuEditPasteSearch = nullptr;
+    QAction* mnuEditDelete = nullptr;
+    QMenu* mnuGo = nullptr;
+    std::array<QAction*, GoItemCount> mnuGoItem{};
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpSearch = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+    ShownEntry current_;
     QString helpFilePath_;
-    QHash<QString, QAction*> toolbarButtons_;
+    QHash<ToolbarKey, QAction*> toolbarButtons_;
+    qint32 minWindowWidth_ = 0;
+    qint32 minWindowHeight_ = 0;
     qint32 resultCount_ = 0;
     int layoutPasses_ = 0;
     int listTabStop_ = 0;
@@ -196,8 +208,6 @@ private:
     qint16 fontStep_ = 0;
     qint16 baseFontSize_ = 0;
     bool unloaded_ = false;
-    // The view was blanked (no result, or an id below 1): a redraw keeps it blank.
-    bool viewBlanked_ = false;
     QPointer<frmHistory> historyWindow_;
     QPointer<HelpViewer> helpViewer_;
 };

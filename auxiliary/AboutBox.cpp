@@ -2,16 +2,14 @@
 
 #include "app/AppInfo.h"
 #include "app/Twips.h"
+#include "app/WindowTwips.h"
 #include "app/frmMain.h"
 
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
-#include <QToolBar>
 
 namespace {
 qint32 TwipsOf(int pixels) {
@@ -139,21 +137,17 @@ void AboutBox::Form_Load(frmMain* main) {
     separator_ = QLine(180, lineY, right, lineY);
 
     // Just below the main window's toolbar, centred over it, and never below the screen.
-    const QRect mainFrame = main->frameGeometry();
-    const qint32 mainTop = TwipsOf(mainFrame.top());
-    const qint32 mainOuterHeight = TwipsOf(mainFrame.height());
-    const qint32 dialogHeight = clientHeight_ + TwipsOf(frameGeometry().height() - height());
-    const qint32 dialogWidth = clientWidth_ + TwipsOf(frameGeometry().width() - width());
+    const WindowTwips::Frame mainFrame = WindowTwips::OuterFrame(main);
+    const qint32 dialogHeight = clientHeight_ + WindowTwips::FrameHeight(this);
+    const qint32 dialogWidth = clientWidth_ + WindowTwips::FrameWidth(this);
     qint32 dialogTop =
-        mainTop + (mainOuterHeight - main->ClientHeight()) + TwipsOf(main->tbrToolbar->height());
-    QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
-    const qint32 screenHeight = TwipsOf(screen ? screen->geometry().height() : 768);
+        mainFrame.top + (mainFrame.height - main->ClientHeight()) + main->ToolbarHeight();
+    const qint32 screenHeight = WindowTwips::ScreenHeight(main);
     if (screenHeight - dialogHeight < dialogTop)
         dialogTop = screenHeight - dialogHeight;
     const qint32 dialogLeft =
-        TwipsOf(mainFrame.left()) +
-        Twips::RoundEven(double(TwipsOf(mainFrame.width()) - dialogWidth)) / 2;
-    move(Twips::ToPixels(dialogLeft), Twips::ToPixels(dialogTop));
+        mainFrame.left + Twips::RoundEven(double(mainFrame.width - dialogWidth)) / 2;
+    WindowTwips::MoveOuter(this, dialogLeft, dialogTop);
 }
 
 void AboutBox::paintEvent(QPaintEvent* event) {

@@ -26,18 +26,18 @@ void frmMain::mnuEditCopy_Click() {
 }
 
 void frmMain::mnuFileWeb_Click() {
-    if (CurrentUrl.isEmpty())
+    if (current_.CurrentUrl.isEmpty())
         return;
     const QString title = QStringLiteral("ﾎｰﾑﾍﾟｰｼﾞを開く");
-    if (!Web::IsWebAddress(CurrentUrl)) {
-        ShowMessage(QStringLiteral("この URL はブラウザで開けません。\r\n") + CurrentUrl +
+    if (!Web::IsWebAddress(current_.CurrentUrl)) {
+        ShowMessage(QStringLiteral("この URL はブラウザで開けません。\r\n") + current_.CurrentUrl +
                         QStringLiteral("\r\n開けるのは http、https、ftp のアドレスだけです。"),
                     title, MessageButtons::Ok, MessageIcon::Warning);
         return;
     }
     const MessageAnswer answer =
-        ShowMessage(QStringLiteral("ブラウザで次ぎの URL を開きます\r\n") + CurrentUrl, title,
-                    MessageButtons::OkCancel, MessageIcon::None);
+        ShowMessage(QStringLiteral("ブラウザで次ぎの URL を開きます\r\n") + current_.CurrentUrl,
+                    title, MessageButtons::OkCancel, MessageIcon::None);
     if (answer == MessageAnswer::Ok)
-        Web::OpenWebPage(this, CurrentUrl);
+        Web::OpenWebPage(this, current_.CurrentUrl);
 }

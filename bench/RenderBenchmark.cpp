@@ -140,8 +140,8 @@ void ShowKeyword(benchmark::State& state) {
         window->ShowKeyword(ids[next]);
         next = (next + 1) % ids.size();
     }
-    state.counters["related"] = window->lstLink->count();
-    state.counters["regions"] = window->LinkRegionCount;
+    state.counters["related"] = window->findChild<QListWidget*>(QStringLiteral("lstLink"))->count();
+    state.counters["regions"] = window->Current().LinkRegionCount;
     window.reset();
     QApplication::processEvents();
     SetMessageHandler(previous);

@@ -7,20 +7,20 @@
 #include <functional>
 
 void frmMain::tbrToolbar_ButtonClick(const QString& key) {
-    // Keys compare exactly, in this order; the first match runs its command.
-    const std::pair<const char*, std::function<void()>> commands[] = {
-        {"Left", [this] { mnuGoItem_Click(1); }},
-        {"Right", [this] { mnuGoItem_Click(2); }},
-        {"Find", [this] { mnuFileFind_Click(); }},
-        {"Home", [this] { mnuFileWeb_Click(); }},
-        {"New", [this] { mnuEditDelete_Click(); }},
-        {"Copy", [this] { mnuEditCopy_Click(); }},
-        {"Paste", [this] { mnuEditPaste_Click(); }},
-        {"PasteFind", [this] { mnuEditPasteSearch_Click(); }},
-        {"Help", [this] { mnuHelpContents_Click(); }},
+    // Keys compare exactly; the first match runs its command.
+    const std::pair<ToolbarKey, std::function<void()>> commands[] = {
+        {ToolbarKey::Left, [this] { mnuGoItem_Click(GoBack); }},
+        {ToolbarKey::Right, [this] { mnuGoItem_Click(GoForward); }},
+        {ToolbarKey::Find, [this] { mnuFileFind_Click(); }},
+        {ToolbarKey::Home, [this] { mnuFileWeb_Click(); }},
+        {ToolbarKey::New, [this] { mnuEditDelete_Click(); }},
+        {ToolbarKey::Copy, [this] { mnuEditCopy_Click(); }},
+        {ToolbarKey::Paste, [this] { mnuEditPaste_Click(); }},
+        {ToolbarKey::PasteFind, [this] { mnuEditPasteSearch_Click(); }},
+        {ToolbarKey::Help, [this] { mnuHelpContents_Click(); }},
     };
     for (const auto& [name, command] : commands) {
-        if (key == QLatin1String(name)) {
+        if (key == ToolbarKeyName(name)) {
             command();
             return;
         }
@@ -32,16 +32,16 @@ bool frmMain::Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift) {
         return false;
     switch (keyCode) {
     case Qt::Key_Left:
-        mnuGoItem_Click(1);
+        mnuGoItem_Click(GoBack);
         return true;
     case Qt::Key_Right:
-        mnuGoItem_Click(2);
+        mnuGoItem_Click(GoForward);
         return true;
     case Qt::Key_Up:
-        mnuGoItem_Click(0);
+        mnuGoItem_Click(GoFirst);
         return true;
     case Qt::Key_Down:
-        mnuGoItem_Click(3);
+        mnuGoItem_Click(GoLast);
         return true;
     default:
         return false;
@@ -52,20 +52,19 @@ void frmMain::mnuGoItem_Click(int index) {
     static constexpr History::HistoryOp kMoves[] = {
         History::HistoryOp::GoFirst, History::HistoryOp::GoBack, History::HistoryOp::GoForward,
         History::HistoryOp::GoLast};
-    if (index >= 0 && index <= 3) {
+    if (index >= GoFirst && index <= GoLast) {
         // The store flags the showing that follows as a navigation, so it records nothing;
         // with an empty history there is nothing to show and nothing is flagged.
-        qint32 id = History::Navigate(kMoves[index]);
+        const qint32 id = History::Navigate(kMoves[index]);
         if (id > 0)
             ShowKeyword(id);
         return;
     }
-    if (index == 5) {
-        qint32 none = 0;
-        History::HistoryAction(History::HistoryOp::ToggleWindow, none, QString());
+    if (index == GoHistoryWindow) {
+        History::HistoryAction(History::HistoryOp::ToggleWindow, 0, QString());
     }
 }
 
 void frmMain::mnuGo_Click() {
-    mnuGoItem[5]->setChecked(IsHistoryWindowOpen());
+    mnuGoItem[GoHistoryWindow]->setChecked(IsHistoryWindowOpen());
 }

@@ -18,33 +18,32 @@ const QCursor& HandCursor() {
 }
 } // namespace
 
-void frmMain::ShowKeyword(qint32& lngId) {
+void frmMain::ShowKeyword(qint32 lngId) {
     if (lngId < 1) {
         BlankEntryView();
         return;
     }
     const qint32 id = lngId;
-    CurrentId = id;
-    CurrentDescription = DbAccess::GetEntryText(id, CurrentKeyword, CurrentUrl);
-    setWindowTitle(AppNameDef + QStringLiteral(" - [") + CurrentKeyword + QStringLiteral("]"));
-    UpdateWebCommands();
+    current_.CurrentId = id;
+    current_.CurrentDescription =
+        DbAccess::GetEntryText(id, current_.CurrentKeyword, current_.CurrentUrl);
+    setWindowTitle(AppNameDef + QStringLiteral(" - [") + current_.CurrentKeyword +
+                   QStringLiteral("]"));
     // An entry on show can be copied, however it was reached (a search that found nothing
     // disables the command, and the history or a link may show an entry again after it).
-    ToolbarButton(QStringLiteral("Copy"))->setEnabled(true);
-    mnuEditCopy->setEnabled(true);
-    qint32 recorded = id;
-    History::HistoryAction(History::HistoryOp::Add, recorded, CurrentKeyword);
+    SetEntryCommandsEnabled(true, !current_.CurrentUrl.isEmpty());
+    History::HistoryAction(History::HistoryOp::Add, id, current_.CurrentKeyword);
 
-    viewBlanked_ = false;
-    LinkRegionCount = HyperText::RenderDescription(*pbxDescription, CurrentDescription, LinkRegions,
-                                                   DisplayFont());
+    current_.Blanked = false;
+    current_.LinkRegionCount = HyperText::RenderDescription(
+        *pbxDescription, current_.CurrentDescription, current_.LinkRegions, DisplayFont());
 
     {
         // The list is rebuilt silently; selecting its first item (the entry itself) is then
         // reported like any selection, and the handler sees the entry already shown.
         const QSignalBlocker blocker(lstLink);
         lstLink->clear();
-        auto* self = new QListWidgetItem(CurrentKeyword, lstLink);
+        auto* self = new QListWidgetItem(current_.CurrentKeyword, lstLink);
         self->setData(Qt::UserRole, id);
         ListWidgetSink links(lstLink);
         DbAccess::LoadLinkList(id, links);
@@ -54,17 +53,24 @@ void frmMain::ShowKeyword(qint32& lngId) {
 }
 
 void frmMain::BlankEntryView() {
-    viewBlanked_ = true;
-    LinkRegionCount =
-        HyperText::RenderDescription(*pbxDescription, QString(), LinkRegions, DisplayFont());
+    current_.Blanked = true;
+    current_.LinkRegionCount = HyperText::RenderDescription(*pbxDescription, QString(),
+                                                            current_.LinkRegions, DisplayFont());
     pbxDescription->unsetCursor();
     const QSignalBlocker blocker(lstLink);
     lstLink->clear();
 }
 
+void frmMain::SetEntryCommandsEnabled(bool copy, bool webPage) {
+    ToolbarButton(ToolbarKey::Copy)->setEnabled(copy);
+    mnuEditCopy->setEnabled(copy);
+    ToolbarButton(ToolbarKey::Home)->setEnabled(webPage);
+    mnuFileWeb->setEnabled(webPage);
+}
+
 void frmMain::UpdateWebCommands() {
-    const bool hasAddress = !CurrentUrl.isEmpty();
-    ToolbarButton(QStringLiteral("Home"))->setEnabled(hasAddress);
+    const bool hasAddress = !current_.CurrentUrl.isEmpty();
+    ToolbarButton(ToolbarKey::Home)->setEnabled(hasAddress);
     mnuFileWeb->setEnabled(hasAddress);
 }
 
@@ -72,22 +78,20 @@ void frmMain::lstLink_Click() {
     const int row = lstLink->currentRow();
     if (lstLink->count() == 0 || row < 0)
         return;
-    qint32 id = lstLink->item(row)->data(Qt::UserRole).toInt();
-    if (id > 0 && id != CurrentId)
+    const qint32 id = lstLink->item(row)->data(Qt::UserRole).toInt();
+    if (id > 0 && id != current_.CurrentId)
         ShowKeyword(id);
 }
 
 void frmMain::pbxDescription_MouseMove(double x, double y) {
-    if (HyperText::HitTestLink(LinkRegions, LinkRegionCount, x, y) >= 0)
+    if (HyperText::HitTestLink(current_.LinkRegions, current_.LinkRegionCount, x, y) >= 0)
         pbxDescription->setCursor(HandCursor());
     else
         pbxDescription->unsetCursor();
 }
 
 void frmMain::pbxDescription_MouseUp(Qt::MouseButton, double x, double y) {
-    const int hit = HyperText::HitTestLink(LinkRegions, LinkRegionCount, x, y);
-    if (hit < 0)
-        return;
-    qint32 id = LinkRegions[size_t(hit)].LinkId;
-    ShowKeyword(id);
+    const int hit = HyperText::HitTestLink(current_.LinkRegions, current_.LinkRegionCount, x, y);
+    if (hit >= 0)
+        ShowKeyword(current_.LinkRegions[size_t(hit)].LinkId);
 }

@@ -45,7 +45,7 @@ void HistoryStore::SetNavigationCommands(NavigationCommands* commands) {
     UpdateNavigationState();
 }
 
-qint32 HistoryStore::HistoryAction(HistoryOp op, qint32& id, const QString& caption) {
+qint32 HistoryStore::HistoryAction(HistoryOp op, qint32 id, const QString& caption) {
     qint32 result = 0;
     switch (op) {
     case HistoryOp::Add:
@@ -262,7 +262,7 @@ HistoryStore& Store() {
     return store;
 }
 
-qint32 HistoryAction(HistoryOp op, qint32& id, const QString& caption) {
+qint32 HistoryAction(HistoryOp op, qint32 id, const QString& caption) {
     return Store().HistoryAction(op, id, caption);
 }
 

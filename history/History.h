@@ -44,7 +44,7 @@ public:
     // current (0 for an empty history); `GoToSlot` takes its slot number in `id`; `ToggleWindow`
     // closes or opens the history window and returns 0. The back and forward commands are
     // updated after every operation.
-    qint32 HistoryAction(HistoryOp op, qint32& id, const QString& caption);
+    qint32 HistoryAction(HistoryOp op, qint32 id, const QString& caption);
 
     // The way for the Go commands and the history list to move: performs a Go operation
     // (`slot` is used by GoToSlot only) and sets SkipNextAdd exactly when it returns an entry to
@@ -102,7 +102,7 @@ private:
 HistoryStore& Store();
 
 // Module-level forms of the store's operations, for the rest of the program.
-qint32 HistoryAction(HistoryOp op, qint32& id, const QString& caption);
+qint32 HistoryAction(HistoryOp op, qint32 id, const QString& caption);
 qint32 Navigate(HistoryOp op, qint32 slot = 0);
 
 } // namespace History

@@ -1,6 +1,9 @@
 // The main window's side of the history window: opening, showing and closing it.
+#include "app/WindowTwips.h"
 #include "app/frmMain.h"
 #include "history/frmHistory.h"
+
+#include <QListWidget>
 
 bool frmMain::IsHistoryWindowOpen() const {
     return historyWindow_ && !historyWindow_->IsClosed();
@@ -9,7 +12,21 @@ bool frmMain::IsHistoryWindowOpen() const {
 History::HistoryListView* frmMain::OpenHistoryWindow() {
     if (IsHistoryWindowOpen())
         return historyWindow_;
-    historyWindow_ = new frmHistory(this);
+    HistoryWindowSetup setup;
+    const WindowTwips::Frame frame = WindowTwips::OuterFrame(this);
+    setup.mainWindow = {frame.left,
+                        frame.top,
+                        frame.width,
+                        frame.height,
+                        ClientHeight(),
+                        isMaximized(),
+                        !isMinimized() && !isMaximized() && !isFullScreen()};
+    setup.screenWidth = WindowTwips::ScreenWidth(this);
+    setup.listSize = lstLink->size();
+    setup.icon = windowIcon();
+    setup.showEntry = [this](qint32 id) { ShowKeyword(id); };
+    // A window of its own without an owner: it deletes itself when closed.
+    historyWindow_ = new frmHistory(std::move(setup));
     historyWindow_->Form_Load();
     return historyWindow_;
 }

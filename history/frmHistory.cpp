@@ -1,26 +1,22 @@
 #include "history/frmHistory.h"
 
 #include "app/Twips.h"
-#include "app/frmMain.h"
+#include "app/WindowTwips.h"
 #include "history/History.h"
-#include "history/HistoryPlacement.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListWidget>
-#include <QMenuBar>
-#include <QScreen>
 
-frmHistory::frmHistory(frmMain* mainWindow)
+frmHistory::frmHistory(HistoryWindowSetup setup)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint),
-      main_(mainWindow) {
+      setup_(std::move(setup)) {
     // A window of its own, without an owner; it deletes itself once closed.
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmHistory"));
     setWindowTitle(QStringLiteral("履歴"));
-    setWindowIcon(mainWindow->windowIcon());
+    setWindowIcon(setup_.icon);
     lstHistory = new QListWidget(this);
     lstHistory->setObjectName(QStringLiteral("lstHistory"));
     lstHistory->setAccessibleName(QStringLiteral("履歴"));
@@ -30,39 +26,25 @@ frmHistory::frmHistory(frmMain* mainWindow)
 }
 
 qint32 frmHistory::OuterWidth() const {
-    return Twips::FromPixels(frameGeometry().width());
+    return WindowTwips::OuterFrame(this).width;
 }
 qint32 frmHistory::OuterHeight() const {
-    return Twips::FromPixels(frameGeometry().height());
+    return WindowTwips::OuterFrame(this).height;
 }
 
 void frmHistory::Form_Load() {
     // The frame around the client area is known only once the native window exists; without
     // it every outer size below would be the client size.
     winId();
-    QListWidget* related = main_->lstLink;
-    lstHistory->resize(related->size());
-    resize(related->size()); // the client area is exactly the list
-
-    HistoryPlacement::MainWindow m;
-    const QRect mainFrame = main_->frameGeometry();
-    m.left = Twips::FromPixels(mainFrame.left());
-    m.top = Twips::FromPixels(mainFrame.top());
-    m.width = Twips::FromPixels(mainFrame.width());
-    m.height = Twips::FromPixels(mainFrame.height());
-    m.clientHeight = main_->ClientHeight();
-    m.maximized = main_->isMaximized();
-    m.normal = !main_->isMinimized() && !main_->isMaximized() && !main_->isFullScreen();
-    QScreen* screen = main_->screen() ? main_->screen() : QGuiApplication::primaryScreen();
-    const qint32 screenWidth = Twips::FromPixels(screen ? screen->geometry().width() : 1024);
+    lstHistory->resize(setup_.listSize);
+    resize(setup_.listSize); // the client area is exactly the list
 
     const HistoryPlacement::Result r =
-        HistoryPlacement::Place(m, screenWidth, OuterWidth(), OuterHeight());
-    const int frameH = frameGeometry().height() - height();
-    move(Twips::ToPixels(r.left), Twips::ToPixels(r.top));
+        HistoryPlacement::Place(setup_.mainWindow, setup_.screenWidth, OuterWidth(), OuterHeight());
+    WindowTwips::MoveOuter(this, r.left, r.top);
     fixedWidth_ = OuterWidth();
     loadedHeight_ = OuterHeight();
-    resize(width(), std::max(Twips::ToPixels(r.height) - frameH, 1));
+    WindowTwips::SetOuterSize(this, fixedWidth_, r.height);
     // The window system keeps the width too, so a drag can only change the height.
     setFixedWidth(width());
 }
@@ -76,8 +58,7 @@ void frmHistory::Form_Resize() {
     if (isMinimized() || fixedWidth_ <= 0 || loadedHeight_ <= 0)
         return;
     if (OuterWidth() != fixedWidth_) {
-        const int frameW = frameGeometry().width() - width();
-        resize(Twips::ToPixels(fixedWidth_) - frameW, height());
+        WindowTwips::SetOuterSize(this, fixedWidth_, OuterHeight());
         return;
     }
     lstHistory->resize(lstHistory->width(), height());
@@ -110,8 +91,8 @@ void frmHistory::lstHistory_Click() {
         return;
     const qint32 slot = lstHistory->item(row)->data(Qt::UserRole).toInt();
     qint32 id = History::Navigate(History::HistoryOp::GoToSlot, slot);
-    if (id > 0)
-        main_->ShowKeyword(id);
+    if (id > 0 && setup_.showEntry)
+        setup_.showEntry(id);
     SelectList = false;
 }
 

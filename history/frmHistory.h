@@ -1,18 +1,30 @@
 #pragma once
 
+#include "history/HistoryPlacement.h"
 #include "history/HistoryViews.h"
 
+#include <QIcon>
+#include <QSize>
 #include <QWidget>
+#include <functional>
 
 class QListWidget;
-class frmMain;
+
+// What the history window takes from the main window when it opens.
+struct HistoryWindowSetup {
+    HistoryPlacement::MainWindow mainWindow; // its outer frame, in twips
+    qint32 screenWidth = 0;                  // twips
+    QSize listSize;                          // the related-words list, which the history matches
+    QIcon icon;
+    std::function<void(qint32)> showEntry; // shows the entry the user chose
+};
 
 // The history window: the visited entries, oldest at the top; a click or a keyboard move
 // jumps to the chosen entry. It keeps its width and follows the user only in height.
 class frmHistory : public QWidget, public History::HistoryListView {
     Q_OBJECT
 public:
-    explicit frmHistory(frmMain* mainWindow);
+    explicit frmHistory(HistoryWindowSetup setup);
 
     QListWidget* lstHistory = nullptr;
     // Set by the history store just before it selects a row from the code.
@@ -22,7 +34,7 @@ public:
     qint32 FixedWidth() const { return fixedWidth_; }
     qint32 LoadedHeight() const { return loadedHeight_; }
 
-    // Sizes and places the window beside the main window.
+    // Sizes and places the window beside the main window it was set up with.
     void Form_Load();
 
     // History::HistoryListView
@@ -47,7 +59,7 @@ private:
     qint32 OuterWidth() const;
     qint32 OuterHeight() const;
 
-    frmMain* main_;
+    HistoryWindowSetup setup_;
     qint32 fixedWidth_ = 0;
     qint32 loadedHeight_ = 0;
     bool closed_ = false;

@@ -5,7 +5,6 @@
 #include "data/DbAccess.h"
 #include "data/Strings.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,14 +22,9 @@ void frmMain::mnuFileFind_Click() {
     }
     if (resultCount_ < 1) {
         BlankEntryView();
-        ToolbarButton(QStringLiteral("Copy"))->setEnabled(false);
-        ToolbarButton(QStringLiteral("Home"))->setEnabled(false);
-        mnuEditCopy->setEnabled(false);
-        mnuFileWeb->setEnabled(false);
+        SetEntryCommandsEnabled(false, false);
         return;
     }
-    ToolbarButton(QStringLiteral("Copy"))->setEnabled(true);
-    mnuEditCopy->setEnabled(true);
     lstDbList->setCurrentRow(-1);
     lstDbList->setCurrentRow(0);
     if (lstDbList->hasFocus())
@@ -47,10 +41,10 @@ void frmMain::lstDbList_Click() {
     const int row = lstDbList->currentRow();
     if (row < 0 || lstDbList->count() == 0)
         return;
-    qint32 id = lstDbList->item(row)->data(Qt::UserRole).toInt();
+    const qint32 id = lstDbList->item(row)->data(Qt::UserRole).toInt();
     // The current entry is skipped only while it is on show: after a search without results
     // blanked the view, finding the same entry again must show it again.
-    if (id > 0 && (id != CurrentId || viewBlanked_))
+    if (id > 0 && (id != current_.CurrentId || current_.Blanked))
         ShowKeyword(id);
 }
 

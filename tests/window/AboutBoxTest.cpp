@@ -99,7 +99,7 @@ protected:
     void ExpectPlacement(const AboutBox& box) {
         const QRect main = W().frameGeometry();
         const int clientHeight = W().height() - W().menuBar()->height();
-        int top = main.top() + (main.height() - clientHeight) + W().tbrToolbar->height();
+        int top = main.top() + (main.height() - clientHeight) + C().tbrToolbar->height();
         const QRect dialog = box.frameGeometry();
         const int screenHeight = W().screen()->geometry().height();
         if (screenHeight - dialog.height() < top)
@@ -217,7 +217,7 @@ TEST_F(AboutBoxTest, HelpCommandShowsItModalAndOkClosesIt) {
         }
     });
     closer.start();
-    W().mnuHelpAbout->trigger();
+    C().mnuHelpAbout->trigger();
     closer.stop();
     EXPECT_TRUE(sawAboutBox);
     EXPECT_TRUE(modal);

@@ -47,14 +47,14 @@ protected:
         friend bool operator==(const Snapshot&, const Snapshot&) = default;
     };
     Snapshot Take() {
-        return {W().CurrentId,
-                W().txtSearchKey->text(),
-                W().txtLetter->text(),
+        return {W().Current().CurrentId,
+                C().txtSearchKey->text(),
+                C().txtLetter->text(),
                 W().windowTitle(),
                 QApplication::clipboard()->text(),
-                W().cmbCategory->currentIndex(),
-                W().lstDbList->count(),
-                W().lstLink->count(),
+                C().cmbCategory->currentIndex(),
+                C().lstDbList->count(),
+                C().lstLink->count(),
                 int(messages_.boxes.size()),
                 Store().CurrentSlot(),
                 HelpWindow() != nullptr};
@@ -66,16 +66,16 @@ protected:
 };
 
 TEST_F(CommandDispatchTest, EveryToolbarButtonReachesItsCommand) {
-    W().txtSearchKey->setText(QStringLiteral("RAM"));
+    C().txtSearchKey->setText(QStringLiteral("RAM"));
     Click("Find");
-    EXPECT_EQ(W().CurrentId, linked_.ram);
+    EXPECT_EQ(W().Current().CurrentId, linked_.ram);
 
-    ClickRow(W().lstLink, 1); // CPU, which has a web address
-    ASSERT_EQ(W().CurrentId, linked_.cpu);
+    ClickRow(C().lstLink, 1); // CPU, which has a web address
+    ASSERT_EQ(W().Current().CurrentId, linked_.cpu);
     Click("Left");
-    EXPECT_EQ(W().CurrentId, linked_.ram);
+    EXPECT_EQ(W().Current().CurrentId, linked_.ram);
     Click("Right");
-    EXPECT_EQ(W().CurrentId, linked_.cpu);
+    EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
 
     Click("Home");
     ASSERT_EQ(messages_.boxes.size(), 1);
@@ -87,20 +87,20 @@ TEST_F(CommandDispatchTest, EveryToolbarButtonReachesItsCommand) {
     EXPECT_EQ(messages_.boxes.last().title, QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞ"));
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QLatin1String("CPU\r\n")));
 
-    W().cmbCategory->setCurrentIndex(1);
+    C().cmbCategory->setCurrentIndex(1);
     Click("New");
-    EXPECT_TRUE(W().txtSearchKey->text().isEmpty());
-    EXPECT_EQ(W().cmbCategory->currentIndex(), 0);
-    EXPECT_TRUE(W().txtSearchKey->hasFocus());
+    EXPECT_TRUE(C().txtSearchKey->text().isEmpty());
+    EXPECT_EQ(C().cmbCategory->currentIndex(), 0);
+    EXPECT_TRUE(C().txtSearchKey->hasFocus());
 
     QApplication::clipboard()->setText(QStringLiteral("gpu"));
     Click("Paste");
-    EXPECT_EQ(W().txtSearchKey->text(), QStringLiteral("gpu"));
-    EXPECT_EQ(W().CurrentId, linked_.cpu) << "paste does not search";
+    EXPECT_EQ(C().txtSearchKey->text(), QStringLiteral("gpu"));
+    EXPECT_EQ(W().Current().CurrentId, linked_.cpu) << "paste does not search";
 
     QApplication::clipboard()->setText(QStringLiteral("alu"));
     Click("PasteFind");
-    EXPECT_EQ(W().CurrentId, linked_.alu);
+    EXPECT_EQ(W().Current().CurrentId, linked_.alu);
 
     ASSERT_EQ(HelpWindow(), nullptr);
     Click("Help");
@@ -110,7 +110,7 @@ TEST_F(CommandDispatchTest, EveryToolbarButtonReachesItsCommand) {
 TEST_F(CommandDispatchTest, UnknownOrWrongCaseKeysDoNothing) {
     Search(QStringLiteral("CPU"));
     Show(linked_.ram);
-    W().txtSearchKey->setText(QStringLiteral("GPU"));
+    C().txtSearchKey->setText(QStringLiteral("GPU"));
     const Snapshot before = Take();
     for (const char* key : {"", "Bogus", "find", "FIND", "left", "Right ", "pastefind",
                             "Paste Find", "HELP", "home", "copy", "new"}) {
@@ -120,11 +120,11 @@ TEST_F(CommandDispatchTest, UnknownOrWrongCaseKeysDoNothing) {
     }
     // The right spelling of one of them does act.
     W().tbrToolbar_ButtonClick(QStringLiteral("Left"));
-    EXPECT_EQ(W().CurrentId, linked_.cpu);
+    EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
 }
 
 TEST_F(CommandDispatchTest, DisabledButtonsSendNothing) {
-    ASSERT_FALSE(W().ToolbarButton(QStringLiteral("Copy"))->isEnabled());
+    ASSERT_FALSE(W().ToolbarButton(ToolbarKey::Copy)->isEnabled());
     const Snapshot before = Take();
     for (const char* key : {"Left", "Right", "Home", "Copy"})
         QTest::mouseClick(ToolbarWidget(key), Qt::LeftButton);
@@ -134,47 +134,47 @@ TEST_F(CommandDispatchTest, DisabledButtonsSendNothing) {
 
 TEST_F(CommandDispatchTest, MenuShortcutsActOnTheWindowWhateverHasTheFocus) {
     Search(QStringLiteral("CPU"));
-    ASSERT_EQ(W().CurrentId, linked_.cpu);
+    ASSERT_EQ(W().Current().CurrentId, linked_.cpu);
 
     // Ctrl+C in a search box with selected text copies the entry, not the selection.
-    W().txtSearchKey->setText(QStringLiteral("selected"));
-    Focus(W().txtSearchKey);
-    W().txtSearchKey->selectAll();
-    QTest::keyClick(W().txtSearchKey, Qt::Key_C, Qt::ControlModifier);
+    C().txtSearchKey->setText(QStringLiteral("selected"));
+    Focus(C().txtSearchKey);
+    C().txtSearchKey->selectAll();
+    QTest::keyClick(C().txtSearchKey, Qt::Key_C, Qt::ControlModifier);
     QApplication::processEvents();
     ASSERT_EQ(messages_.boxes.size(), 1);
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QLatin1String("CPU\r\n")));
 
     // Ctrl+V pastes once, through the window's command.
     QApplication::clipboard()->setText(QStringLiteral("xy"));
-    W().txtSearchKey->clear();
-    QTest::keyClick(W().txtSearchKey, Qt::Key_V, Qt::ControlModifier);
+    C().txtSearchKey->clear();
+    QTest::keyClick(C().txtSearchKey, Qt::Key_V, Qt::ControlModifier);
     QApplication::processEvents();
-    EXPECT_EQ(W().txtSearchKey->text(), QStringLiteral("xy"));
+    EXPECT_EQ(C().txtSearchKey->text(), QStringLiteral("xy"));
 
     // Ctrl+F pastes and searches.
     QApplication::clipboard()->setText(QStringLiteral("gpu"));
-    QTest::keyClick(W().txtSearchKey, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(C().txtSearchKey, Qt::Key_F, Qt::ControlModifier);
     QApplication::processEvents();
-    EXPECT_EQ(W().CurrentId, linked_.gpu);
+    EXPECT_EQ(W().Current().CurrentId, linked_.gpu);
 
     // Ctrl+G opens no page for an entry without an address ...
-    QTest::keyClick(W().lstDbList, Qt::Key_G, Qt::ControlModifier);
+    QTest::keyClick(C().lstDbList, Qt::Key_G, Qt::ControlModifier);
     EXPECT_TRUE(opened_.isEmpty());
     // ... and offers the page of one that has it.
     Show(linked_.cpu);
-    QTest::keyClick(W().lstDbList, Qt::Key_G, Qt::ControlModifier);
+    QTest::keyClick(C().lstDbList, Qt::Key_G, Qt::ControlModifier);
     QApplication::processEvents();
     EXPECT_EQ(opened_.size(), 1);
 
     // Shift+Del clears the search conditions.
-    Focus(W().txtLetter);
-    W().txtLetter->setText(QStringLiteral("letters"));
-    QTest::keyClick(W().txtLetter, Qt::Key_Delete, Qt::ShiftModifier);
+    Focus(C().txtLetter);
+    C().txtLetter->setText(QStringLiteral("letters"));
+    QTest::keyClick(C().txtLetter, Qt::Key_Delete, Qt::ShiftModifier);
     QApplication::processEvents();
-    EXPECT_TRUE(W().txtLetter->text().isEmpty());
-    EXPECT_TRUE(W().txtSearchKey->text().isEmpty());
-    EXPECT_TRUE(W().txtSearchKey->hasFocus());
+    EXPECT_TRUE(C().txtLetter->text().isEmpty());
+    EXPECT_TRUE(C().txtSearchKey->text().isEmpty());
+    EXPECT_TRUE(C().txtSearchKey->hasFocus());
 }
 
 } // namespace

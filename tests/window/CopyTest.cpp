@@ -38,7 +38,7 @@ TEST_F(CopyTest, EntryWithoutAddressIsThreeLines) {
 
 TEST_F(CopyTest, EntryWithAddressIsFourLines) {
     Search(QStringLiteral("CPU"));
-    W().mnuEditCopy->trigger();
+    C().mnuEditCopy->trigger();
     const QString expected =
         QStringLiteral("CPU\r\nCentral Processing Unit\r\nCPU plain\r\nhttps://cpu.example/\r\n");
     EXPECT_EQ(ClipboardBytes(), expected.toUtf8());
@@ -49,19 +49,19 @@ TEST_F(CopyTest, EntryWithAddressIsFourLines) {
 
 TEST_F(CopyTest, CopiesTheEntryOfTheSelectedRelatedWordWhereverTheFocusIs) {
     Search(QStringLiteral("RAM"));
-    ClickRow(W().lstLink, 1); // CPU, through its related word
-    ASSERT_EQ(W().CurrentId, linked_.cpu);
-    Focus(W().txtLetter);
-    W().mnuEditCopy->trigger();
+    ClickRow(C().lstLink, 1); // CPU, through its related word
+    ASSERT_EQ(W().Current().CurrentId, linked_.cpu);
+    Focus(C().txtLetter);
+    C().mnuEditCopy->trigger();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QLatin1String("CPU\r\n")));
-    Focus(W().pbxDescription);
+    Focus(C().pbxDescription);
     QApplication::clipboard()->setText(kSentinel);
     W().mnuEditCopy_Click();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QLatin1String("CPU\r\n")));
 }
 
 TEST_F(CopyTest, NothingBeforeAnyEntryWasShown) {
-    ASSERT_EQ(W().lstLink->count(), 0);
+    ASSERT_EQ(C().lstLink->count(), 0);
     W().mnuEditCopy_Click();
     EXPECT_EQ(QApplication::clipboard()->text(), kSentinel);
     EXPECT_TRUE(messages_.boxes.isEmpty());
@@ -70,7 +70,7 @@ TEST_F(CopyTest, NothingBeforeAnyEntryWasShown) {
 TEST_F(CopyTest, NothingAfterASearchWithoutResults) {
     Search(QStringLiteral("CPU"));
     Search(QStringLiteral("nothing"));
-    ASSERT_FALSE(W().mnuEditCopy->isEnabled());
+    ASSERT_FALSE(C().mnuEditCopy->isEnabled());
     W().mnuEditCopy_Click(); // also when reached directly, with the command disabled
     EXPECT_EQ(QApplication::clipboard()->text(), kSentinel);
     EXPECT_TRUE(messages_.boxes.isEmpty());
@@ -80,11 +80,11 @@ TEST_F(CopyTest, ComesBackWhenTheHistoryShowsAnEntryAfterABlankSearch) {
     Search(QStringLiteral("CPU"));
     Show(linked_.ram);
     Search(QStringLiteral("nothing"));
-    ASSERT_FALSE(W().mnuEditCopy->isEnabled());
+    ASSERT_FALSE(C().mnuEditCopy->isEnabled());
     W().mnuGoItem_Click(1); // back to CPU: an entry is on show again, so it can be copied
-    ASSERT_EQ(W().CurrentId, linked_.cpu);
-    EXPECT_TRUE(W().mnuEditCopy->isEnabled());
-    EXPECT_TRUE(W().ToolbarButton(QStringLiteral("Copy"))->isEnabled());
+    ASSERT_EQ(W().Current().CurrentId, linked_.cpu);
+    EXPECT_TRUE(C().mnuEditCopy->isEnabled());
+    EXPECT_TRUE(W().ToolbarButton(ToolbarKey::Copy)->isEnabled());
     W().mnuEditCopy_Click();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QLatin1String("CPU\r\n")));
 }

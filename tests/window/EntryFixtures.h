@@ -66,7 +66,7 @@ protected:
     // Everything the description box drew, piece after piece.
     QString DrawnText() {
         QString text;
-        for (const DescriptionBox::DrawnText& piece : W().pbxDescription->Drawing())
+        for (const DescriptionBox::DrawnText& piece : C().pbxDescription->Drawing())
             text += piece.text;
         return text;
     }
@@ -96,8 +96,7 @@ protected:
 
     // The toolbar's own button for a key, as the user clicks it.
     QToolButton* ToolbarWidget(const char* key) {
-        return qobject_cast<QToolButton*>(
-            W().tbrToolbar->widgetForAction(W().ToolbarButton(QString::fromLatin1(key))));
+        return qobject_cast<QToolButton*>(C().tbrToolbar->widgetForAction(C().ToolbarButton(key)));
     }
 
     static void Activate(QWidget* window) {
@@ -114,7 +113,7 @@ protected:
         QApplication::processEvents();
     }
 
-    QString StatusText() { return W().statusPanels->TextValue(); }
+    QString StatusText() { return C().statusPanels->TextValue(); }
 
     // Centre of a link region in the description box's pixels (a twip is 1/15 pixel).
     static QPoint CentrePixels(const HyperText::LinkRegion& r) {
@@ -135,29 +134,29 @@ protected:
     // A pointer movement over the description box at a pixel position that may fall between
     // pixels, as a high-resolution mouse delivers it.
     void MoveOverDescription(QPointF pixels) {
-        DescriptionBox* box = W().pbxDescription;
+        DescriptionBox* box = C().pbxDescription;
         QMouseEvent move(QEvent::MouseMove, pixels, box->mapToGlobal(pixels), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(box, &move);
     }
 
     bool HandShown() {
-        return W().pbxDescription->testAttribute(Qt::WA_SetCursor) &&
-               W().pbxDescription->cursor().shape() == Qt::BitmapCursor;
+        return C().pbxDescription->testAttribute(Qt::WA_SetCursor) &&
+               C().pbxDescription->cursor().shape() == Qt::BitmapCursor;
     }
     bool ArrowShown() {
-        return !W().pbxDescription->testAttribute(Qt::WA_SetCursor) &&
-               W().pbxDescription->cursor().shape() == Qt::ArrowCursor;
+        return !C().pbxDescription->testAttribute(Qt::WA_SetCursor) &&
+               C().pbxDescription->cursor().shape() == Qt::ArrowCursor;
     }
 
     // Which of the back and forward commands are enabled: toolbar and Go menu agree.
     void ExpectNavigation(bool back, bool forward) {
-        EXPECT_EQ(W().ToolbarButton(QStringLiteral("Left"))->isEnabled(), back);
-        EXPECT_EQ(W().mnuGoItem[0]->isEnabled(), back);
-        EXPECT_EQ(W().mnuGoItem[1]->isEnabled(), back);
-        EXPECT_EQ(W().ToolbarButton(QStringLiteral("Right"))->isEnabled(), forward);
-        EXPECT_EQ(W().mnuGoItem[2]->isEnabled(), forward);
-        EXPECT_EQ(W().mnuGoItem[3]->isEnabled(), forward);
+        EXPECT_EQ(W().ToolbarButton(ToolbarKey::Left)->isEnabled(), back);
+        EXPECT_EQ(C().mnuGoItem[0]->isEnabled(), back);
+        EXPECT_EQ(C().mnuGoItem[1]->isEnabled(), back);
+        EXPECT_EQ(W().ToolbarButton(ToolbarKey::Right)->isEnabled(), forward);
+        EXPECT_EQ(C().mnuGoItem[2]->isEnabled(), forward);
+        EXPECT_EQ(C().mnuGoItem[3]->isEnabled(), forward);
     }
 
     static History::HistoryStore& Store() { return History::Store(); }

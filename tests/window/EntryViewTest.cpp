@@ -12,15 +12,15 @@ protected:
     void SetUp() override { ASSERT_TRUE(Start(linked_.Dir())); }
 
     bool HomeEnabled() {
-        const bool button = W().ToolbarButton(QStringLiteral("Home"))->isEnabled();
-        EXPECT_EQ(W().mnuFileWeb->isEnabled(), button) << "toolbar and menu disagree";
+        const bool button = W().ToolbarButton(ToolbarKey::Home)->isEnabled();
+        EXPECT_EQ(C().mnuFileWeb->isEnabled(), button) << "toolbar and menu disagree";
         return button;
     }
 
     // The pieces drawn for one text.
     std::vector<DescriptionBox::DrawnText> PiecesOf(const QString& text) {
         std::vector<DescriptionBox::DrawnText> found;
-        for (const DescriptionBox::DrawnText& piece : W().pbxDescription->Drawing())
+        for (const DescriptionBox::DrawnText& piece : C().pbxDescription->Drawing())
             if (piece.text == text)
                 found.push_back(piece);
         return found;
@@ -32,10 +32,10 @@ protected:
 TEST_F(EntryViewTest, WebCommandsFollowTheEntrysAddress) {
     EXPECT_FALSE(HomeEnabled());
     Show(linked_.cpu);
-    EXPECT_EQ(W().CurrentUrl, QStringLiteral("https://cpu.example/"));
+    EXPECT_EQ(W().Current().CurrentUrl, QStringLiteral("https://cpu.example/"));
     EXPECT_TRUE(HomeEnabled());
     Show(linked_.ram);
-    EXPECT_TRUE(W().CurrentUrl.isEmpty());
+    EXPECT_TRUE(W().Current().CurrentUrl.isEmpty());
     EXPECT_FALSE(HomeEnabled());
     Show(linked_.alu);
     EXPECT_TRUE(HomeEnabled());
@@ -43,34 +43,34 @@ TEST_F(EntryViewTest, WebCommandsFollowTheEntrysAddress) {
 
 TEST_F(EntryViewTest, ShowingAnEntrySetsCaptionRelatedWordsAndHistory) {
     Show(linked_.cpu);
-    EXPECT_EQ(W().CurrentId, linked_.cpu);
+    EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
-    EXPECT_EQ(Texts(W().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
-    EXPECT_EQ(W().lstLink->currentRow(), 0);
-    EXPECT_EQ(W().lstLink->item(0)->data(Qt::UserRole).toInt(), W().CurrentId);
+    EXPECT_EQ(Texts(C().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
+    EXPECT_EQ(C().lstLink->currentRow(), 0);
+    EXPECT_EQ(C().lstLink->item(0)->data(Qt::UserRole).toInt(), W().Current().CurrentId);
     EXPECT_EQ(HistoryCaptions(), QStringList{"CPU"});
 
     // The same entry again is drawn and listed anew, and recorded no second time.
-    const QListWidgetItem* before = W().lstLink->item(0);
-    W().pbxDescription->Cls();
+    const QListWidgetItem* before = C().lstLink->item(0);
+    C().pbxDescription->Cls();
     Show(linked_.cpu);
-    EXPECT_FALSE(W().pbxDescription->Drawing().empty());
-    EXPECT_NE(W().lstLink->item(0), before);
-    EXPECT_EQ(Texts(W().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
+    EXPECT_FALSE(C().pbxDescription->Drawing().empty());
+    EXPECT_NE(C().lstLink->item(0), before);
+    EXPECT_EQ(Texts(C().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
     EXPECT_EQ(HistoryCaptions(), QStringList{"CPU"});
 }
 
 TEST_F(EntryViewTest, IdBelowOneBlanksTheViewAndKeepsTheEntry) {
     Show(linked_.cpu);
-    const QString description = W().CurrentDescription;
-    const QPoint overLink = CentrePixels(W().LinkRegions.front());
+    const QString description = W().Current().CurrentDescription;
+    const QPoint overLink = CentrePixels(W().Current().LinkRegions.front());
     for (qint32 id : {0, -3}) {
         Show(id);
-        EXPECT_TRUE(W().pbxDescription->Drawing().empty()) << id;
-        EXPECT_EQ(W().LinkRegionCount, 0);
-        EXPECT_EQ(W().lstLink->count(), 0);
-        EXPECT_EQ(W().CurrentId, linked_.cpu);
-        EXPECT_EQ(W().CurrentDescription, description);
+        EXPECT_TRUE(C().pbxDescription->Drawing().empty()) << id;
+        EXPECT_EQ(W().Current().LinkRegionCount, 0);
+        EXPECT_EQ(C().lstLink->count(), 0);
+        EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
+        EXPECT_EQ(W().Current().CurrentDescription, description);
         EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
         EXPECT_TRUE(HomeEnabled());
         EXPECT_EQ(HistoryCaptions(), QStringList{"CPU"});
@@ -78,20 +78,20 @@ TEST_F(EntryViewTest, IdBelowOneBlanksTheViewAndKeepsTheEntry) {
     // Nothing to point at or click in the blank box.
     MoveOverDescription(overLink);
     EXPECT_TRUE(ArrowShown());
-    QTest::mouseClick(W().pbxDescription, Qt::LeftButton, {}, overLink);
-    EXPECT_EQ(W().CurrentId, linked_.cpu);
-    EXPECT_TRUE(W().pbxDescription->Drawing().empty());
+    QTest::mouseClick(C().pbxDescription, Qt::LeftButton, {}, overLink);
+    EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
+    EXPECT_TRUE(C().pbxDescription->Drawing().empty());
 }
 
 TEST_F(EntryViewTest, UnknownIdIsShownAsFarAsTheDataGo) {
     Show(linked_.cpu);
     Show(999);
-    EXPECT_EQ(W().CurrentId, 999);
-    EXPECT_TRUE(W().pbxDescription->Drawing().empty());
-    EXPECT_EQ(W().LinkRegionCount, 0);
+    EXPECT_EQ(W().Current().CurrentId, 999);
+    EXPECT_TRUE(C().pbxDescription->Drawing().empty());
+    EXPECT_EQ(W().Current().LinkRegionCount, 0);
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
-    EXPECT_EQ(Texts(W().lstLink), QStringList{"CPU"});
-    EXPECT_EQ(ItemData(W().lstLink), QList<qint32>{999});
+    EXPECT_EQ(Texts(C().lstLink), QStringList{"CPU"});
+    EXPECT_EQ(ItemData(C().lstLink), QList<qint32>{999});
     EXPECT_TRUE(HomeEnabled()) << "the previous address stays";
     EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "CPU"}));
     EXPECT_EQ(Store().HistoryEntries()[size_t(Store().CurrentSlot())].EntryId, 999);
@@ -100,7 +100,7 @@ TEST_F(EntryViewTest, UnknownIdIsShownAsFarAsTheDataGo) {
 
 TEST_F(EntryViewTest, TitleLineIsBoldAndLinksAreBlueAndUnderlined) {
     Show(linked_.cpu);
-    const auto& drawing = W().pbxDescription->Drawing();
+    const auto& drawing = C().pbxDescription->Drawing();
     ASSERT_FALSE(drawing.empty());
     const DescriptionBox::DrawnText& title = drawing.front();
     EXPECT_EQ(title.text, QStringLiteral("Central Processing Unit [HW]"));
@@ -127,17 +127,17 @@ TEST_F(EntryViewTest, TitleLineIsBoldAndLinksAreBlueAndUnderlined) {
     EXPECT_FALSE(broken[0].font.underline());
 
     // One region per drawn link, in drawing order; the red text has none.
-    ASSERT_EQ(W().LinkRegionCount, 2);
-    EXPECT_EQ(W().LinkRegions[0].LinkId, linked_.ram);
-    EXPECT_EQ(W().LinkRegions[1].LinkId, linked_.alu);
+    ASSERT_EQ(W().Current().LinkRegionCount, 2);
+    EXPECT_EQ(W().Current().LinkRegions[0].LinkId, linked_.ram);
+    EXPECT_EQ(W().Current().LinkRegions[1].LinkId, linked_.alu);
     const auto ram = PiecesOf(QStringLiteral("RAM"));
-    EXPECT_EQ(W().LinkRegions[0].Left, ram[0].x);
-    EXPECT_EQ(W().LinkRegions[0].Top, ram[0].y);
+    EXPECT_EQ(W().Current().LinkRegions[0].Left, ram[0].x);
+    EXPECT_EQ(W().Current().LinkRegions[0].Top, ram[0].y);
 }
 
 TEST_F(EntryViewTest, PiecesAndLinkRegionsAreAsWideAsTheDrawnText) {
     Show(linked_.cpu);
-    const auto& drawing = W().pbxDescription->Drawing();
+    const auto& drawing = C().pbxDescription->Drawing();
     ASSERT_GT(drawing.size(), 4u);
     auto drawnWidth = [](const DescriptionBox::DrawnText& piece) {
         return QFontMetricsF(piece.font).horizontalAdvance(piece.text) * Twips::kPerPixel;
@@ -153,9 +153,9 @@ TEST_F(EntryViewTest, PiecesAndLinkRegionsAreAsWideAsTheDrawnText) {
         const auto piece = PiecesOf(QString::fromLatin1(word));
         ASSERT_EQ(piece.size(), 1u);
         const auto region =
-            std::find_if(W().LinkRegions.begin(), W().LinkRegions.end(),
+            std::find_if(W().Current().LinkRegions.begin(), W().Current().LinkRegions.end(),
                          [&](const HyperText::LinkRegion& r) { return r.Left == piece[0].x; });
-        ASSERT_NE(region, W().LinkRegions.end()) << word;
+        ASSERT_NE(region, W().Current().LinkRegions.end()) << word;
         EXPECT_NEAR(region->Right - region->Left, drawnWidth(piece[0]), 1.0) << word;
     }
 }
@@ -163,11 +163,11 @@ TEST_F(EntryViewTest, PiecesAndLinkRegionsAreAsWideAsTheDrawnText) {
 TEST_F(EntryViewTest, DescriptionIsRedrawnToTheNewWidth) {
     Show(linked_.cpu);
     const QString drawn = DrawnText();
-    W().pbxDescription->Cls();
+    C().pbxDescription->Cls();
     W().resize(W().width() + 150, W().height());
     QApplication::processEvents();
     EXPECT_EQ(DrawnText(), drawn);
-    EXPECT_EQ(W().LinkRegionCount, 2);
+    EXPECT_EQ(W().Current().LinkRegionCount, 2);
 }
 
 } // namespace

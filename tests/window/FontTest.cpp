@@ -63,8 +63,8 @@ TEST_F(FontGestureTest, AltMayBeHeldButBothShiftAndCtrlAreNeeded) {
 
 TEST_F(FontGestureTest, ClicksOnControlsAndCaptionsAreNotTheBackground) {
     for (QWidget* target :
-         {static_cast<QWidget*>(W().Label1[0]), static_cast<QWidget*>(W().Label2[1]),
-          static_cast<QWidget*>(W().txtLetter), static_cast<QWidget*>(W().pbxDescription)}) {
+         {static_cast<QWidget*>(C().Label1[0]), static_cast<QWidget*>(C().Label2[1]),
+          static_cast<QWidget*>(C().txtLetter), static_cast<QWidget*>(C().pbxDescription)}) {
         QTest::mouseClick(target, Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier,
                           QPoint(2, 2));
         ShellTest::Settle();
@@ -103,28 +103,28 @@ TEST_F(FontGestureTest, NewSizeReachesTheFieldsListsAndDescription) {
     Click(Qt::LeftButton); // 13 points
     ASSERT_EQ(W().font().pointSize(), 13);
     for (QWidget* w :
-         {static_cast<QWidget*>(W().txtSearchKey), static_cast<QWidget*>(W().txtLetter),
-          static_cast<QWidget*>(W().cmbCategory), static_cast<QWidget*>(W().lstLink),
-          static_cast<QWidget*>(W().lstDbList), static_cast<QWidget*>(W().pbxDescription)}) {
+         {static_cast<QWidget*>(C().txtSearchKey), static_cast<QWidget*>(C().txtLetter),
+          static_cast<QWidget*>(C().cmbCategory), static_cast<QWidget*>(C().lstLink),
+          static_cast<QWidget*>(C().lstDbList), static_cast<QWidget*>(C().pbxDescription)}) {
         EXPECT_EQ(w->font().pointSize(), 13) << qPrintable(w->objectName());
         EXPECT_EQ(w->font().family(), face) << qPrintable(w->objectName());
     }
     // Captions and the status bar take the face but keep nine points.
     for (QWidget* w :
-         {static_cast<QWidget*>(W().Label1[0]), static_cast<QWidget*>(W().Label1[1]),
-          static_cast<QWidget*>(W().Label1[2]), static_cast<QWidget*>(W().Label2[0]),
-          static_cast<QWidget*>(W().Label2[1]), static_cast<QWidget*>(W().stbStatusBar)}) {
+         {static_cast<QWidget*>(C().Label1[0]), static_cast<QWidget*>(C().Label1[1]),
+          static_cast<QWidget*>(C().Label1[2]), static_cast<QWidget*>(C().Label2[0]),
+          static_cast<QWidget*>(C().Label2[1]), static_cast<QWidget*>(C().stbStatusBar)}) {
         EXPECT_EQ(w->font().pointSize(), 9) << qPrintable(w->objectName());
         EXPECT_EQ(w->font().family(), face) << qPrintable(w->objectName());
     }
     EXPECT_EQ(W().DisplayFont().size, 13.0);
     EXPECT_EQ(W().DisplayFont().name, face);
     // The widths follow the new character.
-    EXPECT_NEAR(W().txtSearchKey->width(), 8 * FullWidthChar(W()), 1);
-    EXPECT_NEAR(W().cmbCategory->width(), 9 * FullWidthChar(W()), 1);
-    EXPECT_EQ(W().lstLink->width(), W().txtSearchKey->width());
-    EXPECT_NEAR(W().lstLink->height(), 13 * 220 / 15.0, 1);
-    EXPECT_EQ(W().pbxDescription->height(), W().lstLink->height());
+    EXPECT_NEAR(C().txtSearchKey->width(), 8 * FullWidthChar(W()), 1);
+    EXPECT_NEAR(C().cmbCategory->width(), 9 * FullWidthChar(W()), 1);
+    EXPECT_EQ(C().lstLink->width(), C().txtSearchKey->width());
+    EXPECT_NEAR(C().lstLink->height(), 13 * 220 / 15.0, 1);
+    EXPECT_EQ(C().pbxDescription->height(), C().lstLink->height());
 }
 
 TEST_F(FontGestureTest, WindowKeepsItsSizeAndTheNewMinimumHolds) {
@@ -140,11 +140,11 @@ TEST_F(FontGestureTest, WindowKeepsItsSizeAndTheNewMinimumHolds) {
     // Dragged small again, the window stops at the minimum of the new font.
     W().resize(7, 7);
     ShellTest::Settle();
-    EXPECT_EQ(W().OuterWidth(), W().MinWindowWidth);
-    EXPECT_EQ(W().OuterHeight(), W().MinWindowHeight);
+    EXPECT_EQ(W().OuterWidth(), W().MinWindowWidth());
+    EXPECT_EQ(W().OuterHeight(), W().MinWindowHeight());
     EXPECT_EQ(W().LayoutPasses(), passes + 1);
-    EXPECT_NEAR(W().txtLetter->width(), 14 * FullWidthChar(W()), 2);
-    EXPECT_NEAR(W().lstDbList->height(), (60 + 11 * 20) / 15.0, 1);
+    EXPECT_NEAR(C().txtLetter->width(), 14 * FullWidthChar(W()), 2);
+    EXPECT_NEAR(C().lstDbList->height(), (60 + 11 * 20) / 15.0, 1);
 }
 
 TEST_F(FontGestureTest, LargerMinimumThanTheWindowGrowsTheWindow) {
@@ -153,10 +153,10 @@ TEST_F(FontGestureTest, LargerMinimumThanTheWindowGrowsTheWindow) {
         Click(Qt::LeftButton); // 21 points
     ASSERT_EQ(W().font().pointSize(), 21);
     EXPECT_GT(W().width(), before.width());
-    EXPECT_GE(W().OuterWidth(), W().MinWindowWidth);
-    EXPECT_GE(W().OuterHeight(), W().MinWindowHeight);
-    EXPECT_GE(W().txtLetter->width(), W().txtSearchKey->width()) << "no field squeezed";
-    EXPECT_GE(W().lstDbList->height(), 0);
+    EXPECT_GE(W().OuterWidth(), W().MinWindowWidth());
+    EXPECT_GE(W().OuterHeight(), W().MinWindowHeight());
+    EXPECT_GE(C().txtLetter->width(), C().txtSearchKey->width()) << "no field squeezed";
+    EXPECT_GE(C().lstDbList->height(), 0);
 }
 
 TEST_F(FontGestureTest, FontChangeReportsTheSizeTheWindowTook) {
@@ -174,25 +174,25 @@ class FontClippingTest : public FontGestureTest {
 protected:
     void ExpectNothingClipped() {
         // At the minimum height the result list is only about one line high (LayoutTest).
-        const bool atMinimum = W().OuterHeight() <= W().MinWindowHeight;
+        const bool atMinimum = W().OuterHeight() <= W().MinWindowHeight();
         SCOPED_TRACE(testing::Message() << W().font().pointSize() << " points");
         for (QLabel* label :
-             {W().Label1[0], W().Label1[1], W().Label1[2], W().Label2[0], W().Label2[1], W().Label3,
-              W().statusPanels->Text(), W().statusPanels->Date(), W().statusPanels->Time()}) {
+             {C().Label1[0], C().Label1[1], C().Label1[2], C().Label2[0], C().Label2[1], C().Label3,
+              C().statusPanels->Text(), C().statusPanels->Date(), C().statusPanels->Time()}) {
             const QSize hint = label->sizeHint();
             EXPECT_GE(label->width(), hint.width()) << qPrintable(label->objectName());
             EXPECT_GE(label->height(), label->fontMetrics().height())
                 << qPrintable(label->objectName());
         }
         // The captions of one row do not run into each other.
-        EXPECT_LT(ShellTest::RectInWindow(W(), W().Label1[0]).right(),
-                  ShellTest::RectInWindow(W(), W().Label1[1]).left());
-        EXPECT_LT(ShellTest::RectInWindow(W(), W().Label1[1]).right(),
-                  ShellTest::RectInWindow(W(), W().Label1[2]).left());
+        EXPECT_LT(ShellTest::RectInWindow(W(), C().Label1[0]).right(),
+                  ShellTest::RectInWindow(W(), C().Label1[1]).left());
+        EXPECT_LT(ShellTest::RectInWindow(W(), C().Label1[1]).right(),
+                  ShellTest::RectInWindow(W(), C().Label1[2]).left());
         // The fields are tall enough for a line of their text.
         for (QWidget* field :
-             {static_cast<QWidget*>(W().txtSearchKey), static_cast<QWidget*>(W().txtLetter),
-              static_cast<QWidget*>(W().cmbCategory)}) {
+             {static_cast<QWidget*>(C().txtSearchKey), static_cast<QWidget*>(C().txtLetter),
+              static_cast<QWidget*>(C().cmbCategory)}) {
             EXPECT_GE(field->height(), field->minimumSizeHint().height())
                 << qPrintable(field->objectName());
             EXPECT_GE(field->height(), field->fontMetrics().height() + 2)
@@ -200,9 +200,9 @@ protected:
         }
         // Whole lines fit the lists.
         if (!atMinimum)
-            EXPECT_GE(W().lstDbList->viewport()->height(),
-                      2 * W().lstDbList->fontMetrics().height());
-        EXPECT_GE(W().lstLink->viewport()->height(), 5 * W().lstLink->fontMetrics().height());
+            EXPECT_GE(C().lstDbList->viewport()->height(),
+                      2 * C().lstDbList->fontMetrics().height());
+        EXPECT_GE(C().lstLink->viewport()->height(), 5 * C().lstLink->fontMetrics().height());
     }
 };
 

@@ -29,12 +29,12 @@ protected:
         const char* page;
     };
     std::vector<Topic> Topics() {
-        return {{W().txtSearchKey, 2, "abbreviation-field.html"},
-                {W().txtLetter, 3, "spelled-out-field.html"},
-                {W().cmbCategory, 4, "category-list.html"},
-                {W().lstLink, 5, "related-words.html"},
-                {W().pbxDescription, 6, "description.html"},
-                {W().lstDbList, 7, "result-list.html"}};
+        return {{C().txtSearchKey, 2, "abbreviation-field.html"},
+                {C().txtLetter, 3, "spelled-out-field.html"},
+                {C().cmbCategory, 4, "category-list.html"},
+                {C().lstLink, 5, "related-words.html"},
+                {C().pbxDescription, 6, "description.html"},
+                {C().lstDbList, 7, "result-list.html"}};
     }
 
     // What the help commands must leave alone.
@@ -46,8 +46,9 @@ protected:
         friend bool operator==(const View&, const View&) = default;
     };
     View Take() {
-        return {W().CurrentId,      W().windowTitle(), DrawnText(),          Texts(W().lstDbList),
-                Texts(W().lstLink), HistoryCaptions(), Store().CurrentSlot()};
+        return {W().Current().CurrentId, W().windowTitle(),  DrawnText(),
+                Texts(C().lstDbList),    Texts(C().lstLink), HistoryCaptions(),
+                Store().CurrentSlot()};
     }
 };
 
@@ -81,12 +82,12 @@ TEST_F(HelpTest, F1OverAnOpenMenuOpensTheMenusTopic) {
     if (!HelpFileBuilt())
         GTEST_SKIP() << "Abbr.hlp has not been built beside the program";
     ASSERT_TRUE(Start());
-    W().mnuEdit->popup(W().mapToGlobal(QPoint(20, 20)));
+    C().mnuEdit->popup(W().mapToGlobal(QPoint(20, 20)));
     QApplication::processEvents();
-    W().mnuEdit->setActiveAction(W().mnuEditPaste);
-    QTest::keyClick(W().mnuEdit, Qt::Key_F1);
+    C().mnuEdit->setActiveAction(C().mnuEditPaste);
+    QTest::keyClick(C().mnuEdit, Qt::Key_F1);
     QApplication::processEvents();
-    EXPECT_FALSE(W().mnuEdit->isVisible());
+    EXPECT_FALSE(C().mnuEdit->isVisible());
     HelpViewer* viewer = Viewer();
     ASSERT_NE(viewer, nullptr);
     EXPECT_EQ(viewer->CurrentUrl().fileName(), QStringLiteral("menu-edit.html"));
@@ -95,11 +96,11 @@ TEST_F(HelpTest, F1OverAnOpenMenuOpensTheMenusTopic) {
 TEST_F(HelpTest, ContentsAndSearchLeaveTheEntryViewListsAndHistoryAlone) {
     ASSERT_TRUE(Start());
     Search(QStringLiteral("cpu"));
-    ClickRow(W().lstLink, 1);
+    ClickRow(C().lstLink, 1);
     const View before = Take();
     ASSERT_GT(before.history.size(), 1);
 
-    W().mnuHelpContents->trigger();
+    C().mnuHelpContents->trigger();
     QApplication::processEvents();
     HelpViewer* viewer = Viewer();
     ASSERT_NE(viewer, nullptr);
@@ -107,7 +108,7 @@ TEST_F(HelpTest, ContentsAndSearchLeaveTheEntryViewListsAndHistoryAlone) {
         EXPECT_EQ(viewer->Tabs()->currentIndex(), 0) << "the contents";
     EXPECT_EQ(Take(), before);
 
-    W().mnuHelpSearch->trigger();
+    C().mnuHelpSearch->trigger();
     QApplication::processEvents();
     EXPECT_EQ(Viewer(), viewer) << "one help window serves both";
     if (viewer->IsUsable()) {
@@ -117,7 +118,7 @@ TEST_F(HelpTest, ContentsAndSearchLeaveTheEntryViewListsAndHistoryAlone) {
         EXPECT_TRUE(filter->text().isEmpty()) << "no keyword filled in";
     }
     EXPECT_EQ(Take(), before);
-    EXPECT_TRUE(W().mnuEditCopy->isEnabled());
+    EXPECT_TRUE(C().mnuEditCopy->isEnabled());
     EXPECT_TRUE(messages_.boxes.isEmpty());
 }
 
@@ -138,8 +139,8 @@ TEST_F(HelpTest, MissingHelpFileIsReportedInTheHelpWindow) {
 
     // The other ways into the help behave the same and nothing else changes.
     W().mnuHelpSearch_Click();
-    Focus(W().lstLink);
-    QTest::keyClick(W().lstLink, Qt::Key_F1);
+    Focus(C().lstLink);
+    QTest::keyClick(C().lstLink, Qt::Key_F1);
     QApplication::processEvents();
     EXPECT_EQ(Viewer(), viewer);
     EXPECT_EQ(Take(), before);

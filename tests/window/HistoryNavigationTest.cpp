@@ -10,7 +10,7 @@ class HistoryNavigationTest : public EntryWindowTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Start(linked_.Dir()));
-        Focus(W().txtSearchKey);
+        Focus(C().txtSearchKey);
     }
     void VisitAll() {
         for (qint32 id : {linked_.cpu, linked_.ram, linked_.alu, linked_.gpu})
@@ -37,7 +37,8 @@ protected:
         friend bool operator==(const State&, const State&) = default;
     };
     State Now() {
-        return {W().CurrentId, Store().CurrentSlot(), Store().EntryCount(), W().windowTitle()};
+        return {W().Current().CurrentId, Store().CurrentSlot(), Store().EntryCount(),
+                W().windowTitle()};
     }
 
     LinkedDictionary linked_;
@@ -49,17 +50,17 @@ TEST_F(HistoryNavigationTest, ToolbarMenuAndKeysGiveTheSameResult) {
     using Step = std::function<void()>;
     const std::pair<const char*, std::array<Step, 3>> moves[] = {
         {"back",
-         {[&] { ClickToolbar("Left"); }, [&] { W().mnuGoItem[1]->trigger(); },
+         {[&] { ClickToolbar("Left"); }, [&] { C().mnuGoItem[1]->trigger(); },
           [&] { AltKey(Qt::Key_Left); }}},
         {"first",
-         {[&] { W().mnuGoItem[0]->trigger(); }, [&] { AltKey(Qt::Key_Up); },
+         {[&] { C().mnuGoItem[0]->trigger(); }, [&] { AltKey(Qt::Key_Up); },
           [&] { AltKey(Qt::Key_Up); }}},
     };
     for (const auto& [name, ways] : moves) {
         std::vector<State> results;
         for (const Step& way : ways) {
-            W().mnuGoItem[3]->trigger(); // from the newest entry each time
-            ASSERT_EQ(W().CurrentId, linked_.gpu);
+            C().mnuGoItem[3]->trigger(); // from the newest entry each time
+            ASSERT_EQ(W().Current().CurrentId, linked_.gpu);
             way();
             results.push_back(Now());
         }
@@ -71,24 +72,24 @@ TEST_F(HistoryNavigationTest, ToolbarMenuAndKeysGiveTheSameResult) {
     // Forward and last, from the oldest entry each time.
     const std::pair<const char*, std::array<Step, 3>> forward[] = {
         {"forward",
-         {[&] { ClickToolbar("Right"); }, [&] { W().mnuGoItem[2]->trigger(); },
+         {[&] { ClickToolbar("Right"); }, [&] { C().mnuGoItem[2]->trigger(); },
           [&] { AltKey(Qt::Key_Right); }}},
         {"last",
-         {[&] { W().mnuGoItem[3]->trigger(); }, [&] { AltKey(Qt::Key_Down); },
+         {[&] { C().mnuGoItem[3]->trigger(); }, [&] { AltKey(Qt::Key_Down); },
           [&] { AltKey(Qt::Key_Down); }}},
     };
     for (const auto& [name, ways] : forward) {
         std::vector<State> results;
         for (const Step& way : ways) {
-            W().mnuGoItem[0]->trigger();
-            ASSERT_EQ(W().CurrentId, linked_.cpu);
+            C().mnuGoItem[0]->trigger();
+            ASSERT_EQ(W().Current().CurrentId, linked_.cpu);
             way();
             results.push_back(Now());
         }
         EXPECT_EQ(results[0], results[1]) << name;
         EXPECT_EQ(results[0], results[2]) << name;
     }
-    EXPECT_EQ(W().CurrentId, linked_.gpu);
+    EXPECT_EQ(W().Current().CurrentId, linked_.gpu);
     EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "RAM", "ALU", "GPU"}));
 }
 
@@ -96,29 +97,29 @@ TEST_F(HistoryNavigationTest, EachMoveShowsTheEntryAndSetsTheCommands) {
     VisitAll();
     ClickToolbar("Left");
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [ALU]"));
-    EXPECT_EQ(Texts(W().lstLink), (QStringList{"ALU", "CPU"}));
+    EXPECT_EQ(Texts(C().lstLink), (QStringList{"ALU", "CPU"}));
     ExpectNavigation(true, true);
-    W().mnuGoItem[0]->trigger();
-    EXPECT_EQ(W().CurrentId, linked_.cpu);
+    C().mnuGoItem[0]->trigger();
+    EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
     ExpectNavigation(false, true);
     // Back at the oldest entry moves nothing and shows it again.
-    W().pbxDescription->Cls();
+    C().pbxDescription->Cls();
     AltKey(Qt::Key_Left);
-    EXPECT_EQ(W().CurrentId, linked_.cpu);
-    EXPECT_FALSE(W().pbxDescription->Drawing().empty());
+    EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
+    EXPECT_FALSE(C().pbxDescription->Drawing().empty());
     ExpectNavigation(false, true);
     AltKey(Qt::Key_Down);
-    EXPECT_EQ(W().CurrentId, linked_.gpu);
+    EXPECT_EQ(W().Current().CurrentId, linked_.gpu);
     ExpectNavigation(true, false);
     EXPECT_EQ(Store().EntryCount(), 4);
 }
 
 TEST_F(HistoryNavigationTest, NewVisitAfterGoingBackDropsTheEntriesThatFollowed) {
     VisitAll();
-    W().mnuGoItem[1]->trigger();
-    W().mnuGoItem[1]->trigger();
-    ASSERT_EQ(W().CurrentId, linked_.ram);
-    ClickRow(W().lstLink, 1); // RAM's related word: CPU
+    C().mnuGoItem[1]->trigger();
+    C().mnuGoItem[1]->trigger();
+    ASSERT_EQ(W().Current().CurrentId, linked_.ram);
+    ClickRow(C().lstLink, 1); // RAM's related word: CPU
     EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "RAM", "CPU"}));
     ExpectNavigation(true, false);
 }
@@ -126,10 +127,10 @@ TEST_F(HistoryNavigationTest, NewVisitAfterGoingBackDropsTheEntriesThatFollowed)
 TEST_F(HistoryNavigationTest, AltUpWithOneEntryShowsItAgainAndRecordsNothing) {
     Show(linked_.cpu);
     ExpectNavigation(false, false);
-    W().pbxDescription->Cls();
+    C().pbxDescription->Cls();
     AltKey(Qt::Key_Up);
-    EXPECT_EQ(W().CurrentId, linked_.cpu);
-    EXPECT_FALSE(W().pbxDescription->Drawing().empty()) << "shown again";
+    EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
+    EXPECT_FALSE(C().pbxDescription->Drawing().empty()) << "shown again";
     EXPECT_EQ(HistoryCaptions(), QStringList{"CPU"});
     ExpectNavigation(false, false);
     // The next real visit is recorded: the navigation left no pending skip behind.
@@ -140,7 +141,7 @@ TEST_F(HistoryNavigationTest, AltUpWithOneEntryShowsItAgainAndRecordsNothing) {
 TEST_F(HistoryNavigationTest, AltArrowsOnAnEmptyHistoryChangeNothing) {
     for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down})
         AltKey(key);
-    EXPECT_EQ(W().CurrentId, 0);
+    EXPECT_EQ(W().Current().CurrentId, 0);
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000"));
     EXPECT_TRUE(Store().IsEmpty());
     Show(linked_.cpu);
@@ -150,52 +151,52 @@ TEST_F(HistoryNavigationTest, AltArrowsOnAnEmptyHistoryChangeNothing) {
 TEST_F(HistoryNavigationTest, OtherModifiersBesideAltStillNavigate) {
     VisitAll();
     AltKey(Qt::Key_Left, Qt::ControlModifier);
-    EXPECT_EQ(W().CurrentId, linked_.alu);
+    EXPECT_EQ(W().Current().CurrentId, linked_.alu);
     AltKey(Qt::Key_Up, Qt::ShiftModifier);
-    EXPECT_EQ(W().CurrentId, linked_.cpu);
+    EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
 }
 
 TEST_F(HistoryNavigationTest, ArrowsWithoutAltAreLeftToTheControl) {
     VisitAll();
-    W().txtSearchKey->setText(QStringLiteral("abc"));
-    Focus(W().txtSearchKey);
-    W().txtSearchKey->setCursorPosition(3);
-    QTest::keyClick(W().txtSearchKey, Qt::Key_Left);
-    EXPECT_EQ(W().txtSearchKey->cursorPosition(), 2);
-    QTest::keyClick(W().txtSearchKey, Qt::Key_Left, Qt::ControlModifier);
-    EXPECT_EQ(W().CurrentId, linked_.gpu);
+    C().txtSearchKey->setText(QStringLiteral("abc"));
+    Focus(C().txtSearchKey);
+    C().txtSearchKey->setCursorPosition(3);
+    QTest::keyClick(C().txtSearchKey, Qt::Key_Left);
+    EXPECT_EQ(C().txtSearchKey->cursorPosition(), 2);
+    QTest::keyClick(C().txtSearchKey, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(W().Current().CurrentId, linked_.gpu);
     EXPECT_EQ(Store().CurrentSlot(), 4);
 
     // In the result list the arrows move the selection and so show the line's entry.
     Search(QStringLiteral("?PU"));
-    ASSERT_EQ(W().CurrentId, linked_.cpu);
-    QTest::keyClick(W().lstDbList, Qt::Key_Down);
-    EXPECT_EQ(W().lstDbList->currentRow(), 1);
-    EXPECT_EQ(W().CurrentId, linked_.gpu);
+    ASSERT_EQ(W().Current().CurrentId, linked_.cpu);
+    QTest::keyClick(C().lstDbList, Qt::Key_Down);
+    EXPECT_EQ(C().lstDbList->currentRow(), 1);
+    EXPECT_EQ(W().Current().CurrentId, linked_.gpu);
 }
 
 // The history keys act alone: the focused control never takes the arrow as well, which in a list
 // would move the selection and show, and record, another entry.
 TEST_F(HistoryNavigationTest, AltArrowsReachOnlyTheHistoryCommandInEveryControl) {
     const std::pair<const char*, QWidget*> controls[] = {
-        {"abbreviation field", W().txtSearchKey}, {"spelled-out field", W().txtLetter},
-        {"category list", W().cmbCategory},       {"result list", W().lstDbList},
-        {"related words", W().lstLink},
+        {"abbreviation field", C().txtSearchKey}, {"spelled-out field", C().txtLetter},
+        {"category list", C().cmbCategory},       {"result list", C().lstDbList},
+        {"related words", C().lstLink},
     };
     for (const auto& [name, control] : controls) {
         SCOPED_TRACE(name);
         // Four visits through the result list, as a user makes them with the arrow keys.
         Search(QStringLiteral("*"));
-        ASSERT_EQ(W().lstDbList->count(), 4);
-        Focus(W().lstDbList);
+        ASSERT_EQ(C().lstDbList->count(), 4);
+        Focus(C().lstDbList);
         for (int i = 0; i < 3; ++i)
-            QTest::keyClick(W().lstDbList, Qt::Key_Down);
+            QTest::keyClick(C().lstDbList, Qt::Key_Down);
         QApplication::processEvents();
         const QStringList visits = HistoryCaptions();
         const int entries = Store().EntryCount();
-        const qint32 newest = W().CurrentId;
-        const int row = W().lstDbList->currentRow();
-        const int relatedRow = W().lstLink->currentRow();
+        const qint32 newest = W().Current().CurrentId;
+        const int row = C().lstDbList->currentRow();
+        const int relatedRow = C().lstLink->currentRow();
         Focus(control);
 
         AltKey(Qt::Key_Up);
@@ -204,7 +205,7 @@ TEST_F(HistoryNavigationTest, AltArrowsReachOnlyTheHistoryCommandInEveryControl)
         AltKey(Qt::Key_Right);
         EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [%1]").arg(visits[1]));
         AltKey(Qt::Key_Down);
-        EXPECT_EQ(W().CurrentId, newest);
+        EXPECT_EQ(W().Current().CurrentId, newest);
         AltKey(Qt::Key_Left);
         EXPECT_EQ(W().windowTitle(),
                   QStringLiteral("Tessarine 2000 - [%1]").arg(visits[visits.size() - 2]));
@@ -212,14 +213,14 @@ TEST_F(HistoryNavigationTest, AltArrowsReachOnlyTheHistoryCommandInEveryControl)
 
         EXPECT_EQ(HistoryCaptions(), visits) << "the keys recorded or dropped visits";
         EXPECT_EQ(Store().EntryCount(), entries);
-        EXPECT_EQ(W().CurrentId, newest);
+        EXPECT_EQ(W().Current().CurrentId, newest);
         EXPECT_EQ(QApplication::focusWidget(), control);
-        if (control == W().lstDbList) {
-            EXPECT_EQ(W().lstDbList->currentRow(), row);
-        } else if (control == W().lstLink) {
-            EXPECT_EQ(W().lstLink->currentRow(), relatedRow);
-        } else if (control == W().cmbCategory) {
-            EXPECT_FALSE(W().cmbCategory->view()->isVisible()) << "Alt+Down opened the list";
+        if (control == C().lstDbList) {
+            EXPECT_EQ(C().lstDbList->currentRow(), row);
+        } else if (control == C().lstLink) {
+            EXPECT_EQ(C().lstLink->currentRow(), relatedRow);
+        } else if (control == C().cmbCategory) {
+            EXPECT_FALSE(C().cmbCategory->view()->isVisible()) << "Alt+Down opened the list";
         }
     }
 }

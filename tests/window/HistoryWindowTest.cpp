@@ -24,14 +24,14 @@ class HistoryWindowTest : public EntryWindowTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(Start(many_.dict.Dir()));
-        Focus(W().txtSearchKey);
+        Focus(C().txtSearchKey);
     }
 
     static QString Name(int id) { return QStringLiteral("E%1").arg(id, 3, 10, QLatin1Char('0')); }
 
     frmHistory* OpenWithCtrlH() {
-        Focus(W().txtSearchKey);
-        QTest::keyClick(W().txtSearchKey, Qt::Key_H, Qt::ControlModifier);
+        Focus(C().txtSearchKey);
+        QTest::keyClick(C().txtSearchKey, Qt::Key_H, Qt::ControlModifier);
         QApplication::processEvents();
         frmHistory* h = W().HistoryWindow();
         EXPECT_TRUE(h && h->isVisible());
@@ -53,10 +53,10 @@ protected:
 
     // Whether the Go menu shows the check mark, read as the user opens the menu.
     bool GoMenuChecked() {
-        W().mnuGo->popup(W().mapToGlobal(QPoint(10, 10)));
+        C().mnuGo->popup(W().mapToGlobal(QPoint(10, 10)));
         QApplication::processEvents();
-        const bool checked = W().mnuGoItem[5]->isChecked();
-        W().mnuGo->close();
+        const bool checked = C().mnuGoItem[5]->isChecked();
+        C().mnuGo->close();
         QApplication::processEvents();
         return checked;
     }
@@ -67,7 +67,7 @@ protected:
 TEST_F(HistoryWindowTest, OpensWithTheVisitedEntriesAndTheCurrentOneSelected) {
     for (int id : {1, 2, 3})
         Show(id);
-    W().mnuGoItem[1]->trigger();
+    C().mnuGoItem[1]->trigger();
     frmHistory* h = OpenWithCtrlH();
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(h->windowTitle(), QStringLiteral("履歴"));
@@ -76,7 +76,7 @@ TEST_F(HistoryWindowTest, OpensWithTheVisitedEntriesAndTheCurrentOneSelected) {
     ExpectListInStep(h);
     // Its only control fills the client area, at the size of the related-words list.
     EXPECT_EQ(h->lstHistory->pos(), QPoint(0, 0));
-    EXPECT_EQ(h->lstHistory->width(), W().lstLink->width());
+    EXPECT_EQ(h->lstHistory->width(), C().lstLink->width());
     EXPECT_EQ(h->lstHistory->width(), h->width());
     EXPECT_EQ(h->lstHistory->height(), h->height());
     EXPECT_FALSE(h->windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -85,12 +85,12 @@ TEST_F(HistoryWindowTest, OpensWithTheVisitedEntriesAndTheCurrentOneSelected) {
 }
 
 TEST_F(HistoryWindowTest, EmptyHistoryOpensAnEmptyList) {
-    W().mnuGoItem[5]->trigger();
+    C().mnuGoItem[5]->trigger();
     frmHistory* h = W().HistoryWindow();
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(h->lstHistory->count(), 0);
     EXPECT_EQ(h->lstHistory->currentRow(), -1);
-    W().mnuGoItem[5]->trigger();
+    C().mnuGoItem[5]->trigger();
     QApplication::processEvents();
     EXPECT_FALSE(W().IsHistoryWindowOpen());
 }
@@ -100,7 +100,7 @@ TEST_F(HistoryWindowTest, OpensFlushRightOfANormalMainWindowAndAsTall) {
     W().move(screen.left(), screen.top() + 20);
     QApplication::processEvents();
     const QRect main = W().frameGeometry();
-    ASSERT_GT(screen.right() - main.right(), W().lstLink->width())
+    ASSERT_GT(screen.right() - main.right(), C().lstLink->width())
         << "the main window must leave room on its right";
     frmHistory* h = OpenWithCtrlH();
     ASSERT_NE(h, nullptr);
@@ -115,7 +115,7 @@ TEST_F(HistoryWindowTest, OpensFlushLeftWhenOnlyTheLeftHasRoom) {
     W().move(screen.right() + 1 - W().frameGeometry().width(), screen.top());
     QApplication::processEvents();
     const QRect main = W().frameGeometry();
-    ASSERT_GT(main.left() - screen.left(), W().lstLink->width());
+    ASSERT_GT(main.left() - screen.left(), C().lstLink->width());
     frmHistory* h = OpenWithCtrlH();
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(h->frameGeometry().right() + 1, main.left());
@@ -157,8 +157,8 @@ TEST_F(HistoryWindowTest, ListStaysInStepAcrossAWrapAndATruncation) {
     ExpectListInStep(h);
 
     for (int i = 0; i < 3; ++i)
-        W().mnuGoItem[1]->trigger();
-    EXPECT_EQ(W().CurrentId, 102);
+        C().mnuGoItem[1]->trigger();
+    EXPECT_EQ(W().Current().CurrentId, 102);
     EXPECT_EQ(h->lstHistory->currentRow(), 96);
     Show(110);
     EXPECT_EQ(h->lstHistory->count(), 98);
@@ -168,10 +168,10 @@ TEST_F(HistoryWindowTest, ListStaysInStepAcrossAWrapAndATruncation) {
     ExpectNavigation(true, false);
 
     // Reopened, the list is rebuilt from the ring with the same rows.
-    W().mnuGoItem[5]->trigger();
+    C().mnuGoItem[5]->trigger();
     QApplication::processEvents();
     ASSERT_FALSE(W().IsHistoryWindowOpen());
-    W().mnuGoItem[5]->trigger();
+    C().mnuGoItem[5]->trigger();
     h = W().HistoryWindow();
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(h->lstHistory->count(), 98);
@@ -195,7 +195,7 @@ TEST_F(HistoryWindowTest, GoMenuCheckMarkFollowsTheWindowWhenTheMenuOpens) {
     QTest::keyClick(h->lstHistory, Qt::Key_H, Qt::ControlModifier);
     QApplication::processEvents();
     EXPECT_FALSE(W().IsHistoryWindowOpen());
-    EXPECT_TRUE(W().mnuGoItem[5]->isChecked()) << "the mark is only set as the menu opens";
+    EXPECT_TRUE(C().mnuGoItem[5]->isChecked()) << "the mark is only set as the menu opens";
     EXPECT_FALSE(GoMenuChecked());
 }
 
@@ -218,13 +218,13 @@ TEST_F(HistoryWindowTest, OtherKeysInTheHistoryWindowLeaveTheMainWindowAlone) {
     for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right}) {
         QTest::keyClick(h->lstHistory, key, Qt::AltModifier);
         QApplication::processEvents();
-        EXPECT_EQ(W().CurrentId, 3);
+        EXPECT_EQ(W().Current().CurrentId, 3);
         EXPECT_EQ(Store().CurrentSlot(), 3);
     }
     QTest::keyClick(h->lstHistory, Qt::Key_G, Qt::ControlModifier);
     QTest::keyClick(h->lstHistory, Qt::Key_H);
     EXPECT_TRUE(W().IsHistoryWindowOpen());
-    EXPECT_EQ(W().CurrentId, 3);
+    EXPECT_EQ(W().Current().CurrentId, 3);
     EXPECT_TRUE(messages_.boxes.isEmpty());
 }
 
@@ -234,7 +234,7 @@ TEST_F(HistoryWindowTest, ClickingARowJumpsThereAndAddsNothing) {
     frmHistory* h = OpenWithCtrlH();
     ASSERT_NE(h, nullptr);
     ClickRow(h->lstHistory, 1);
-    EXPECT_EQ(W().CurrentId, 2);
+    EXPECT_EQ(W().Current().CurrentId, 2);
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [E002]"));
     EXPECT_EQ(Store().EntryCount(), 4);
     EXPECT_EQ(h->lstHistory->currentRow(), 1);
@@ -242,15 +242,15 @@ TEST_F(HistoryWindowTest, ClickingARowJumpsThereAndAddsNothing) {
     EXPECT_FALSE(h->SelectList);
 
     // The main window's back command follows the new position.
-    W().mnuGoItem[1]->trigger();
-    EXPECT_EQ(W().CurrentId, 1);
+    C().mnuGoItem[1]->trigger();
+    EXPECT_EQ(W().Current().CurrentId, 1);
     EXPECT_EQ(h->lstHistory->currentRow(), 0);
 
     // Clicking the current row shows the entry again and adds nothing.
-    W().pbxDescription->Cls();
+    C().pbxDescription->Cls();
     QTest::mouseClick(h->lstHistory->viewport(), Qt::LeftButton, {},
                       h->lstHistory->visualItemRect(h->lstHistory->item(0)).center());
-    EXPECT_EQ(W().CurrentId, 1);
+    EXPECT_EQ(W().Current().CurrentId, 1);
     EXPECT_EQ(Store().EntryCount(), 4);
     ExpectListInStep(h);
 }
@@ -262,14 +262,14 @@ TEST_F(HistoryWindowTest, KeyboardMovesInTheListJumpToEachEntry) {
     ASSERT_NE(h, nullptr);
     Focus(h->lstHistory);
     QTest::keyClick(h->lstHistory, Qt::Key_Up);
-    EXPECT_EQ(W().CurrentId, 3);
+    EXPECT_EQ(W().Current().CurrentId, 3);
     QTest::keyClick(h->lstHistory, Qt::Key_Up);
-    EXPECT_EQ(W().CurrentId, 2);
+    EXPECT_EQ(W().Current().CurrentId, 2);
     QTest::keyClick(h->lstHistory, Qt::Key_Home);
-    EXPECT_EQ(W().CurrentId, 1);
+    EXPECT_EQ(W().Current().CurrentId, 1);
     ExpectNavigation(false, true);
     QTest::keyClick(h->lstHistory, Qt::Key_End);
-    EXPECT_EQ(W().CurrentId, 4);
+    EXPECT_EQ(W().Current().CurrentId, 4);
     EXPECT_EQ(Store().EntryCount(), 4);
     ExpectListInStep(h);
 }

@@ -62,6 +62,7 @@ protected:
     // The rules that hold at every size.
     void ExpectArrangement() {
         frmMain& w = W();
+        const MainControls c(w);
         const auto r = ShellTest::Layout(w);
         const double ch = FullWidthChar(w);
         const QRect client = RectInWindow(w, w.centralWidget());
@@ -124,37 +125,39 @@ protected:
 TEST_F(LayoutTest, ArrangementAtTheFirstSize) {
     ExpectArrangement();
     // The first width is the minimum width: the spelled-out field is 14 characters there.
-    EXPECT_NEAR(W().txtLetter->width(), 14 * FullWidthChar(W()), 2 * kSlack);
+    EXPECT_NEAR(C().txtLetter->width(), 14 * FullWidthChar(W()), 2 * kSlack);
 }
 
 TEST_F(LayoutTest, FirstSizeFollowsTheFont) {
     frmMain& w = W();
+    const MainControls c(w);
     // Width: the three fields, 31 characters, and two gaps of 30 twips.
     EXPECT_EQ(w.width(),
-              w.txtSearchKey->width() + w.txtLetter->width() + w.cmbCategory->width() + 4);
+              c.txtSearchKey->width() + c.txtLetter->width() + c.cmbCategory->width() + 4);
     // Height: toolbar, 120 twips, three caption heights, a field, the related words, thirty
     // lines of the result list (its size times 300 twips) and the status bar, for the outer
     // height: the window frame is not added.
-    const int expected = w.tbrToolbar->height() + qRound(Px(120)) + 3 * w.Label1[0]->height() +
-                         w.txtSearchKey->height() + w.lstLink->height() +
-                         qRound(Px(w.lstDbList->font().pointSize() * 300)) +
-                         w.stbStatusBar->height();
+    const int expected = c.tbrToolbar->height() + qRound(Px(120)) + 3 * c.Label1[0]->height() +
+                         c.txtSearchKey->height() + c.lstLink->height() +
+                         qRound(Px(c.lstDbList->font().pointSize() * 300)) +
+                         c.stbStatusBar->height();
     EXPECT_NEAR(w.frameGeometry().height(), expected, 2 * kSlack);
-    EXPECT_EQ(w.OuterWidth(), w.MinWindowWidth);
+    EXPECT_EQ(w.OuterWidth(), w.MinWindowWidth());
     // The related words are 22 lines (size times 220 twips), the result list one line at the
     // minimum: see MinimumHeightLeavesOneLineOfResults.
-    EXPECT_NEAR(w.lstLink->height(), Px(9 * 220), kSlack);
+    EXPECT_NEAR(c.lstLink->height(), Px(9 * 220), kSlack);
 }
 
 TEST_F(LayoutTest, DragTo100By100SnapsBackToTheMinimumAndLaysOutOnce) {
     frmMain& w = W();
+    const MainControls c(w);
     const QSize first = w.size();
     const int passes = w.LayoutPasses();
     // 100 by 100 twips, as a drag of the border that the window system lets through.
     w.windowHandle()->resize(7, 7);
     ShellTest::Settle();
-    EXPECT_EQ(w.OuterWidth(), w.MinWindowWidth);
-    EXPECT_EQ(w.OuterHeight(), w.MinWindowHeight);
+    EXPECT_EQ(w.OuterWidth(), w.MinWindowWidth());
+    EXPECT_EQ(w.OuterHeight(), w.MinWindowHeight());
     EXPECT_EQ(w.width(), first.width()) << "the first width is the minimum width";
     EXPECT_LT(w.height(), first.height());
     EXPECT_EQ(w.LayoutPasses(), passes + 1) << "laid out once, at the corrected size";
@@ -163,10 +166,11 @@ TEST_F(LayoutTest, DragTo100By100SnapsBackToTheMinimumAndLaysOutOnce) {
 
 TEST_F(LayoutTest, ResizeBelowTheMinimumIsRefused) {
     frmMain& w = W();
+    const MainControls c(w);
     const int passes = w.LayoutPasses();
     ResizeClient(7, 7);
-    EXPECT_EQ(w.OuterWidth(), w.MinWindowWidth);
-    EXPECT_EQ(w.OuterHeight(), w.MinWindowHeight);
+    EXPECT_EQ(w.OuterWidth(), w.MinWindowWidth());
+    EXPECT_EQ(w.OuterHeight(), w.MinWindowHeight());
     EXPECT_EQ(w.LayoutPasses(), passes + 1);
     ExpectArrangement();
 }
@@ -174,9 +178,9 @@ TEST_F(LayoutTest, ResizeBelowTheMinimumIsRefused) {
 TEST_F(LayoutTest, MinimumHeightLeavesOneLineOfResults) {
     ResizeClient(7, 7);
     // At the minimum height the result list is 60 twips plus one line (size times 20 twips).
-    EXPECT_NEAR(W().lstDbList->height(), Px(60 + 9 * 20), kSlack);
+    EXPECT_NEAR(C().lstDbList->height(), Px(60 + 9 * 20), kSlack);
     // At the minimum width the spelled-out field is exactly 14 characters.
-    EXPECT_NEAR(W().txtLetter->width(), 14 * FullWidthChar(W()), 2 * kSlack);
+    EXPECT_NEAR(C().txtLetter->width(), 14 * FullWidthChar(W()), 2 * kSlack);
 }
 
 TEST_F(LayoutTest, WideningWidensOnlyTheStretchingControls) {
@@ -247,8 +251,8 @@ TEST_F(LayoutTest, MaximisedWindowIsLaidOutAtItsSize) {
 
 TEST_F(LayoutTest, DescriptionIsWrappedAgainAfterAResize) {
     Search(QStringLiteral("cpu"));
-    ASSERT_GT(W().CurrentId, 0);
-    const DescriptionBox& box = *W().pbxDescription;
+    ASSERT_GT(W().Current().CurrentId, 0);
+    const DescriptionBox& box = *C().pbxDescription;
     const int narrowLines = DrawnLines(box);
     ASSERT_GT(narrowLines, 2) << "the entry needs a description that wraps";
     EXPECT_LE(DrawnRightEdge(box), box.width() * 15);
@@ -258,8 +262,9 @@ TEST_F(LayoutTest, DescriptionIsWrappedAgainAfterAResize) {
     EXPECT_LT(wideLines, narrowLines);
     EXPECT_LE(DrawnRightEdge(box), box.width() * 15);
     EXPECT_GT(DrawnRightEdge(box), (box.width() - 400) * 15) << "not wrapped to the new width";
-    EXPECT_EQ(qsizetype(W().LinkRegionCount), qsizetype(W().LinkRegions.size()));
-    for (const auto& region : W().LinkRegions)
+    EXPECT_EQ(qsizetype(W().Current().LinkRegionCount),
+              qsizetype(W().Current().LinkRegions.size()));
+    for (const auto& region : W().Current().LinkRegions)
         EXPECT_LE(region.Right, box.width() * 15);
 
     ResizeClient(W().width() - 400, W().height());

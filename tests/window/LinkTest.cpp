@@ -9,14 +9,14 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(Start(linked_.Dir()));
         Show(linked_.cpu);
-        ASSERT_EQ(W().LinkRegionCount, 2);
-        ram_ = W().LinkRegions[0];
+        ASSERT_EQ(W().Current().LinkRegionCount, 2);
+        ram_ = W().Current().LinkRegions[0];
         ASSERT_EQ(ram_.LinkId, linked_.ram);
     }
 
     // A point of the box over plain text, away from every link: the first body line.
     QPoint PlainText() {
-        for (const DescriptionBox::DrawnText& piece : W().pbxDescription->Drawing())
+        for (const DescriptionBox::DrawnText& piece : C().pbxDescription->Drawing())
             if (piece.text == QStringLiteral("命令を実行する装置。"))
                 return QPoint(piece.x / Twips::kPerPixel + 4, piece.y / Twips::kPerPixel + 4);
         ADD_FAILURE() << "no plain text drawn";
@@ -24,14 +24,14 @@ protected:
     }
 
     void ReleaseOverDescription(QPointF pixels) {
-        DescriptionBox* box = W().pbxDescription;
+        DescriptionBox* box = C().pbxDescription;
         QMouseEvent release(QEvent::MouseButtonRelease, pixels, box->mapToGlobal(pixels),
                             Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(box, &release);
     }
 
     void ExpectStillCpu() {
-        EXPECT_EQ(W().CurrentId, linked_.cpu);
+        EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
         EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
         EXPECT_EQ(HistoryCaptions(), QStringList{"CPU"});
     }
@@ -41,12 +41,12 @@ protected:
 };
 
 TEST_F(LinkTest, ReleasingAButtonOnALinkShowsItsEntry) {
-    QTest::mouseMove(W().pbxDescription, CentrePixels(ram_));
+    QTest::mouseMove(C().pbxDescription, CentrePixels(ram_));
     EXPECT_TRUE(HandShown());
-    QTest::mouseClick(W().pbxDescription, Qt::LeftButton, {}, CentrePixels(ram_));
-    EXPECT_EQ(W().CurrentId, linked_.ram);
+    QTest::mouseClick(C().pbxDescription, Qt::LeftButton, {}, CentrePixels(ram_));
+    EXPECT_EQ(W().Current().CurrentId, linked_.ram);
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [RAM]"));
-    EXPECT_EQ(Texts(W().lstLink), (QStringList{"RAM", "CPU"}));
+    EXPECT_EQ(Texts(C().lstLink), (QStringList{"RAM", "CPU"}));
     EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "RAM"}));
 }
 
@@ -81,38 +81,38 @@ TEST_F(LinkTest, HandShowsStrictlyInsideALink) {
     ReleaseOverDescription({left, midY});
     ExpectStillCpu();
     ReleaseOverDescription({left + 1, midY});
-    EXPECT_EQ(W().CurrentId, linked_.ram);
+    EXPECT_EQ(W().Current().CurrentId, linked_.ram);
 }
 
 TEST_F(LinkTest, AnyButtonWithAnyModifierFollowsTheLink) {
-    QTest::mouseClick(W().pbxDescription, Qt::RightButton, {}, CentrePixels(ram_));
-    EXPECT_EQ(W().CurrentId, linked_.ram);
+    QTest::mouseClick(C().pbxDescription, Qt::RightButton, {}, CentrePixels(ram_));
+    EXPECT_EQ(W().Current().CurrentId, linked_.ram);
 
     Show(linked_.cpu);
-    QTest::mouseClick(W().pbxDescription, Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier,
-                      CentrePixels(W().LinkRegions[1]));
-    EXPECT_EQ(W().CurrentId, linked_.alu);
+    QTest::mouseClick(C().pbxDescription, Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier,
+                      CentrePixels(W().Current().LinkRegions[1]));
+    EXPECT_EQ(W().Current().CurrentId, linked_.alu);
 }
 
 TEST_F(LinkTest, OnlyThePlaceOfTheReleaseCounts) {
-    QTest::mousePress(W().pbxDescription, Qt::LeftButton, {}, CentrePixels(ram_));
-    QTest::mouseRelease(W().pbxDescription, Qt::LeftButton, {}, PlainText());
+    QTest::mousePress(C().pbxDescription, Qt::LeftButton, {}, CentrePixels(ram_));
+    QTest::mouseRelease(C().pbxDescription, Qt::LeftButton, {}, PlainText());
     ExpectStillCpu();
 
-    QTest::mousePress(W().pbxDescription, Qt::LeftButton, {}, PlainText());
-    QTest::mouseRelease(W().pbxDescription, Qt::LeftButton, {}, CentrePixels(ram_));
-    EXPECT_EQ(W().CurrentId, linked_.ram);
+    QTest::mousePress(C().pbxDescription, Qt::LeftButton, {}, PlainText());
+    QTest::mouseRelease(C().pbxDescription, Qt::LeftButton, {}, CentrePixels(ram_));
+    EXPECT_EQ(W().Current().CurrentId, linked_.ram);
 }
 
 TEST_F(LinkTest, RedLinkStartWithoutANumberIsNotClickable) {
     QPoint red;
-    for (const DescriptionBox::DrawnText& piece : W().pbxDescription->Drawing())
+    for (const DescriptionBox::DrawnText& piece : C().pbxDescription->Drawing())
         if (piece.text == QStringLiteral("XYZ"))
             red = QPoint(piece.x / Twips::kPerPixel + 3, piece.y / Twips::kPerPixel + 4);
     ASSERT_FALSE(red.isNull());
     MoveOverDescription(red);
     EXPECT_TRUE(ArrowShown());
-    QTest::mouseClick(W().pbxDescription, Qt::LeftButton, {}, red);
+    QTest::mouseClick(C().pbxDescription, Qt::LeftButton, {}, red);
     ExpectStillCpu();
 }
 
@@ -129,60 +129,61 @@ TEST_F(LinkTest, LinkWrappedOverTwoLinesLeadsToOneEntryFromBothParts) {
     window_.reset();
     ASSERT_TRUE(Start(dict.Dir()));
     Show(1);
-    ASSERT_GE(W().LinkRegionCount, 2);
-    for (int i = 0; i < W().LinkRegionCount; ++i) {
-        EXPECT_EQ(W().LinkRegions[size_t(i)].LinkId, target);
-        MoveOverDescription(CentrePixels(W().LinkRegions[size_t(i)]));
+    ASSERT_GE(W().Current().LinkRegionCount, 2);
+    for (int i = 0; i < W().Current().LinkRegionCount; ++i) {
+        EXPECT_EQ(W().Current().LinkRegions[size_t(i)].LinkId, target);
+        MoveOverDescription(CentrePixels(W().Current().LinkRegions[size_t(i)]));
         EXPECT_TRUE(HandShown()) << "region " << i;
     }
-    EXPECT_GT(W().LinkRegions[1].Top, W().LinkRegions[0].Top);
-    QTest::mouseClick(W().pbxDescription, Qt::LeftButton, {}, CentrePixels(W().LinkRegions[1]));
-    EXPECT_EQ(W().CurrentId, target);
+    EXPECT_GT(W().Current().LinkRegions[1].Top, W().Current().LinkRegions[0].Top);
+    QTest::mouseClick(C().pbxDescription, Qt::LeftButton, {},
+                      CentrePixels(W().Current().LinkRegions[1]));
+    EXPECT_EQ(W().Current().CurrentId, target);
 }
 
 TEST_F(LinkTest, ChoosingARelatedWordShowsItAndRebuildsTheList) {
-    ClickRow(W().lstLink, 2);
-    EXPECT_EQ(W().CurrentId, linked_.ram);
-    EXPECT_EQ(Texts(W().lstLink), (QStringList{"RAM", "CPU"}));
-    EXPECT_EQ(W().lstLink->currentRow(), 0);
+    ClickRow(C().lstLink, 2);
+    EXPECT_EQ(W().Current().CurrentId, linked_.ram);
+    EXPECT_EQ(Texts(C().lstLink), (QStringList{"RAM", "CPU"}));
+    EXPECT_EQ(C().lstLink->currentRow(), 0);
 
     // The entry's own line does nothing.
-    const QListWidgetItem* self = W().lstLink->item(0);
-    ClickRow(W().lstLink, 0);
-    EXPECT_EQ(W().lstLink->item(0), self);
+    const QListWidgetItem* self = C().lstLink->item(0);
+    ClickRow(C().lstLink, 0);
+    EXPECT_EQ(C().lstLink->item(0), self);
     EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "RAM"}));
 }
 
 TEST_F(LinkTest, ClickedRowOfTheRebuiltListIsNotSelectedInstead) {
     // ALU's rebuilt list has a second row where the click landed; only its first row, the
     // entry itself, may end up selected.
-    ClickRow(W().lstLink, 1);
+    ClickRow(C().lstLink, 1);
     QApplication::processEvents();
-    EXPECT_EQ(W().CurrentId, linked_.alu);
-    ASSERT_EQ(W().lstLink->count(), 2);
-    EXPECT_EQ(W().lstLink->currentRow(), 0);
-    EXPECT_EQ(W().lstLink->selectedItems(), QList<QListWidgetItem*>{W().lstLink->item(0)});
+    EXPECT_EQ(W().Current().CurrentId, linked_.alu);
+    ASSERT_EQ(C().lstLink->count(), 2);
+    EXPECT_EQ(C().lstLink->currentRow(), 0);
+    EXPECT_EQ(C().lstLink->selectedItems(), QList<QListWidgetItem*>{C().lstLink->item(0)});
 }
 
 TEST_F(LinkTest, ArrowKeysInTheRelatedWordsShowEachEntry) {
-    Focus(W().lstLink);
-    QTest::keyClick(W().lstLink, Qt::Key_Down);
+    Focus(C().lstLink);
+    QTest::keyClick(C().lstLink, Qt::Key_Down);
     QApplication::processEvents();
-    EXPECT_EQ(W().CurrentId, linked_.alu);
-    EXPECT_EQ(Texts(W().lstLink), (QStringList{"ALU", "CPU"}));
-    EXPECT_EQ(W().lstLink->currentRow(), 0);
+    EXPECT_EQ(W().Current().CurrentId, linked_.alu);
+    EXPECT_EQ(Texts(C().lstLink), (QStringList{"ALU", "CPU"}));
+    EXPECT_EQ(C().lstLink->currentRow(), 0);
 
-    QTest::keyClick(W().lstLink, Qt::Key_Down);
+    QTest::keyClick(C().lstLink, Qt::Key_Down);
     QApplication::processEvents();
-    EXPECT_EQ(W().CurrentId, linked_.cpu);
-    EXPECT_EQ(Texts(W().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
+    EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
+    EXPECT_EQ(Texts(C().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
 
-    QTest::keyClick(W().lstLink, Qt::Key_End);
+    QTest::keyClick(C().lstLink, Qt::Key_End);
     QApplication::processEvents();
-    EXPECT_EQ(W().CurrentId, linked_.ram);
-    EXPECT_EQ(Texts(W().lstLink), (QStringList{"RAM", "CPU"}));
+    EXPECT_EQ(W().Current().CurrentId, linked_.ram);
+    EXPECT_EQ(Texts(C().lstLink), (QStringList{"RAM", "CPU"}));
     EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "ALU", "CPU", "RAM"}));
-    EXPECT_TRUE(W().lstLink->hasFocus());
+    EXPECT_TRUE(C().lstLink->hasFocus());
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowControls.h"
+
 #include "app/frmMain.h"
 #include "support/DataFixtures.h"
 
@@ -32,13 +34,15 @@ protected:
         QApplication::processEvents();
     }
     frmMain& W() { return *window_; }
+    // The window's controls, found by name.
+    MainControls C() const { return MainControls(*window_); }
 
     // Types into the abbreviation box and presses Enter there.
     void Search(const QString& key) {
-        W().txtSearchKey->setFocus();
-        W().txtSearchKey->selectAll();
-        QTest::keyClicks(W().txtSearchKey, key);
-        QTest::keyClick(W().txtSearchKey, Qt::Key_Return);
+        C().txtSearchKey->setFocus();
+        C().txtSearchKey->selectAll();
+        QTest::keyClicks(C().txtSearchKey, key);
+        QTest::keyClick(C().txtSearchKey, Qt::Key_Return);
         QApplication::processEvents();
     }
 

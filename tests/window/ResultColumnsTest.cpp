@@ -126,26 +126,26 @@ TEST_F(ResultColumnsWindowTest, LargeDisplayFontKeepsTheColumnsApart) {
     QString face = W().font().family();
     qint16 size = 19;
     W().FontChange(face, size);
-    Focus(W().txtSearchKey);
+    Focus(C().txtSearchKey);
     Search(QStringLiteral("?*"));
-    ASSERT_GT(W().lstDbList->count(), 10);
+    ASSERT_GT(C().lstDbList->count(), 10);
 
-    auto* delegate = qobject_cast<ResultListDelegate*>(W().lstDbList->itemDelegate());
+    auto* delegate = qobject_cast<ResultListDelegate*>(C().lstDbList->itemDelegate());
     ASSERT_NE(delegate, nullptr);
     QStyleOptionViewItem option;
-    option.initFrom(W().lstDbList);
-    option.font = W().lstDbList->font();
+    option.initFrom(C().lstDbList);
+    option.font = C().lstDbList->font();
     const QFontMetrics metrics(option.font);
     const ResultColumns columns = delegate->Columns(option);
     EXPECT_GT(columns.secondColumnX, delegate->TabStopPixels()) << "the stop is too close at 19 pt";
-    for (int row = 0; row < W().lstDbList->count(); ++row) {
-        const QString abbreviation = W().lstDbList->item(row)->text().section(u'\t', 0, 0);
+    for (int row = 0; row < C().lstDbList->count(); ++row) {
+        const QString abbreviation = C().lstDbList->item(row)->text().section(u'\t', 0, 0);
         if (metrics.horizontalAdvance(abbreviation) <= columns.firstColumnLimit)
             EXPECT_LE(metrics.horizontalAdvance(abbreviation) + metrics.averageCharWidth(),
                       columns.secondColumnX)
                 << abbreviation.toStdString();
         else
-            EXPECT_EQ(columns.secondColumnX, W().lstDbList->viewport()->width() / 2)
+            EXPECT_EQ(columns.secondColumnX, C().lstDbList->viewport()->width() / 2)
                 << abbreviation.toStdString() << " is elided only at half the list's width";
     }
 }

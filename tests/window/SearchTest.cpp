@@ -12,10 +12,10 @@ protected:
     void StartLinked() { ASSERT_TRUE(Start(linked_.Dir())); }
 
     void ExpectEntryCommands(bool copy, bool home) {
-        EXPECT_EQ(W().ToolbarButton(QStringLiteral("Copy"))->isEnabled(), copy);
-        EXPECT_EQ(W().mnuEditCopy->isEnabled(), copy);
-        EXPECT_EQ(W().ToolbarButton(QStringLiteral("Home"))->isEnabled(), home);
-        EXPECT_EQ(W().mnuFileWeb->isEnabled(), home);
+        EXPECT_EQ(W().ToolbarButton(ToolbarKey::Copy)->isEnabled(), copy);
+        EXPECT_EQ(C().mnuEditCopy->isEnabled(), copy);
+        EXPECT_EQ(W().ToolbarButton(ToolbarKey::Home)->isEnabled(), home);
+        EXPECT_EQ(C().mnuFileWeb->isEnabled(), home);
     }
 
     LinkedDictionary linked_;
@@ -26,29 +26,29 @@ TEST_F(SearchTest, TypedAbbreviationListsShowsAndCountsTheEntry) {
     EXPECT_EQ(StatusText(), QStringLiteral("未検索"));
     Search(QStringLiteral("cpu"));
 
-    ASSERT_EQ(W().lstDbList->count(), 1);
-    EXPECT_EQ(W().lstDbList->item(0)->text(), QStringLiteral("CPU\tCentral Processing Unit"));
-    EXPECT_EQ(W().lstDbList->currentRow(), 0);
-    EXPECT_EQ(W().lstDbList->item(0)->data(Qt::UserRole).toInt(), W().CurrentId);
-    EXPECT_GT(W().CurrentId, 0);
-    EXPECT_EQ(W().CurrentKeyword, QStringLiteral("CPU"));
+    ASSERT_EQ(C().lstDbList->count(), 1);
+    EXPECT_EQ(C().lstDbList->item(0)->text(), QStringLiteral("CPU\tCentral Processing Unit"));
+    EXPECT_EQ(C().lstDbList->currentRow(), 0);
+    EXPECT_EQ(C().lstDbList->item(0)->data(Qt::UserRole).toInt(), W().Current().CurrentId);
+    EXPECT_GT(W().Current().CurrentId, 0);
+    EXPECT_EQ(W().Current().CurrentKeyword, QStringLiteral("CPU"));
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
-    EXPECT_TRUE(W().lstDbList->hasFocus());
+    EXPECT_TRUE(C().lstDbList->hasFocus());
     EXPECT_EQ(StatusText(), QStringLiteral("検索結果 : 1件"));
 
     // The entry itself first and selected, then its related words.
-    const QStringList related = Texts(W().lstLink);
+    const QStringList related = Texts(C().lstLink);
     ASSERT_EQ(related.size(), 7);
     EXPECT_EQ(related.first(), QStringLiteral("CPU"));
-    EXPECT_EQ(W().lstLink->currentRow(), 0);
-    EXPECT_EQ(W().lstLink->item(0)->data(Qt::UserRole).toInt(), W().CurrentId);
+    EXPECT_EQ(C().lstLink->currentRow(), 0);
+    EXPECT_EQ(C().lstLink->item(0)->data(Qt::UserRole).toInt(), W().Current().CurrentId);
     QStringList words = related.mid(1);
     words.sort();
     EXPECT_EQ(words, (QStringList{"ALU", "FPU", "GPU", "MIPS", "MPU", "主記憶"}));
 
     // Each related word carries the id of the entry it names: choosing 主記憶 shows RAM.
     const int memory = int(related.indexOf(QStringLiteral("主記憶")));
-    ClickRow(W().lstLink, memory);
+    ClickRow(C().lstLink, memory);
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [RAM]"));
     EXPECT_TRUE(messages_.boxes.isEmpty());
 }
@@ -56,36 +56,36 @@ TEST_F(SearchTest, TypedAbbreviationListsShowsAndCountsTheEntry) {
 TEST_F(SearchTest, RelatedWordsFollowTheEntryInAscendingOrderWithTheirIds) {
     StartLinked();
     Search(QStringLiteral("CPU"));
-    EXPECT_EQ(Texts(W().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
-    EXPECT_EQ(ItemData(W().lstLink), (QList<qint32>{linked_.cpu, linked_.alu, linked_.ram}));
+    EXPECT_EQ(Texts(C().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
+    EXPECT_EQ(ItemData(C().lstLink), (QList<qint32>{linked_.cpu, linked_.alu, linked_.ram}));
     ExpectEntryCommands(true, true);
 }
 
 TEST_F(SearchTest, EnterInTheSpelledOutFieldSearches) {
     ASSERT_TRUE(Start());
-    Focus(W().txtLetter);
-    QTest::keyClicks(W().txtLetter, QStringLiteral("central processing unit"));
-    QTest::keyClick(W().txtLetter, Qt::Key_Return);
+    Focus(C().txtLetter);
+    QTest::keyClicks(C().txtLetter, QStringLiteral("central processing unit"));
+    QTest::keyClick(C().txtLetter, Qt::Key_Return);
     QApplication::processEvents();
-    ASSERT_GE(W().lstDbList->count(), 1);
+    ASSERT_GE(C().lstDbList->count(), 1);
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
-    EXPECT_TRUE(W().lstDbList->hasFocus());
+    EXPECT_TRUE(C().lstDbList->hasFocus());
 }
 
 TEST_F(SearchTest, EnterInTheCategoryListSearchesWithinTheCategory) {
     StartLinked();
-    W().txtSearchKey->setText(QStringLiteral("?PU"));
-    Focus(W().cmbCategory);
-    QTest::keyClick(W().cmbCategory, Qt::Key_Return);
+    C().txtSearchKey->setText(QStringLiteral("?PU"));
+    Focus(C().cmbCategory);
+    QTest::keyClick(C().cmbCategory, Qt::Key_Return);
     QApplication::processEvents();
-    EXPECT_EQ(W().lstDbList->count(), 2) << "all categories: CPU and GPU";
+    EXPECT_EQ(C().lstDbList->count(), 2) << "all categories: CPU and GPU";
 
-    Focus(W().cmbCategory);
-    W().cmbCategory->setCurrentIndex(W().cmbCategory->findData(2));
-    QTest::keyClick(W().cmbCategory, Qt::Key_Enter);
+    Focus(C().cmbCategory);
+    C().cmbCategory->setCurrentIndex(C().cmbCategory->findData(2));
+    QTest::keyClick(C().cmbCategory, Qt::Key_Enter);
     QApplication::processEvents();
-    ASSERT_EQ(W().lstDbList->count(), 1);
-    EXPECT_TRUE(W().lstDbList->item(0)->text().startsWith(QLatin1String("GPU\t")));
+    ASSERT_EQ(C().lstDbList->count(), 1);
+    EXPECT_TRUE(C().lstDbList->item(0)->text().startsWith(QLatin1String("GPU\t")));
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [GPU]"));
     EXPECT_EQ(StatusText(), QStringLiteral("検索結果 : 1件"));
 }
@@ -93,28 +93,28 @@ TEST_F(SearchTest, EnterInTheCategoryListSearchesWithinTheCategory) {
 TEST_F(SearchTest, SearchWithoutResultsBlanksTheViewAndKeepsTheRest) {
     StartLinked();
     Search(QStringLiteral("CPU"));
-    ASSERT_GT(W().LinkRegionCount, 0);
-    const QPoint overLink = CentrePixels(W().LinkRegions.front());
-    const qint32 shown = W().CurrentId;
+    ASSERT_GT(W().Current().LinkRegionCount, 0);
+    const QPoint overLink = CentrePixels(W().Current().LinkRegions.front());
+    const qint32 shown = W().Current().CurrentId;
 
     Search(QStringLiteral("zzz"));
-    EXPECT_EQ(W().lstDbList->count(), 0);
-    EXPECT_EQ(W().LinkRegionCount, 0);
-    EXPECT_TRUE(W().pbxDescription->Drawing().empty());
-    EXPECT_EQ(W().lstLink->count(), 0);
+    EXPECT_EQ(C().lstDbList->count(), 0);
+    EXPECT_EQ(W().Current().LinkRegionCount, 0);
+    EXPECT_TRUE(C().pbxDescription->Drawing().empty());
+    EXPECT_EQ(C().lstLink->count(), 0);
     ExpectEntryCommands(false, false);
     // No message, no move of the focus, and the status, caption and entry stay.
     EXPECT_TRUE(messages_.boxes.isEmpty());
-    EXPECT_TRUE(W().txtSearchKey->hasFocus());
+    EXPECT_TRUE(C().txtSearchKey->hasFocus());
     EXPECT_EQ(StatusText(), QStringLiteral("検索結果 : 1件"));
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
-    EXPECT_EQ(W().CurrentId, shown);
+    EXPECT_EQ(W().Current().CurrentId, shown);
 
     // A later resize redraws, but the old description does not come back.
     W().resize(W().width() + 120, W().height() + 60);
     QApplication::processEvents();
-    EXPECT_TRUE(W().pbxDescription->Drawing().empty());
-    EXPECT_EQ(W().LinkRegionCount, 0);
+    EXPECT_TRUE(C().pbxDescription->Drawing().empty());
+    EXPECT_EQ(W().Current().LinkRegionCount, 0);
     MoveOverDescription(overLink);
     EXPECT_TRUE(ArrowShown());
 }
@@ -124,32 +124,32 @@ TEST_F(SearchTest, SearchingTheSameEntryAgainAfterABlankSearchShowsItAgain) {
     Search(QStringLiteral("CPU"));
     const QString drawn = DrawnText();
     Search(QStringLiteral("zzz"));
-    ASSERT_TRUE(W().pbxDescription->Drawing().empty());
+    ASSERT_TRUE(C().pbxDescription->Drawing().empty());
 
     // The first line is the entry still current but no longer on show.
     Search(QStringLiteral("CPU"));
     EXPECT_EQ(DrawnText(), drawn);
-    EXPECT_GT(W().LinkRegionCount, 0);
-    EXPECT_EQ(Texts(W().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
+    EXPECT_GT(W().Current().LinkRegionCount, 0);
+    EXPECT_EQ(Texts(C().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
     ExpectEntryCommands(true, true);
 }
 
 TEST_F(SearchTest, EmptyInputsKeepThePreviousResultsButBlankTheView) {
     StartLinked();
     Search(QStringLiteral("?PU"));
-    ASSERT_EQ(Texts(W().lstDbList),
+    ASSERT_EQ(Texts(C().lstDbList),
               (QStringList{"CPU\tCentral Processing Unit", "GPU\tGraphics Processing Unit"}));
 
-    W().txtSearchKey->clear();
-    W().txtLetter->clear();
-    ASSERT_EQ(W().cmbCategory->currentIndex(), 0);
-    W().mnuFileFind->trigger();
+    C().txtSearchKey->clear();
+    C().txtLetter->clear();
+    ASSERT_EQ(C().cmbCategory->currentIndex(), 0);
+    C().mnuFileFind->trigger();
     QApplication::processEvents();
 
-    EXPECT_EQ(Texts(W().lstDbList),
+    EXPECT_EQ(Texts(C().lstDbList),
               (QStringList{"CPU\tCentral Processing Unit", "GPU\tGraphics Processing Unit"}));
-    EXPECT_TRUE(W().pbxDescription->Drawing().empty());
-    EXPECT_EQ(W().lstLink->count(), 0);
+    EXPECT_TRUE(C().pbxDescription->Drawing().empty());
+    EXPECT_EQ(C().lstLink->count(), 0);
     ExpectEntryCommands(false, false);
     EXPECT_EQ(W().ResultCount(), 0);
 }
@@ -157,24 +157,24 @@ TEST_F(SearchTest, EmptyInputsKeepThePreviousResultsButBlankTheView) {
 TEST_F(SearchTest, ClickingTheLineOfTheEntryShownDoesNothing) {
     StartLinked();
     Search(QStringLiteral("?PU"));
-    ClickRow(W().lstDbList, 1);
-    ASSERT_EQ(W().CurrentId, linked_.gpu);
-    W().mnuGoItem[1]->trigger(); // back to CPU; the list keeps GPU's line selected
-    ASSERT_EQ(W().CurrentId, linked_.cpu);
-    ASSERT_EQ(W().lstDbList->currentRow(), 1);
+    ClickRow(C().lstDbList, 1);
+    ASSERT_EQ(W().Current().CurrentId, linked_.gpu);
+    C().mnuGoItem[1]->trigger(); // back to CPU; the list keeps GPU's line selected
+    ASSERT_EQ(W().Current().CurrentId, linked_.cpu);
+    ASSERT_EQ(C().lstDbList->currentRow(), 1);
 
-    const QListWidgetItem* firstRelated = W().lstLink->item(0);
+    const QListWidgetItem* firstRelated = C().lstLink->item(0);
     const int entries = Store().EntryCount();
     const qint16 current = Store().CurrentSlot();
-    ClickRow(W().lstDbList, 0);
-    EXPECT_EQ(W().lstDbList->currentRow(), 0);
-    EXPECT_EQ(W().lstLink->item(0), firstRelated) << "the related words were not rebuilt";
+    ClickRow(C().lstDbList, 0);
+    EXPECT_EQ(C().lstDbList->currentRow(), 0);
+    EXPECT_EQ(C().lstLink->item(0), firstRelated) << "the related words were not rebuilt";
     EXPECT_EQ(Store().EntryCount(), entries);
     EXPECT_EQ(Store().CurrentSlot(), current);
     ExpectNavigation(false, true);
 
-    ClickRow(W().lstDbList, 1);
-    EXPECT_EQ(W().CurrentId, linked_.gpu);
+    ClickRow(C().lstDbList, 1);
+    EXPECT_EQ(W().Current().CurrentId, linked_.gpu);
     EXPECT_EQ(Store().EntryCount(), 2) << "CPU, GPU: the forward entry was the same id";
 }
 
@@ -198,13 +198,13 @@ TEST_F(SearchTest, LinesWithoutAnEntryIdAreIgnored) {
     ASSERT_TRUE(Start(dict.Dir()));
 
     Search(QStringLiteral("ZERO*"));
-    ASSERT_EQ(W().lstDbList->count(), 2);
-    EXPECT_EQ(ItemData(W().lstDbList), (QList<qint32>{0, -7}));
-    ClickRow(W().lstDbList, 1);
-    EXPECT_EQ(W().CurrentId, 0);
+    ASSERT_EQ(C().lstDbList->count(), 2);
+    EXPECT_EQ(ItemData(C().lstDbList), (QList<qint32>{0, -7}));
+    ClickRow(C().lstDbList, 1);
+    EXPECT_EQ(W().Current().CurrentId, 0);
     EXPECT_EQ(W().windowTitle(), kTitle);
-    EXPECT_TRUE(W().pbxDescription->Drawing().empty());
-    EXPECT_EQ(W().lstLink->count(), 0);
+    EXPECT_TRUE(C().pbxDescription->Drawing().empty());
+    EXPECT_EQ(C().lstLink->count(), 0);
     EXPECT_TRUE(Store().IsEmpty());
 }
 
@@ -214,10 +214,10 @@ TEST_F(SearchTest, TabbingIntoTheResultListShowsTheLastCount) {
     Search(QStringLiteral("zzz"));
     ASSERT_EQ(StatusText(), QStringLiteral("検索結果 : 1件"));
 
-    Focus(W().cmbCategory);
-    QTest::keyClick(W().cmbCategory, Qt::Key_Tab);
+    Focus(C().cmbCategory);
+    QTest::keyClick(C().cmbCategory, Qt::Key_Tab);
     QApplication::processEvents();
-    ASSERT_TRUE(W().lstDbList->hasFocus());
+    ASSERT_TRUE(C().lstDbList->hasFocus());
     EXPECT_EQ(StatusText(), QStringLiteral("検索結果 : 0件"));
 }
 
@@ -231,7 +231,7 @@ TEST_F(SearchTest, AtMost500LinesAreListed) {
     ASSERT_TRUE(Start(dict.Dir()));
 
     Search(QStringLiteral("Q*"));
-    EXPECT_EQ(W().lstDbList->count(), 500);
+    EXPECT_EQ(C().lstDbList->count(), 500);
     EXPECT_EQ(StatusText(), QStringLiteral("検索結果 : 500件"));
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [Q000]"));
 }

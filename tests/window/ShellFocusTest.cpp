@@ -36,91 +36,91 @@ protected:
 };
 
 TEST_F(ShellFocusTest, TabbingIntoABoxSelectsItsWholeText) {
-    W().txtLetter->setText(QStringLiteral("CPU"));
-    W().txtLetter->setCursorPosition(1);
-    Focus(W().txtSearchKey);
+    C().txtLetter->setText(QStringLiteral("CPU"));
+    C().txtLetter->setCursorPosition(1);
+    Focus(C().txtSearchKey);
     Tab();
-    ASSERT_EQ(QApplication::focusWidget(), W().txtLetter);
-    EXPECT_EQ(W().txtLetter->selectedText(), QStringLiteral("CPU"));
+    ASSERT_EQ(QApplication::focusWidget(), C().txtLetter);
+    EXPECT_EQ(C().txtLetter->selectedText(), QStringLiteral("CPU"));
     // Typing replaces the previous search.
-    QTest::keyClicks(W().txtLetter, QStringLiteral("gpu"));
-    EXPECT_EQ(W().txtLetter->text(), QStringLiteral("gpu"));
+    QTest::keyClicks(C().txtLetter, QStringLiteral("gpu"));
+    EXPECT_EQ(C().txtLetter->text(), QStringLiteral("gpu"));
 
-    W().txtSearchKey->setText(QStringLiteral("RAM"));
-    W().txtSearchKey->deselect();
+    C().txtSearchKey->setText(QStringLiteral("RAM"));
+    C().txtSearchKey->deselect();
     Tab(Qt::Key_Backtab);
-    ASSERT_EQ(QApplication::focusWidget(), W().txtSearchKey);
-    EXPECT_EQ(W().txtSearchKey->selectedText(), QStringLiteral("RAM"));
+    ASSERT_EQ(QApplication::focusWidget(), C().txtSearchKey);
+    EXPECT_EQ(C().txtSearchKey->selectedText(), QStringLiteral("RAM"));
 }
 
 TEST_F(ShellFocusTest, ClickingOrAccessKeyIntoABoxSelectsItsWholeText) {
-    W().txtSearchKey->setText(QStringLiteral("CPU"));
-    Focus(W().lstDbList);
-    QTest::mouseClick(W().txtSearchKey, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+    C().txtSearchKey->setText(QStringLiteral("CPU"));
+    Focus(C().lstDbList);
+    QTest::mouseClick(C().txtSearchKey, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
     ShellTest::Settle();
-    ASSERT_EQ(QApplication::focusWidget(), W().txtSearchKey);
-    EXPECT_EQ(W().txtSearchKey->selectedText(), QStringLiteral("CPU"));
+    ASSERT_EQ(QApplication::focusWidget(), C().txtSearchKey);
+    EXPECT_EQ(C().txtSearchKey->selectedText(), QStringLiteral("CPU"));
 
-    W().txtLetter->setText(QStringLiteral("central"));
-    Focus(W().lstDbList);
+    C().txtLetter->setText(QStringLiteral("central"));
+    Focus(C().lstDbList);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);
     ShellTest::Settle();
-    ASSERT_EQ(QApplication::focusWidget(), W().txtLetter);
-    EXPECT_EQ(W().txtLetter->selectedText(), QStringLiteral("central"));
+    ASSERT_EQ(QApplication::focusWidget(), C().txtLetter);
+    EXPECT_EQ(C().txtLetter->selectedText(), QStringLiteral("central"));
 }
 
 TEST_F(ShellFocusTest, TabbingIntoAnEmptyBoxChangesNothing) {
-    Focus(W().txtSearchKey);
+    Focus(C().txtSearchKey);
     Tab();
-    ASSERT_EQ(QApplication::focusWidget(), W().txtLetter);
-    EXPECT_TRUE(W().txtLetter->text().isEmpty());
-    EXPECT_FALSE(W().txtLetter->hasSelectedText());
-    EXPECT_EQ(W().txtLetter->cursorPosition(), 0);
+    ASSERT_EQ(QApplication::focusWidget(), C().txtLetter);
+    EXPECT_TRUE(C().txtLetter->text().isEmpty());
+    EXPECT_FALSE(C().txtLetter->hasSelectedText());
+    EXPECT_EQ(C().txtLetter->cursorPosition(), 0);
 }
 
 TEST_F(ShellFocusTest, SelectTextBoxFocusesTheAbbreviationWithItsTextSelected) {
-    W().txtSearchKey->setText(QStringLiteral("TCP/IP"));
-    W().txtSearchKey->setCursorPosition(2);
-    Focus(W().lstLink);
+    C().txtSearchKey->setText(QStringLiteral("TCP/IP"));
+    C().txtSearchKey->setCursorPosition(2);
+    Focus(C().lstLink);
     W().SelectTextBox();
     ShellTest::Settle();
-    EXPECT_EQ(QApplication::focusWidget(), W().txtSearchKey);
-    EXPECT_EQ(W().txtSearchKey->selectedText(), QStringLiteral("TCP/IP"));
+    EXPECT_EQ(QApplication::focusWidget(), C().txtSearchKey);
+    EXPECT_EQ(C().txtSearchKey->selectedText(), QStringLiteral("TCP/IP"));
 
-    W().txtSearchKey->clear();
-    Focus(W().cmbCategory);
+    C().txtSearchKey->clear();
+    Focus(C().cmbCategory);
     W().SelectTextBox();
     ShellTest::Settle();
-    EXPECT_EQ(QApplication::focusWidget(), W().txtSearchKey);
-    EXPECT_FALSE(W().txtSearchKey->hasSelectedText());
+    EXPECT_EQ(QApplication::focusWidget(), C().txtSearchKey);
+    EXPECT_FALSE(C().txtSearchKey->hasSelectedText());
 }
 
 TEST_F(ShellFocusTest, SettingTheTabStopLeavesTheFocusWhereItWas) {
-    for (QWidget* w : {static_cast<QWidget*>(W().txtLetter), static_cast<QWidget*>(W().lstLink),
-                       static_cast<QWidget*>(W().cmbCategory)}) {
+    for (QWidget* w : {static_cast<QWidget*>(C().txtLetter), static_cast<QWidget*>(C().lstLink),
+                       static_cast<QWidget*>(C().cmbCategory)}) {
         Focus(w);
-        W().SetListTabStop(W().lstDbList);
+        W().SetListTabStop(C().lstDbList);
         ShellTest::Settle();
         EXPECT_EQ(QApplication::focusWidget(), w) << qPrintable(w->objectName());
     }
     // The result list never had the focus, so its status text did not appear.
-    EXPECT_EQ(W().statusPanels->TextValue(), QStringLiteral("未検索"));
+    EXPECT_EQ(C().statusPanels->TextValue(), QStringLiteral("未検索"));
 }
 
 TEST_F(ShellFocusTest, TabStopIsSetAtStartUpAndKeptAcrossFontChanges) {
     const int stop = W().ListTabStop();
     EXPECT_GT(stop, 0);
     EXPECT_EQ(stop % 14, 0) << "a whole number of half base units, fourteen times";
-    auto* delegate = qobject_cast<ResultListDelegate*>(W().lstDbList->itemDelegate());
+    auto* delegate = qobject_cast<ResultListDelegate*>(C().lstDbList->itemDelegate());
     ASSERT_NE(delegate, nullptr);
     EXPECT_GT(delegate->TabStopPixels(), 0);
     // The base unit is the desktop's, not the display font's.
     QString face = W().font().family();
     qint16 size = 15;
-    Focus(W().txtLetter);
+    Focus(C().txtLetter);
     W().FontChange(face, size);
     ShellTest::Settle();
     EXPECT_EQ(W().ListTabStop(), stop);
     // The control that has the focus whenever the window is active stays the same.
-    EXPECT_EQ(W().focusWidget(), W().txtLetter) << "a change of font keeps the focus";
+    EXPECT_EQ(W().focusWidget(), C().txtLetter) << "a change of font keeps the focus";
 }

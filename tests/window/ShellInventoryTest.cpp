@@ -73,24 +73,24 @@ TEST_F(ShellInventoryTest, WindowCaptionIconAndHelpTopic) {
 }
 
 TEST_F(ShellInventoryTest, CaptionsTooltipsAndBuddies) {
-    EXPECT_EQ(W().Label1[0]->text(), QStringLiteral("略語(&A)"));
-    EXPECT_EQ(W().Label1[1]->text(), QStringLiteral("綴り(&L)"));
-    EXPECT_EQ(W().Label1[2]->text(), QStringLiteral("種別(&C)"));
-    EXPECT_EQ(W().Label1[0]->buddy(), W().txtSearchKey);
-    EXPECT_EQ(W().Label1[1]->buddy(), W().txtLetter);
-    EXPECT_EQ(W().Label1[2]->buddy(), W().cmbCategory);
-    EXPECT_EQ(W().Label3->text(), QStringLiteral("検索結果(&R)"));
-    EXPECT_EQ(W().Label3->buddy(), W().lstDbList);
-    EXPECT_EQ(W().Label2[0]->text(), QStringLiteral("関連語"));
-    EXPECT_EQ(W().Label2[1]->text(), QStringLiteral("解説"));
+    EXPECT_EQ(C().Label1[0]->text(), QStringLiteral("略語(&A)"));
+    EXPECT_EQ(C().Label1[1]->text(), QStringLiteral("綴り(&L)"));
+    EXPECT_EQ(C().Label1[2]->text(), QStringLiteral("種別(&C)"));
+    EXPECT_EQ(C().Label1[0]->buddy(), C().txtSearchKey);
+    EXPECT_EQ(C().Label1[1]->buddy(), C().txtLetter);
+    EXPECT_EQ(C().Label1[2]->buddy(), C().cmbCategory);
+    EXPECT_EQ(C().Label3->text(), QStringLiteral("検索結果(&R)"));
+    EXPECT_EQ(C().Label3->buddy(), C().lstDbList);
+    EXPECT_EQ(C().Label2[0]->text(), QStringLiteral("関連語"));
+    EXPECT_EQ(C().Label2[1]->text(), QStringLiteral("解説"));
 
-    EXPECT_EQ(W().txtSearchKey->toolTip(), QStringLiteral("検索する略語"));
-    EXPECT_EQ(W().txtLetter->toolTip(), QStringLiteral("検索する綴り"));
-    EXPECT_EQ(W().cmbCategory->toolTip(), QStringLiteral("検索するカテゴリ"));
-    EXPECT_FALSE(W().cmbCategory->isEditable()) << "the category is chosen, never typed";
+    EXPECT_EQ(C().txtSearchKey->toolTip(), QStringLiteral("検索する略語"));
+    EXPECT_EQ(C().txtLetter->toolTip(), QStringLiteral("検索する綴り"));
+    EXPECT_EQ(C().cmbCategory->toolTip(), QStringLiteral("検索するカテゴリ"));
+    EXPECT_FALSE(C().cmbCategory->isEditable()) << "the category is chosen, never typed";
 
-    EXPECT_EQ(W().cmdFind->text(), QStringLiteral("検索"));
-    EXPECT_TRUE(W().cmdFind->isDefault());
+    EXPECT_EQ(C().cmdFind->text(), QStringLiteral("検索"));
+    EXPECT_TRUE(C().cmdFind->isDefault());
 }
 
 TEST_F(ShellInventoryTest, AccessibleNamesOfTheControls) {
@@ -98,22 +98,22 @@ TEST_F(ShellInventoryTest, AccessibleNamesOfTheControls) {
         QAccessibleInterface* acc = QAccessible::queryAccessibleInterface(o);
         return acc ? acc->text(QAccessible::Name) : QString();
     };
-    EXPECT_EQ(name(W().txtSearchKey), QStringLiteral("略語"));
-    EXPECT_EQ(name(W().txtLetter), QStringLiteral("綴り"));
+    EXPECT_EQ(name(C().txtSearchKey), QStringLiteral("略語"));
+    EXPECT_EQ(name(C().txtLetter), QStringLiteral("綴り"));
     // A combo box announces its current text; its name and caption are its own.
-    EXPECT_EQ(W().cmbCategory->accessibleName(), QStringLiteral("種別"));
-    EXPECT_EQ(name(W().lstLink), QStringLiteral("関連語"));
-    EXPECT_EQ(name(W().pbxDescription), QStringLiteral("解説"));
-    EXPECT_EQ(name(W().lstDbList), QStringLiteral("検索結果"));
-    EXPECT_EQ(name(W().tbrToolbar), QStringLiteral("ツールバー"));
-    EXPECT_EQ(name(W().stbStatusBar), QStringLiteral("ステータスバー"));
-    EXPECT_EQ(name(W().statusPanels->Text()), QStringLiteral("状態"));
-    EXPECT_EQ(name(W().statusPanels->Date()), QStringLiteral("日付"));
-    EXPECT_EQ(name(W().statusPanels->Time()), QStringLiteral("時刻"));
+    EXPECT_EQ(C().cmbCategory->accessibleName(), QStringLiteral("種別"));
+    EXPECT_EQ(name(C().lstLink), QStringLiteral("関連語"));
+    EXPECT_EQ(name(C().pbxDescription), QStringLiteral("解説"));
+    EXPECT_EQ(name(C().lstDbList), QStringLiteral("検索結果"));
+    EXPECT_EQ(name(C().tbrToolbar), QStringLiteral("ツールバー"));
+    EXPECT_EQ(name(C().stbStatusBar), QStringLiteral("ステータスバー"));
+    EXPECT_EQ(name(C().statusPanels->Text()), QStringLiteral("状態"));
+    EXPECT_EQ(name(C().statusPanels->Date()), QStringLiteral("日付"));
+    EXPECT_EQ(name(C().statusPanels->Time()), QStringLiteral("時刻"));
     // Each field is labelled by its caption, for screen readers as for the access key.
     for (int i = 0; i < 3; ++i) {
-        QAccessibleInterface* caption = QAccessible::queryAccessibleInterface(W().Label1[i]);
-        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(W().Label1[i]->buddy());
+        QAccessibleInterface* caption = QAccessible::queryAccessibleInterface(C().Label1[i]);
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(C().Label1[i]->buddy());
         ASSERT_TRUE(caption && field);
         bool labelled = false;
         for (const auto& [other, relation] : field->relations(QAccessible::Label))
@@ -121,7 +121,7 @@ TEST_F(ShellInventoryTest, AccessibleNamesOfTheControls) {
         EXPECT_TRUE(labelled) << i;
     }
     // A button without text is announced by its tooltip.
-    QWidget* back = W().tbrToolbar->widgetForAction(W().ToolbarButton(QStringLiteral("Left")));
+    QWidget* back = C().tbrToolbar->widgetForAction(W().ToolbarButton(ToolbarKey::Left));
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(name(back), QStringLiteral("戻る"));
 }
@@ -146,14 +146,14 @@ TEST_F(ShellInventoryTest, ToolbarButtonsInOrderWithTooltipsAndState) {
         {"", "", false},
         {"Help", "説明", true},
     };
-    const QList<QAction*> actions = W().tbrToolbar->actions();
+    const QList<QAction*> actions = C().tbrToolbar->actions();
     ASSERT_EQ(actions.size(), qsizetype(std::size(rows)));
     int previousRight = -1;
     for (qsizetype i = 0; i < actions.size(); ++i) {
         const Row& row = rows[i];
         QAction* a = actions[i];
         SCOPED_TRACE(row.key);
-        QWidget* widget = W().tbrToolbar->widgetForAction(a);
+        QWidget* widget = C().tbrToolbar->widgetForAction(a);
         ASSERT_NE(widget, nullptr);
         // Left to right in this order.
         EXPECT_GT(widget->x(), previousRight);
@@ -163,54 +163,54 @@ TEST_F(ShellInventoryTest, ToolbarButtonsInOrderWithTooltipsAndState) {
             continue;
         }
         EXPECT_EQ(a->data().toString(), QString::fromLatin1(row.key));
-        EXPECT_EQ(W().ToolbarButton(QString::fromLatin1(row.key)), a);
+        EXPECT_EQ(C().ToolbarButton(row.key), a);
         EXPECT_EQ(a->toolTip(), QString::fromUtf8(row.tooltip));
         EXPECT_EQ(a->isEnabled(), row.enabled);
         auto* button = qobject_cast<QToolButton*>(widget);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonIconOnly) << "pictures, no text";
         EXPECT_FALSE(a->icon().isNull());
-        EXPECT_EQ(W().tbrToolbar->iconSize(), QSize(16, 16));
+        EXPECT_EQ(C().tbrToolbar->iconSize(), QSize(16, 16));
         // The 16x16 picture fits the button.
         EXPECT_GE(button->width(), 16 + 2);
         EXPECT_GE(button->height(), 16 + 2);
     }
     // Along the top edge over the whole width.
-    EXPECT_EQ(W().toolBarArea(W().tbrToolbar), Qt::TopToolBarArea);
-    EXPECT_EQ(W().tbrToolbar->width(), W().width());
+    EXPECT_EQ(W().toolBarArea(C().tbrToolbar), Qt::TopToolBarArea);
+    EXPECT_EQ(C().tbrToolbar->width(), W().width());
 }
 
 TEST_F(ShellInventoryTest, MenusCaptionsHintsShortcutsAndTopics) {
     const QList<QAction*> bar = W().menuBar()->actions();
     ASSERT_EQ(bar.size(), 4);
-    EXPECT_EQ(bar[0]->menu(), W().mnuFile);
-    EXPECT_EQ(bar[1]->menu(), W().mnuEdit);
-    EXPECT_EQ(bar[2]->menu(), W().mnuGo);
-    EXPECT_EQ(bar[3]->menu(), W().mnuHelp);
-    EXPECT_EQ(W().mnuFile->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
-    EXPECT_EQ(W().mnuEdit->title(), QStringLiteral("編集(&E)"));
-    EXPECT_EQ(W().mnuGo->title(), QStringLiteral("移動(&G)"));
-    EXPECT_EQ(W().mnuHelp->title(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    EXPECT_EQ(W().mnuFile->property("helpTopic").toInt(), 101);
-    EXPECT_EQ(W().mnuEdit->property("helpTopic").toInt(), 102);
-    EXPECT_EQ(W().mnuGo->property("helpTopic").toInt(), 103);
-    EXPECT_EQ(W().mnuHelp->property("helpTopic").toInt(), 104);
+    EXPECT_EQ(bar[0]->menu(), C().mnuFile);
+    EXPECT_EQ(bar[1]->menu(), C().mnuEdit);
+    EXPECT_EQ(bar[2]->menu(), C().mnuGo);
+    EXPECT_EQ(bar[3]->menu(), C().mnuHelp);
+    EXPECT_EQ(C().mnuFile->title(), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    EXPECT_EQ(C().mnuEdit->title(), QStringLiteral("編集(&E)"));
+    EXPECT_EQ(C().mnuGo->title(), QStringLiteral("移動(&G)"));
+    EXPECT_EQ(C().mnuHelp->title(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    EXPECT_EQ(C().mnuFile->property("helpTopic").toInt(), 101);
+    EXPECT_EQ(C().mnuEdit->property("helpTopic").toInt(), 102);
+    EXPECT_EQ(C().mnuGo->property("helpTopic").toInt(), 103);
+    EXPECT_EQ(C().mnuHelp->property("helpTopic").toInt(), 104);
 
     const QKeySequence none;
-    ExpectMenu(W().mnuFile, {
+    ExpectMenu(C().mnuFile, {
                                 {"mnuFileFind", "検索(&F)\tEnter", none, true, 101},
                                 {"mnuFileWeb", "ﾎｰﾑﾍﾟｰｼﾞ(&G)", QKeySequence("Ctrl+G"), false, 101},
                                 {"", "", none, false, 0},
                                 {"mnuFileExit", "終了(&X)\tAlt+F4", none, true, 101},
                             });
-    ExpectMenu(W().mnuEdit,
+    ExpectMenu(C().mnuEdit,
                {
                    {"mnuEditCopy", "ｺﾋﾟｰ(&C)", QKeySequence("Ctrl+C"), false, 102},
                    {"mnuEditPaste", "貼り付け(&P)", QKeySequence("Ctrl+V"), true, 102},
                    {"mnuEditPasteSearch", "貼り付け検索(&F)", QKeySequence("Ctrl+F"), true, 102},
                    {"mnuEditDelete", "条件削除(&D)", QKeySequence("Shift+Del"), true, 102},
                });
-    ExpectMenu(W().mnuGo, {
+    ExpectMenu(C().mnuGo, {
                               {"mnuGoItem0", "先頭に戻る(&T)\tAlt+↑", none, false, 103},
                               {"mnuGoItem1", "前に戻る(&B)\tAlt+←", none, false, 103},
                               {"mnuGoItem2", "次に進む(&F)\tAlt+→", none, false, 103},
@@ -218,7 +218,7 @@ TEST_F(ShellInventoryTest, MenusCaptionsHintsShortcutsAndTopics) {
                               {"", "", none, false, 0},
                               {"mnuGoItem5", "履歴(&H)", QKeySequence("Ctrl+H"), true, 103},
                           });
-    ExpectMenu(W().mnuHelp, {
+    ExpectMenu(C().mnuHelp, {
                                 {"mnuHelpContents", "目次(&C)", none, true, 104},
                                 {"mnuHelpSearch", "ﾄﾋﾟｯｸの検索(&S)", none, true, 104},
                                 {"", "", none, false, 0},
@@ -226,21 +226,21 @@ TEST_F(ShellInventoryTest, MenusCaptionsHintsShortcutsAndTopics) {
                             });
     // The Go items are one array, in menu order.
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(W().mnuGoItem[i], W().mnuGo->actions()[i]) << i;
+        EXPECT_EQ(C().mnuGoItem[i], C().mnuGo->actions()[i]) << i;
 }
 
 TEST_F(ShellInventoryTest, ShortcutKeysReachTheirMenuItems) {
-    W().txtSearchKey->setFocus();
+    C().txtSearchKey->setFocus();
     ShellTest::Settle();
     struct Key {
         QAction* action;
         QKeyCombination key;
     };
     const Key enabled[] = {
-        {W().mnuEditPaste, Qt::CTRL | Qt::Key_V},
-        {W().mnuEditPasteSearch, Qt::CTRL | Qt::Key_F},
-        {W().mnuEditDelete, Qt::SHIFT | Qt::Key_Delete},
-        {W().mnuGoItem[5], Qt::CTRL | Qt::Key_H},
+        {C().mnuEditPaste, Qt::CTRL | Qt::Key_V},
+        {C().mnuEditPasteSearch, Qt::CTRL | Qt::Key_F},
+        {C().mnuEditDelete, Qt::SHIFT | Qt::Key_Delete},
+        {C().mnuGoItem[5], Qt::CTRL | Qt::Key_H},
     };
     for (const Key& k : enabled) {
         SCOPED_TRACE(qPrintable(k.action->objectName()));
@@ -248,22 +248,22 @@ TEST_F(ShellInventoryTest, ShortcutKeysReachTheirMenuItems) {
         QTest::keyClick(QApplication::focusWidget(), k.key.key(), k.key.keyboardModifiers());
         ShellTest::Settle();
         EXPECT_EQ(spy.count(), 1);
-        W().txtSearchKey->setFocus();
+        C().txtSearchKey->setFocus();
         ShellTest::Settle();
     }
     // Disabled at start: their keys do nothing yet.
     for (const Key& k :
-         {Key{W().mnuFileWeb, Qt::CTRL | Qt::Key_G}, Key{W().mnuEditCopy, Qt::CTRL | Qt::Key_C}}) {
+         {Key{C().mnuFileWeb, Qt::CTRL | Qt::Key_G}, Key{C().mnuEditCopy, Qt::CTRL | Qt::Key_C}}) {
         QSignalSpy spy(k.action, &QAction::triggered);
-        QTest::keyClick(W().txtSearchKey, k.key.key(), k.key.keyboardModifiers());
+        QTest::keyClick(C().txtSearchKey, k.key.key(), k.key.keyboardModifiers());
         EXPECT_EQ(spy.count(), 0) << qPrintable(k.action->objectName());
     }
 }
 
 TEST_F(ShellInventoryTest, HelpTopicsOfTheControlsFollowTheFocus) {
     const QList<std::pair<QWidget*, int>> topics = {
-        {W().txtSearchKey, 2}, {W().txtLetter, 3},      {W().cmbCategory, 4},
-        {W().lstLink, 5},      {W().pbxDescription, 6}, {W().lstDbList, 7},
+        {C().txtSearchKey, 2}, {C().txtLetter, 3},      {C().cmbCategory, 4},
+        {C().lstLink, 5},      {C().pbxDescription, 6}, {C().lstDbList, 7},
     };
     for (const auto& [control, topic] : topics) {
         EXPECT_EQ(control->property("helpTopic").toInt(), topic)
@@ -275,7 +275,7 @@ TEST_F(ShellInventoryTest, HelpTopicsOfTheControlsFollowTheFocus) {
 }
 
 TEST_F(ShellInventoryTest, StatusBarPanelsAfterStartUp) {
-    StatusPanels& panels = *W().statusPanels;
+    StatusPanels& panels = *C().statusPanels;
     EXPECT_EQ(panels.TextValue(), QStringLiteral("未検索"));
     EXPECT_EQ(panels.Text()->text(), QStringLiteral("未検索"));
     // Left to right: text, date, time; the text takes the width the clock leaves.
@@ -288,9 +288,9 @@ TEST_F(ShellInventoryTest, StatusBarPanelsAfterStartUp) {
     EXPECT_GE(date.width(), 500 / 15);
     EXPECT_GE(time.width(), 500 / 15);
     EXPECT_GT(text.width(), date.width());
-    EXPECT_EQ(W().statusBar(), W().stbStatusBar);
+    EXPECT_EQ(W().statusBar(), C().stbStatusBar);
     // Along the bottom edge.
-    EXPECT_EQ(ShellTest::RectInWindow(W(), W().stbStatusBar).bottom(), W().height() - 1);
+    EXPECT_EQ(ShellTest::RectInWindow(W(), C().stbStatusBar).bottom(), W().height() - 1);
 
     // The clock panels show today and now.
     const QDate shownDate = QDate::fromString(panels.Date()->text(), QStringLiteral("yyyy/MM/dd"));
@@ -304,52 +304,52 @@ TEST_F(ShellInventoryTest, StatusBarPanelsAfterStartUp) {
 
 TEST_F(ShellInventoryTest, CommandsWithoutAnEntryAreDisabledAfterStartUp) {
     for (const char* key : {"Left", "Right", "Home", "Copy"})
-        EXPECT_FALSE(W().ToolbarButton(QString::fromLatin1(key))->isEnabled()) << key;
+        EXPECT_FALSE(C().ToolbarButton(key)->isEnabled()) << key;
     for (const char* key : {"Find", "New", "Paste", "PasteFind", "Help"})
-        EXPECT_TRUE(W().ToolbarButton(QString::fromLatin1(key))->isEnabled()) << key;
-    EXPECT_FALSE(W().mnuFileWeb->isEnabled());
-    EXPECT_FALSE(W().mnuEditCopy->isEnabled());
+        EXPECT_TRUE(C().ToolbarButton(key)->isEnabled()) << key;
+    EXPECT_FALSE(C().mnuFileWeb->isEnabled());
+    EXPECT_FALSE(C().mnuEditCopy->isEnabled());
     for (int i = 0; i < 4; ++i)
-        EXPECT_FALSE(W().mnuGoItem[i]->isEnabled()) << i;
-    EXPECT_EQ(W().statusPanels->TextValue(), QStringLiteral("未検索"));
-    EXPECT_EQ(W().lstDbList->count(), 0);
-    EXPECT_EQ(W().lstLink->count(), 0);
-    EXPECT_EQ(W().CurrentId, 0);
+        EXPECT_FALSE(C().mnuGoItem[i]->isEnabled()) << i;
+    EXPECT_EQ(C().statusPanels->TextValue(), QStringLiteral("未検索"));
+    EXPECT_EQ(C().lstDbList->count(), 0);
+    EXPECT_EQ(C().lstLink->count(), 0);
+    EXPECT_EQ(W().Current().CurrentId, 0);
 }
 
 TEST_F(ShellInventoryTest, CategoryListStartsWithAllSelected) {
-    ASSERT_GE(W().cmbCategory->count(), 2);
-    EXPECT_EQ(W().cmbCategory->currentIndex(), 0);
-    EXPECT_EQ(W().cmbCategory->currentText(), QStringLiteral("全て"));
-    EXPECT_EQ(W().cmbCategory->itemData(0).toInt(), 0);
-    for (int i = 1; i < W().cmbCategory->count(); ++i)
-        EXPECT_GT(W().cmbCategory->itemData(i).toInt(), 0) << i;
+    ASSERT_GE(C().cmbCategory->count(), 2);
+    EXPECT_EQ(C().cmbCategory->currentIndex(), 0);
+    EXPECT_EQ(C().cmbCategory->currentText(), QStringLiteral("全て"));
+    EXPECT_EQ(C().cmbCategory->itemData(0).toInt(), 0);
+    for (int i = 1; i < C().cmbCategory->count(); ++i)
+        EXPECT_GT(C().cmbCategory->itemData(i).toInt(), 0) << i;
 }
 
 TEST_F(ShellInventoryTest, HiddenButtonAndCaptionStayCovered) {
     // The default button sits under the toolbar: what the user sees there is the toolbar.
-    const QRect button = ShellTest::RectInWindow(W(), W().cmdFind);
-    const QRect toolbar = ShellTest::RectInWindow(W(), W().tbrToolbar);
+    const QRect button = ShellTest::RectInWindow(W(), C().cmdFind);
+    const QRect toolbar = ShellTest::RectInWindow(W(), C().tbrToolbar);
     EXPECT_TRUE(toolbar.contains(button)) << "button outside the toolbar";
     QWidget* atButton = W().childAt(button.center());
     ASSERT_NE(atButton, nullptr);
-    EXPECT_TRUE(atButton == W().tbrToolbar || W().tbrToolbar->isAncestorOf(atButton))
+    EXPECT_TRUE(atButton == C().tbrToolbar || C().tbrToolbar->isAncestorOf(atButton))
         << qPrintable(atButton->objectName());
 
     // The result list's caption lies under the related-words list.
-    const QRect caption = ShellTest::RectInWindow(W(), W().Label3);
-    const QRect list = ShellTest::RectInWindow(W(), W().lstLink);
+    const QRect caption = ShellTest::RectInWindow(W(), C().Label3);
+    const QRect list = ShellTest::RectInWindow(W(), C().lstLink);
     EXPECT_TRUE(list.contains(caption));
     QWidget* atCaption = W().childAt(caption.center());
     ASSERT_NE(atCaption, nullptr);
-    EXPECT_TRUE(atCaption == W().lstLink || W().lstLink->isAncestorOf(atCaption));
+    EXPECT_TRUE(atCaption == C().lstLink || C().lstLink->isAncestorOf(atCaption));
 }
 
 TEST_F(ShellInventoryTest, TabOrderRunsThroughTheFieldsAndLists) {
     const QStringList forward = {QStringLiteral("txtLetter"),      QStringLiteral("cmbCategory"),
                                  QStringLiteral("lstDbList"),      QStringLiteral("lstLink"),
                                  QStringLiteral("pbxDescription"), QStringLiteral("txtSearchKey")};
-    W().txtSearchKey->setFocus();
+    C().txtSearchKey->setFocus();
     ShellTest::Settle();
     for (const QString& next : forward) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -368,7 +368,7 @@ TEST_F(ShellInventoryTest, TabOrderRunsThroughTheFieldsAndLists) {
 }
 
 TEST_F(ShellInventoryTest, AccessKeysMoveTheFocus) {
-    W().pbxDescription->setFocus();
+    C().pbxDescription->setFocus();
     ShellTest::Settle();
     const QList<std::pair<Qt::Key, QString>> keys = {
         {Qt::Key_A, QStringLiteral("txtSearchKey")},
@@ -386,19 +386,19 @@ TEST_F(ShellInventoryTest, AccessKeysMoveTheFocus) {
 }
 
 TEST_F(ShellInventoryTest, EnterInAnyFieldRunsTheSearch) {
-    QSignalSpy clicks(W().cmdFind, &QPushButton::clicked);
-    W().txtSearchKey->setText(QStringLiteral("cpu"));
+    QSignalSpy clicks(C().cmdFind, &QPushButton::clicked);
+    C().txtSearchKey->setText(QStringLiteral("cpu"));
     int expected = 0;
     for (QWidget* field :
-         {static_cast<QWidget*>(W().txtLetter), static_cast<QWidget*>(W().cmbCategory),
-          static_cast<QWidget*>(W().txtSearchKey)}) {
-        W().statusPanels->SetText(QStringLiteral("未検索"));
+         {static_cast<QWidget*>(C().txtLetter), static_cast<QWidget*>(C().cmbCategory),
+          static_cast<QWidget*>(C().txtSearchKey)}) {
+        C().statusPanels->SetText(QStringLiteral("未検索"));
         field->setFocus();
         ShellTest::Settle();
         QTest::keyClick(field, Qt::Key_Return);
         ShellTest::Settle();
         EXPECT_EQ(clicks.count(), ++expected) << qPrintable(field->objectName());
-        EXPECT_EQ(W().statusPanels->TextValue(), QStringLiteral("検索結果 : 1件"))
+        EXPECT_EQ(C().statusPanels->TextValue(), QStringLiteral("検索結果 : 1件"))
             << qPrintable(field->objectName());
     }
 }

@@ -107,8 +107,7 @@ public:
         timer.start();
         while (timer.elapsed() < timeoutMs) {
             // A copy of this program, and this copy's: it names the dictionary beside it.
-            if (Status(path) ==
-                "tessarine-2000 ready " + QUrl::toPercentEncoding(DictionaryPath()))
+            if (Status(path) == "tessarine-2000 ready " + QUrl::toPercentEncoding(DictionaryPath()))
                 return process->state() == QProcess::Running;
             if (process->waitForFinished(20) || process->state() == QProcess::NotRunning)
                 return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WindowControls.h"
 #include "app/StatusPanels.h"
 #include "app/frmMain.h"
 #include "entryview/DescriptionBox.h"
@@ -23,7 +24,8 @@ namespace ShellTest {
 
 // Width in pixels of the full-width character every width rule is counted in.
 inline double FullWidthChar(const frmMain& w) {
-    return QFontMetricsF(w.pbxDescription->font()).horizontalAdvance(QStringLiteral("■"));
+    return QFontMetricsF(MainControls(w).pbxDescription->font())
+        .horizontalAdvance(QStringLiteral("■"));
 }
 
 // A control's rectangle in the coordinates of the window's client widget (frmMain itself), so
@@ -34,22 +36,23 @@ inline QRect RectInWindow(const frmMain& w, const QWidget* control) {
 
 // Every control the layout places, by name.
 inline QMap<QString, QRect> Layout(const frmMain& w) {
+    const MainControls c(w);
     QMap<QString, QRect> rects;
     const QList<std::pair<const char*, const QWidget*>> controls = {
-        {"Label1_0", w.Label1[0]},
-        {"Label1_1", w.Label1[1]},
-        {"Label1_2", w.Label1[2]},
-        {"txtSearchKey", w.txtSearchKey},
-        {"txtLetter", w.txtLetter},
-        {"cmbCategory", w.cmbCategory},
-        {"Label3", w.Label3},
-        {"Label2_0", w.Label2[0]},
-        {"Label2_1", w.Label2[1]},
-        {"lstLink", w.lstLink},
-        {"pbxDescription", w.pbxDescription},
-        {"lstDbList", w.lstDbList},
-        {"tbrToolbar", w.tbrToolbar},
-        {"stbStatusBar", w.stbStatusBar},
+        {"Label1_0", c.Label1[0]},
+        {"Label1_1", c.Label1[1]},
+        {"Label1_2", c.Label1[2]},
+        {"txtSearchKey", c.txtSearchKey},
+        {"txtLetter", c.txtLetter},
+        {"cmbCategory", c.cmbCategory},
+        {"Label3", c.Label3},
+        {"Label2_0", c.Label2[0]},
+        {"Label2_1", c.Label2[1]},
+        {"lstLink", c.lstLink},
+        {"pbxDescription", c.pbxDescription},
+        {"lstDbList", c.lstDbList},
+        {"tbrToolbar", c.tbrToolbar},
+        {"stbStatusBar", c.stbStatusBar},
     };
     for (const auto& [name, control] : controls)
         rects.insert(QString::fromLatin1(name), RectInWindow(w, control));

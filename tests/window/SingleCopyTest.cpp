@@ -324,7 +324,7 @@ TEST_F(SingleCopyHandoverTest, SecondStartRestoresTheMinimisedFirstCopy) {
     Search(QStringLiteral("cpu"));
     const QString caption = W().windowTitle();
     ASSERT_EQ(caption, QStringLiteral("Tessarine 2000 - [CPU]"));
-    const qint32 shown = W().CurrentId;
+    const qint32 shown = W().Current().CurrentId;
     W().showMinimized();
     ShellTest::Settle();
     ASSERT_TRUE(W().isMinimized());
@@ -338,5 +338,5 @@ TEST_F(SingleCopyHandoverTest, SecondStartRestoresTheMinimisedFirstCopy) {
     EXPECT_FALSE(W().isMinimized()) << "the first copy was not restored";
     EXPECT_TRUE(W().isVisible());
     EXPECT_EQ(W().windowTitle(), caption);
-    EXPECT_EQ(W().CurrentId, shown);
+    EXPECT_EQ(W().Current().CurrentId, shown);
 }

@@ -8,13 +8,13 @@
 TEST_F(MainWindowTest, TypingCpuAndEnterShowsTheEntry) {
     ASSERT_TRUE(Start());
     Search(QStringLiteral("cpu"));
-    ASSERT_GE(W().lstDbList->count(), 1);
-    EXPECT_TRUE(W().lstDbList->item(0)->text().startsWith(QLatin1String("CPU\t")));
+    ASSERT_GE(C().lstDbList->count(), 1);
+    EXPECT_TRUE(C().lstDbList->item(0)->text().startsWith(QLatin1String("CPU\t")));
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
-    EXPECT_EQ(W().statusPanels->TextValue(), QStringLiteral("検索結果 : 1件"));
-    ASSERT_GE(W().lstLink->count(), 2);
-    EXPECT_EQ(W().lstLink->item(0)->text(), QStringLiteral("CPU"));
-    EXPECT_EQ(W().lstLink->currentRow(), 0);
-    EXPECT_GT(W().LinkRegionCount, 0);
+    EXPECT_EQ(C().statusPanels->TextValue(), QStringLiteral("検索結果 : 1件"));
+    ASSERT_GE(C().lstLink->count(), 2);
+    EXPECT_EQ(C().lstLink->item(0)->text(), QStringLiteral("CPU"));
+    EXPECT_EQ(C().lstLink->currentRow(), 0);
+    EXPECT_GT(W().Current().LinkRegionCount, 0);
     EXPECT_TRUE(messages_.boxes.isEmpty());
 }

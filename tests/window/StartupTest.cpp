@@ -47,14 +47,14 @@ TEST_F(StartupTest, BundledDictionaryStartsWithAllCategories) {
     EXPECT_EQ(W().HelpFilePath(), BundledDir() + QStringLiteral("/Abbr.hlp"));
 
     // "全て" first with 0, then the categories in the dictionary's order with their ids.
-    ASSERT_EQ(W().cmbCategory->count(), expected.items.size() + 1);
+    ASSERT_EQ(C().cmbCategory->count(), expected.items.size() + 1);
     EXPECT_EQ(expected.items.size(), 9);
-    EXPECT_EQ(W().cmbCategory->itemText(0), QStringLiteral("全て"));
-    EXPECT_EQ(W().cmbCategory->itemData(0).toInt(), 0);
-    EXPECT_EQ(W().cmbCategory->currentIndex(), 0);
+    EXPECT_EQ(C().cmbCategory->itemText(0), QStringLiteral("全て"));
+    EXPECT_EQ(C().cmbCategory->itemData(0).toInt(), 0);
+    EXPECT_EQ(C().cmbCategory->currentIndex(), 0);
     for (int i = 0; i < expected.items.size(); ++i) {
-        EXPECT_EQ(W().cmbCategory->itemText(i + 1), expected.items[i].text) << i;
-        EXPECT_EQ(W().cmbCategory->itemData(i + 1).toInt(), expected.items[i].data) << i;
+        EXPECT_EQ(C().cmbCategory->itemText(i + 1), expected.items[i].text) << i;
+        EXPECT_EQ(C().cmbCategory->itemData(i + 1).toInt(), expected.items[i].data) << i;
     }
 }
 
@@ -73,7 +73,7 @@ TEST_F(StartupTest, StartupFontIsTheDefaultFaceAtNinePoints) {
     const QString systemFace = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
     EXPECT_EQ(W().font().family(), installed ? preferred : systemFace);
     EXPECT_EQ(W().font().pointSize(), 9);
-    EXPECT_EQ(W().txtSearchKey->font().pointSize(), 9);
+    EXPECT_EQ(C().txtSearchKey->font().pointSize(), 9);
     EXPECT_EQ(W().DisplayFont().size, 9.0);
 }
 
@@ -124,11 +124,11 @@ TEST_F(StartupTest, CategoriesOfASmallDictionaryFollowAll) {
     ASSERT_EQ(OpenForTest(dictionary->Path(), &expected), 3);
     DbAccess::CloseDictionary();
     ASSERT_TRUE(Start(dictionary->Dir()));
-    ASSERT_EQ(W().cmbCategory->count(), 4);
-    EXPECT_EQ(W().cmbCategory->currentText(), QStringLiteral("全て"));
+    ASSERT_EQ(C().cmbCategory->count(), 4);
+    EXPECT_EQ(C().cmbCategory->currentText(), QStringLiteral("全て"));
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(W().cmbCategory->itemText(i + 1), expected.items[i].text);
-        EXPECT_EQ(W().cmbCategory->itemData(i + 1).toInt(), expected.items[i].data);
+        EXPECT_EQ(C().cmbCategory->itemText(i + 1), expected.items[i].text);
+        EXPECT_EQ(C().cmbCategory->itemData(i + 1).toInt(), expected.items[i].data);
     }
 }
 

@@ -47,8 +47,8 @@ protected:
 
 TEST_F(WebTest, ConfirmationThenOkOpensExactlyTheAddress) {
     ShowEntry("WWW");
-    ASSERT_TRUE(W().mnuFileWeb->isEnabled());
-    W().mnuFileWeb->trigger();
+    ASSERT_TRUE(C().mnuFileWeb->isEnabled());
+    C().mnuFileWeb->trigger();
     ASSERT_EQ(messages_.boxes.size(), 1);
     const MessageRequest& box = messages_.boxes.first();
     EXPECT_EQ(box.text, QStringLiteral("ブラウザで次ぎの URL を開きます\r\n"
@@ -77,7 +77,7 @@ TEST_F(WebTest, CancelOpensNothing) {
 
 TEST_F(WebTest, EntryWithoutAddressShowsNoBox) {
     ShowEntry("NONE");
-    EXPECT_FALSE(W().mnuFileWeb->isEnabled());
+    EXPECT_FALSE(C().mnuFileWeb->isEnabled());
     W().mnuFileWeb_Click();
     EXPECT_TRUE(messages_.boxes.isEmpty());
     EXPECT_TRUE(opened_.isEmpty());
@@ -93,7 +93,7 @@ TEST_F(WebTest, AddressesABrowserWouldNotOpenAreRefusedWithAWarning) {
         EXPECT_EQ(box.icon, MessageIcon::Warning) << abbr;
         EXPECT_EQ(box.buttons, MessageButtons::Ok) << abbr;
         EXPECT_EQ(box.title, kTitle) << abbr;
-        EXPECT_TRUE(box.text.contains(W().CurrentUrl)) << abbr;
+        EXPECT_TRUE(box.text.contains(W().Current().CurrentUrl)) << abbr;
         EXPECT_FALSE(box.text.startsWith(QStringLiteral("ブラウザで次ぎの"))) << abbr;
     }
     EXPECT_TRUE(opened_.isEmpty());
