@@ -48,6 +48,8 @@ int main(int argc, char** argv) {
     char* qtArgv[] = {argv[0], nullptr};
     QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Tessarine"));
+    // Desktops match the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TESSARINE_DESKTOP_ID));
     SetMessageHandler(ShowWidgetMessageBox);
 
     // A second start only brings the running copy forward: nothing is shown, nothing opened.
