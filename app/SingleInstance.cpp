@@ -45,7 +45,7 @@ QByteArray SingleInstance::Answer() const {
     return QByteArray(kAnswerTag) + (ready_ ? " ready " : " starting ") + Encode(identity_) + '\n';
 }
 
-SingleInstance::Knock SingleInstance::KnockOnRunningCopy() {
+SingleInstance::Knock SingleInstance::Ask(const char* request) {
     QLocalSocket socket;
     socket.connectToServer(socketPath_);
     if (!socket.waitForConnected(kConnectTimeoutMs))
@@ -56,7 +56,7 @@ SingleInstance::Knock SingleInstance::KnockOnRunningCopy() {
         Report(QStringLiteral("ignoring %1 listening at %2").arg(peer, socketPath_));
         return Knock::Ignored;
     }
-    socket.write(kActivateRequest);
+    socket.write(request);
     socket.waitForBytesWritten(kConnectTimeoutMs);
     // Only a copy of this program answers, and it answers at once.
     QByteArray answer;
@@ -72,7 +72,22 @@ SingleInstance::Knock SingleInstance::KnockOnRunningCopy() {
     }
     runningIdentity_ = words.size() > 2 ? Decode(words[2]) : QString();
     socket.disconnectFromServer();
-    return Knock::HandedOver;
+    return Knock::Answered;
+}
+
+SingleInstance::Knock SingleInstance::KnockOnRunningCopy() {
+    // A start that names its dictionary looks before it asks: a copy showing another dictionary
+    // must not come forward as if it were the one asked for. The start-up lock is held between
+    // the two requests, so no other copy can take the socket over in between; a copy that ends
+    // meanwhile simply leaves nobody to answer the second.
+    if (sameIdentity_) {
+        const Knock status = Ask(kStatusRequest);
+        if (status != Knock::Answered)
+            return status;
+        if (!sameIdentity_(identity_, runningIdentity_))
+            return Knock::Differs;
+    }
+    return Ask(kActivateRequest);
 }
 
 bool SingleInstance::Listen() {
@@ -148,8 +163,16 @@ bool SingleInstance::BecomePrimary() {
     if (!lock.Acquire(socketPath_ + QStringLiteral(".lock"), kLockTimeoutMs, &problem))
         Report(QStringLiteral("starting without the start-up lock: %1").arg(problem));
 
-    if (KnockOnRunningCopy() == Knock::HandedOver)
+    switch (KnockOnRunningCopy()) {
+    case Knock::Answered:
         return false;
+    case Knock::Differs:
+        runningCopyDiffers_ = true;
+        return false;
+    case Knock::NobodyThere:
+    case Knock::Ignored:
+        break;
+    }
     Listen();
     return true;
 }

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class QThread;
@@ -22,8 +23,20 @@ public:
     ~SingleInstance() override;
 
     // True when this start is the one that runs: no copy answered, or the rule cannot be kept
-    // here (the reason is on stderr). False when a running copy was told to come forward.
+    // here (the reason is on stderr). False when a running copy was told to come forward, or
+    // when it was left alone because it shows another identity (RunningCopyDiffers).
     bool BecomePrimary();
+
+    // For a start that insists on its identity (a dictionary named on the command line): the
+    // running copy is first asked for its status, and told to come forward only when `same`
+    // holds for this start's identity and the running copy's. Without it any running copy is
+    // told to come forward at once.
+    using IdentityMatch = std::function<bool(const QString& mine, const QString& running)>;
+    void RequireSameIdentity(IdentityMatch same) { sameIdentity_ = std::move(same); }
+
+    // After BecomePrimary returned false: the running copy shows another identity and was not
+    // asked to come forward.
+    bool RunningCopyDiffers() const { return runningCopyDiffers_; }
 
     // Later starts are told that this copy is up, not merely starting.
     void SetReady() { ready_ = true; }
@@ -44,13 +57,17 @@ signals:
     void ActivationRequested();
 
 private:
-    enum class Knock { NobodyThere, HandedOver, Ignored };
+    enum class Knock { NobodyThere, Answered, Ignored, Differs };
     Knock KnockOnRunningCopy();
+    // One request on a connection of its own; the running copy answers it and hangs up.
+    Knock Ask(const char* request);
     bool Listen();
     QByteArray Answer() const;
 
     QString identity_;
     QString runningIdentity_;
+    IdentityMatch sameIdentity_;
+    bool runningCopyDiffers_ = false;
     QString socketPath_;
     std::atomic<bool> ready_ = false;
     // The listener lives in a thread of its own, so that it answers at once even while the

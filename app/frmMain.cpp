@@ -307,14 +307,16 @@ QString frmMain::StartupFontName() const {
     return SystemFontName();
 }
 
-bool frmMain::Form_Load(const QString& applicationDir, bool* handedOver) {
+bool frmMain::Form_Load(const QString& applicationDir, bool* handedOver,
+                        const QString& dictionaryPath) {
     if (handedOver)
         *handedOver = false;
     AppNameDef = AppInfo::ProductName();
     setWindowTitle(AppNameDef);
 
     const QString dir = AppInfo::ApplicationDirectory(applicationDir);
-    DbAccess::DatabasePath = dir + QStringLiteral("ABBR.MDB");
+    DbAccess::DatabasePath =
+        dictionaryPath.isEmpty() ? dir + QStringLiteral("ABBR.MDB") : dictionaryPath;
     helpFilePath_ = dir + QStringLiteral("Abbr.hlp");
 
     cmbCategory->addItem(QStringLiteral("全て"), 0);

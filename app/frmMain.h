@@ -54,7 +54,9 @@ public:
 
     // Start-up. Returns false when the program must end: another copy took over (handedOver is
     // then true) or the dictionary cannot be used (the window has been closed again).
-    bool Form_Load(const QString& applicationDir, bool* handedOver = nullptr);
+    // `dictionaryPath` replaces the ABBR.MDB in applicationDir when it is not empty.
+    bool Form_Load(const QString& applicationDir, bool* handedOver = nullptr,
+                   const QString& dictionaryPath = QString());
 
     void FontChange(QString& NewFontName, qint16& NewFontSize);
     void SelectTextBox();

@@ -1,30 +1,79 @@
 #include "app/AppInfo.h"
+#include "app/CommandLine.h"
+#include "app/DictionaryChoice.h"
 #include "app/OpenProgressWindow.h"
 #include "app/SingleInstance.h"
 #include "app/WidgetMessageBox.h"
 #include "app/frmMain.h"
+#include "auxiliary/AboutBox.h"
 
 #include <QApplication>
+#include <QFile>
+#include <cstdio>
+
+namespace {
+
+void Print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toUtf8().constData(), stream);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    // The command line is read before anything is shown or asked of a running copy: --help,
+    // --version and a wrong command line need no display and touch nothing.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QFile::decodeName(argv[i]);
+    const CommandLine::Request request = CommandLine::Parse(arguments);
+    switch (request.action) {
+    case CommandLine::Action::ShowHelp:
+        Print(stdout, CommandLine::HelpText());
+        return 0;
+    case CommandLine::Action::ShowVersion:
+        Print(stdout,
+              CommandLine::VersionLine() +
+                  AboutBox::CopyrightText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")) +
+                  QLatin1Char('\n'));
+        return 0;
+    case CommandLine::Action::Fail:
+        Print(stderr, request.error + QLatin1Char('\n') + CommandLine::UsageText());
+        return CommandLine::kUsageError;
+    case CommandLine::Action::Run:
+        break;
+    }
+
+    // Qt sees only the program's name: every word of the command line has been read above, and
+    // a dictionary named "-style" must not reach Qt as one of its options.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Tessarine"));
+    // Desktops match the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TESSARINE_DESKTOP_ID));
     SetMessageHandler(ShowWidgetMessageBox);
     SetOpenProgressFactory(
         [](const QString& path) { return std::make_unique<OpenProgressWindow>(path); });
 
     // A second start only brings the running copy forward: nothing is shown, nothing opened.
-    // The copy tells later starts which dictionary it shows.
+    // The copy tells later starts which dictionary it shows; a start that names one insists on it.
     const QString applicationDir = QApplication::applicationDirPath();
-    SingleInstance instance(AppInfo::ApplicationDirectory(applicationDir) +
-                            QStringLiteral("ABBR.MDB"));
-    if (!instance.BecomePrimary())
-        return 0;
+    const QString dictionary =
+        DictionaryChoice::Path(request.dictionary, AppInfo::ApplicationDirectory(applicationDir));
+    SingleInstance instance(dictionary);
+    if (!request.dictionary.isEmpty())
+        instance.RequireSameIdentity(DictionaryChoice::SameFile);
+    if (!instance.BecomePrimary()) {
+        if (!instance.RunningCopyDiffers())
+            return 0;
+        DictionaryChoice::ReportOtherCopy(instance.RunningCopyIdentity(), dictionary);
+        return 1;
+    }
 
     frmMain window;
     QObject::connect(&instance, &SingleInstance::ActivationRequested, &window,
                      &frmMain::ActivateFromAnotherStart);
-    if (!window.Form_Load(applicationDir))
+    if (!window.Form_Load(applicationDir, nullptr, dictionary))
         return 1;
     instance.SetReady();
     return app.exec();

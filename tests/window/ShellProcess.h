@@ -54,7 +54,8 @@ public:
     // Starts the program; the process belongs to this copy and is killed with it. `display`
     // is the X display the copy believes it shows its window on.
     QProcess* Start(const QString& display = QStringLiteral(":0"),
-                    const QStringList& unset = QStringList()) {
+                    const QStringList& unset = QStringList(),
+                    const QStringList& arguments = QStringList()) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -67,7 +68,7 @@ public:
             env.remove(name);
         process->setProcessEnvironment(env);
         process->setWorkingDirectory(tmp_.path());
-        process->start(ProgramPath(), {});
+        process->start(ProgramPath(), arguments);
         EXPECT_TRUE(process->waitForStarted(10000)) << qPrintable(process->errorString());
         processes_.push_back(std::move(process));
         return processes_.back().get();

@@ -1,0 +1,102 @@
+// Reading the command line: every way of naming the dictionary, the options that end the start
+// at once, and the one-line errors of a wrong command line.
+#include "app/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+using CommandLine::Action;
+using CommandLine::Parse;
+
+namespace {
+QStringList Words(std::initializer_list<const char*> words) {
+    QStringList list;
+    for (const char* word : words)
+        list << QString::fromUtf8(word);
+    return list;
+}
+
+// The dictionary the words name; fails the test when they do not simply run.
+QString Named(std::initializer_list<const char*> words) {
+    const CommandLine::Request request = Parse(Words(words));
+    EXPECT_EQ(request.action, Action::Run) << qPrintable(request.error);
+    return request.dictionary;
+}
+
+// The one-line error of a wrong command line.
+QString ErrorOf(std::initializer_list<const char*> words) {
+    const CommandLine::Request request = Parse(Words(words));
+    EXPECT_EQ(request.action, Action::Fail);
+    EXPECT_FALSE(request.error.contains(u'\n'));
+    return request.error;
+}
+} // namespace
+
+TEST(CommandLine, NothingGivenRunsOnTheDictionaryBesideTheProgram) {
+    const CommandLine::Request request = Parse({});
+    EXPECT_EQ(request.action, Action::Run);
+    EXPECT_TRUE(request.dictionary.isEmpty());
+}
+
+TEST(CommandLine, EveryGnuWayOfNamingTheDictionary) {
+    EXPECT_EQ(Named({"-d", "a.mdb"}), "a.mdb");
+    EXPECT_EQ(Named({"-da.mdb"}), "a.mdb");
+    EXPECT_EQ(Named({"--dictionary", "a.mdb"}), "a.mdb");
+    EXPECT_EQ(Named({"--dictionary=a.mdb"}), "a.mdb");
+    EXPECT_EQ(Named({"--dict=a.mdb"}), "a.mdb") << "a unique beginning of a long option";
+    EXPECT_EQ(Named({"--d", "a.mdb"}), "a.mdb");
+    EXPECT_EQ(Named({"a.mdb"}), "a.mdb") << "the lone operand";
+    EXPECT_EQ(Named({"--dictionary=x=y.mdb"}), "x=y.mdb") << "only the first '=' separates";
+}
+
+TEST(CommandLine, NamesKeepSpacesJapaneseAndLeadingDashes) {
+    EXPECT_EQ(Named({"-d", "/tmp/my dict/辞書 一.mdb"}),
+              QStringLiteral("/tmp/my dict/辞書 一.mdb"));
+    EXPECT_EQ(Named({"--", "-odd.mdb"}), "-odd.mdb");
+    EXPECT_EQ(Named({"--", "--help"}), "--help") << "after \"--\" nothing is an option";
+    // A required argument is the next word, whatever it looks like.
+    EXPECT_EQ(Named({"-d", "-odd.mdb"}), "-odd.mdb");
+    EXPECT_EQ(Named({"--dictionary", "--version"}), "--version");
+    EXPECT_EQ(Named({"-"}), "-") << "a lone dash is a name";
+}
+
+TEST(CommandLine, HelpAndVersionEndTheStartWhereverTheyStand) {
+    EXPECT_EQ(Parse(Words({"--help"})).action, Action::ShowHelp);
+    EXPECT_EQ(Parse(Words({"-h"})).action, Action::ShowHelp);
+    EXPECT_EQ(Parse(Words({"--he"})).action, Action::ShowHelp);
+    EXPECT_EQ(Parse(Words({"--version"})).action, Action::ShowVersion);
+    EXPECT_EQ(Parse(Words({"--v"})).action, Action::ShowVersion);
+    EXPECT_EQ(Parse(Words({"-d", "a.mdb", "--version"})).action, Action::ShowVersion);
+    // Read in order, as getopt does: the first that settles the start wins.
+    EXPECT_EQ(Parse(Words({"--help", "--bogus"})).action, Action::ShowHelp);
+    EXPECT_EQ(Parse(Words({"--bogus", "--help"})).action, Action::Fail);
+    EXPECT_EQ(Parse(Words({"--version", "--help"})).action, Action::ShowVersion);
+}
+
+TEST(CommandLine, WrongCommandLinesSayWhatIsWrongInOneLine) {
+    EXPECT_EQ(ErrorOf({"--bogus"}), "tessarine: unrecognized option '--bogus'");
+    EXPECT_EQ(ErrorOf({"--bogus=1"}), "tessarine: unrecognized option '--bogus=1'");
+    EXPECT_EQ(ErrorOf({"-x"}), "tessarine: invalid option -- 'x'");
+    EXPECT_EQ(ErrorOf({"-platform", "xcb"}), "tessarine: invalid option -- 'p'")
+        << "Qt's own options are not the program's";
+    EXPECT_EQ(ErrorOf({"-d"}), "tessarine: option requires an argument -- 'd'");
+    EXPECT_EQ(ErrorOf({"--dictionary"}), "tessarine: option '--dictionary' requires an argument");
+    EXPECT_EQ(ErrorOf({"--dic"}), "tessarine: option '--dictionary' requires an argument");
+    EXPECT_EQ(ErrorOf({"--help=yes"}), "tessarine: option '--help' doesn't allow an argument");
+    EXPECT_EQ(ErrorOf({"--=x"}), "tessarine: unrecognized option '--=x'");
+    EXPECT_EQ(ErrorOf({"-d", ""}), "tessarine: the dictionary file name is empty");
+    EXPECT_EQ(ErrorOf({"--dictionary="}), "tessarine: the dictionary file name is empty");
+    EXPECT_EQ(ErrorOf({"-d", "a.mdb", "b.mdb"}),
+              "tessarine: only one dictionary may be named; 'b.mdb' follows 'a.mdb'");
+    EXPECT_EQ(ErrorOf({"a.mdb", "--", "b.mdb"}),
+              "tessarine: only one dictionary may be named; 'b.mdb' follows 'a.mdb'");
+}
+
+TEST(CommandLine, TextsNameTheProgramAndItsVersion) {
+    EXPECT_TRUE(CommandLine::UsageText().startsWith(QStringLiteral("Usage: tessarine ")));
+    EXPECT_TRUE(CommandLine::UsageText().contains(QStringLiteral("'tessarine --help'")));
+    const QString help = CommandLine::HelpText();
+    for (const char* option : {"-d, --dictionary=FILE", "-h, --help", "--version", "Exit status"})
+        EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
+    EXPECT_EQ(CommandLine::VersionLine(),
+              QStringLiteral("tessarine (Tessarine 2000) " TESSARINE_PROJECT_VERSION "\n"));
+}
