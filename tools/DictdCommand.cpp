@@ -170,6 +170,15 @@ int RunDictd(const QStringList& arguments, std::FILE* out, std::FILE* err) {
         return failure(error);
     }
     const ImportedDictionary dictionary = import.Build();
+    // The program refuses a dictionary without entries, so such a build is a failed one.
+    progress.Finish();
+    if (dictionary.entries.isEmpty())
+        return failure(QStringLiteral("no entries: found no abbreviation with its expansion in "
+                                      "%1 (the VERA database gives most of them)")
+                           .arg(inputs.join(QLatin1String(", "))));
+    if (dictionary.categories.isEmpty())
+        return failure(QStringLiteral("no categories: the entries of %1 belong to none")
+                           .arg(inputs.join(QLatin1String(", "))));
     const bool written =
         WriteDictionary(dictionary, output,
                         showing(QStringLiteral("writing ") + QFileInfo(output).fileName()), &error);

@@ -132,6 +132,28 @@ TEST_F(DictdCommandTest, BadInputsLeaveNoOutput) {
                   "Gardening\")");
 }
 
+TEST_F(DictdCommandTest, InputsWithoutEntriesFailAndWriteNothing) {
+    // The encyclopaedia alone, when none of its articles names an abbreviation with its
+    // expansion.
+    DictdWriter foldoc = DictdWriter::Foldoc();
+    foldoc.AddFoldoc({QStringLiteral("bubble sort")}, {QStringLiteral("<algorithm> A sort.")});
+    ExpectFailure({foldoc.Write(dir_.path(), QStringLiteral("sorts"))}, "no entries");
+
+    // An acronym list cut after its header.
+    const QString cut = dir_.filePath(QStringLiteral("headonly.index"));
+    const QList<QByteArray> lines = ReadBytes(veraIndex_).split('\n');
+    WriteBytes(cut, lines.at(0) + '\n' + lines.at(1) + '\n');
+    QFile::copy(dir_.filePath(QStringLiteral("vera.dict.dz")),
+                dir_.filePath(QStringLiteral("headonly.dict.dz")));
+    ExpectFailure({cut}, "no entries");
+
+    // Nor does such a build replace a dictionary that is already there.
+    ASSERT_EQ(Run({QStringLiteral("-o"), output_, veraIndex_}), 0) << qPrintable(err_);
+    const QByteArray before = ReadBytes(output_);
+    EXPECT_EQ(Run({QStringLiteral("-o"), output_, cut}), 1);
+    EXPECT_EQ(ReadBytes(output_), before);
+}
+
 TEST_F(DictdCommandTest, AFailureKeepsAnEarlierDictionary) {
     ASSERT_EQ(Run({QStringLiteral("-o"), output_, veraIndex_}), 0) << qPrintable(err_);
     const QByteArray before = ReadBytes(output_);
