@@ -1,0 +1,93 @@
+#pragma once
+
+#include "tools/EdictEntry.h"
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// Where a Japanese word comes from; COMPDIC, the computing glossary, ranks first.
+enum class EdictSource { Compdic, Edict };
+
+// A Japanese word for an entry, with its readings (none when it is written in kana).
+struct JapaneseTerm {
+    QString word;
+    QStringList readings;
+};
+
+// What the word lists give for one entry: the Japanese terms for its spelled-out form, and how
+// the abbreviation itself is read, where the lists have it as a headword.
+struct JapaneseTerms {
+    QList<JapaneseTerm> terms;
+    QStringList abbreviationReadings;
+    bool IsEmpty() const { return terms.isEmpty() && abbreviationReadings.isEmpty(); }
+};
+
+// A sense of a full-width abbreviation headword ("ＤＯＳ [ドス] /(n) (comp) disk operating
+// system/DOS/"), from COMPDIC or a computing sense of EDICT.
+struct AbbreviationHeadword {
+    QString abbr;        // half-width: "DOS/V"
+    QString key;         // its search key
+    QString expansion;   // the first gloss that is not the abbreviation itself
+    QStringList glosses; // all glosses of the sense, in order
+    QStringList readings;
+};
+
+// The glosses of the word lists, indexed for looking up the Japanese words of an entry's
+// spelled-out form.
+class JapaneseGlossary {
+public:
+    static constexpr int kMostTerms = 3;
+
+    // Glosses and spelled-out forms are compared in this form: lower case, without hyphens and
+    // spaces ("Liquid-Crystal Display" and "liquid crystal display" are the same).
+    static QString Folded(QStringView text);
+    // "ＣＤ−ＲＯＭ": a headword of Latin letters (mostly full-width), digits and signs, with at
+    // least one letter. Such a headword is an abbreviation, not a Japanese term.
+    static bool IsAbbreviationHeadword(QStringView headword);
+    // The half-width form of such a headword: "CD-ROM".
+    static QString HalfWidth(QStringView text);
+
+    void Add(const EdictEntry& entry, EdictSource source);
+    bool IsEmpty() const { return words_.isEmpty(); }
+
+    // The terms for an entry with this key and spelled-out form: at most kMostTerms, COMPDIC's
+    // first, computing senses before others, then words whose sense also has the abbreviation as
+    // a gloss, common words, words whose first gloss it is, and shorter words; one of each set
+    // of words that differ only by a middle dot or a long vowel mark. Forms of the expansion
+    // without its bracketed remarks, and glosses without their parenthesised ones, match computing
+    // senses only.
+    JapaneseTerms TermsFor(const QString& key, const QString& expansion) const;
+
+    // The abbreviation headwords, one per abbreviation and expansion, readings merged.
+    const QList<AbbreviationHeadword>& AbbreviationHeadwords() const { return headwords_; }
+    int HeadwordsWithoutExpansion() const { return int(headwordsWithoutExpansion_.size()); }
+
+private:
+    struct Word {
+        QString headword;
+        QString reading;
+        EdictSource source;
+    };
+    struct Occurrence {
+        int word;
+        bool computing;
+        bool loose;           // through the gloss without its parenthesised remarks
+        bool first;           // the sense's first gloss, its main meaning
+        int abbreviationKeys; // the keys of the sense's abbreviation glosses in
+                              // abbreviationKeys_, or -1
+    };
+    struct Ranked;
+
+    void AddAbbreviationHeadword(const EdictEntry& entry, const EdictSense& sense);
+
+    QList<Word> words_;
+    QHash<QString, QList<Occurrence>> byGloss_;
+    QList<QStringList> abbreviationKeys_;
+    QSet<QString> common_; // headwords that EDICT marks as common words
+    QList<AbbreviationHeadword> headwords_;
+    QHash<QString, int> headwordBySense_;
+    QSet<QString> headwordsWithoutExpansion_;
+};
