@@ -1,0 +1,99 @@
+// The part of the merge that the Japanese-English word lists contribute.
+#include "tools/DictdImport.h"
+
+#include "tools/EdrdgNotice.h"
+#include "tools/JapaneseMarkup.h"
+#include "tools/VeraRecord.h"
+
+#include <QRegularExpression>
+#include <QSet>
+
+namespace {
+
+const QLatin1String kLineEnd("\r\n");
+
+// The forms in which an expansion and a gloss are taken to be the same: as written, and without
+// remarks in brackets or parentheses ("Instruction Pointer [register]", "BASIC (language)").
+QStringList ComparedForms(const QString& text) {
+    static const QRegularExpression remarks(QStringLiteral(R"(\s*(\[[^\]]*\]|\([^()]*\)))"));
+    QStringList forms{JapaneseGlossary::Folded(text)};
+    QString bare = text;
+    bare.remove(remarks);
+    const QString folded = JapaneseGlossary::Folded(bare);
+    if (!folded.isEmpty() && folded != forms.first())
+        forms << folded;
+    return forms;
+}
+
+} // namespace
+
+void DictdImport::ReadWordList(EdictFile& file, const Progress& progress) {
+    const EdictSource source =
+        file.FileKind() == EdictFile::Kind::Compdic ? EdictSource::Compdic : EdictSource::Edict;
+    file.Read(
+        [this, source](const EdictEntry& entry) {
+            glossary_.Add(entry, source);
+            ++stats_.wordListEntries;
+        },
+        progress);
+    stats_.wordListSkips.append({EdictFile::KindName(file.FileKind()), file.SkippedLines()});
+}
+
+void DictdImport::AddHeadwordEntries() {
+    stats_.headwordsWithoutExpansion = glossary_.HeadwordsWithoutExpansion();
+    const QList<AbbreviationHeadword>& headwords = glossary_.AbbreviationHeadwords();
+    if (headwords.isEmpty())
+        return;
+    QHash<QString, QSet<QString>> formsByKey;
+    for (const Candidate& c : candidates_) {
+        for (const QString& form : ComparedForms(c.letter))
+            formsByKey[c.key].insert(form);
+    }
+    const qsizetype first = candidates_.size();
+    for (int h = 0; h < headwords.size(); ++h) {
+        const AbbreviationHeadword& headword = headwords.at(h);
+        // An entry with the abbreviation and one of the sense's glosses as its expansion gets
+        // the reading instead (through the glossary, as every entry does).
+        bool known = false;
+        const auto forms = formsByKey.constFind(headword.key);
+        for (qsizetype g = 0; forms != formsByKey.constEnd() && g < headword.glosses.size(); ++g) {
+            for (const QString& form : ComparedForms(headword.glosses.at(g)))
+                known = known || forms->contains(form);
+        }
+        const QString sense = SenseKey(headword.key, headword.expansion);
+        if (known || candidateBySense_.contains(sense))
+            continue;
+        candidateBySense_.insert(sense, int(candidates_.size()));
+        Candidate c{headword.abbr, headword.key, headword.expansion, {}, -1, false, false};
+        c.headword = h;
+        candidates_.append(c);
+    }
+    AttachArticles(first);
+}
+
+void DictdImport::AddNoticeEntry() {
+    if (glossary_.IsEmpty())
+        return;
+    const QString abbr = QString::fromLatin1(EdrdgNotice::kAbbr);
+    Candidate c{abbr, EntryKeyOf(abbr), QString::fromLatin1(EdrdgNotice::kExpansion), {}, -1, false,
+                false};
+    c.notice = true;
+    candidates_.append(c);
+}
+
+QString DictdImport::JapaneseLead(const Candidate& c, qint32 noticeId) {
+    if (glossary_.IsEmpty() || c.notice)
+        return QString();
+    QString lead;
+    const JapaneseTerms terms = glossary_.TermsFor(c.key, c.letter);
+    if (!terms.IsEmpty())
+        lead += JapaneseTermsLine(terms) + kLineEnd;
+    if (!terms.terms.isEmpty())
+        ++stats_.japaneseEntries;
+    if (!terms.abbreviationReadings.isEmpty())
+        ++stats_.abbreviationReadings;
+    if (c.headword >= 0)
+        lead += HeadwordGlossesLine(glossary_.AbbreviationHeadwords().at(c.headword), noticeId) +
+                kLineEnd;
+    return lead;
+}
