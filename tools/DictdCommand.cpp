@@ -70,6 +70,8 @@ void Report(std::FILE* out, const QString& path, const ImportStats& s, qint64 mi
         {s.foldocUnrelated, "FOLDOC articles on neither an abbreviation nor an entry's expansion"},
         {s.foldocSecond, "FOLDOC articles on an entry that another article already describes"},
         {s.headwordsWithoutExpansion, "abbreviation headwords glossed only by themselves"},
+        {s.headwordsOutsideComputing, "abbreviation senses of COMPDIC that EDICT has outside "
+                                      "computing"},
     };
     QString lines;
     for (const auto& [count, reason] : skipped) {

@@ -38,6 +38,7 @@ struct ImportStats {
     int foldocUnrelated = 0;    // articles on neither an abbreviation nor an entry's expansion
     int foldocSecond = 0;       // a further article on an entry that already has one
     int headwordsWithoutExpansion = 0; // abbreviation headwords glossed only by themselves
+    int headwordsOutsideComputing = 0; // COMPDIC's abbreviation senses EDICT has as general
     // Lines of the word lists left out, per list.
     QList<QPair<QString, EdictFile::Skipped>> wordListSkips;
 };
@@ -100,6 +101,7 @@ private:
     QHash<QString, int> preferredByKey_;
     QHash<QString, int> preferredBySpelling_;
     JapaneseGlossary glossary_;
+    QList<AbbreviationHeadword> headwords_; // those that may become entries
     ImportStats stats_;
 };
 

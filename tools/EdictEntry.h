@@ -28,6 +28,9 @@ struct EdictEntry {
     bool common = false; // "(P)"
 };
 
+// Which of the lists an entry comes from; COMPDIC, the computing glossary, ranks first.
+enum class EdictSource { Compdic, Edict };
+
 enum class EdictParse {
     Ok,
     Header,    // the file's own first line, "？？？ /EDICT, ... /", which names the list

@@ -5,25 +5,11 @@
 #include "tools/JapaneseMarkup.h"
 #include "tools/VeraRecord.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 namespace {
 
 const QLatin1String kLineEnd("\r\n");
-
-// The forms in which an expansion and a gloss are taken to be the same: as written, and without
-// remarks in brackets or parentheses ("Instruction Pointer [register]", "BASIC (language)").
-QStringList ComparedForms(const QString& text) {
-    static const QRegularExpression remarks(QStringLiteral(R"(\s*(\[[^\]]*\]|\([^()]*\)))"));
-    QStringList forms{JapaneseGlossary::Folded(text)};
-    QString bare = text;
-    bare.remove(remarks);
-    const QString folded = JapaneseGlossary::Folded(bare);
-    if (!folded.isEmpty() && folded != forms.first())
-        forms << folded;
-    return forms;
-}
 
 } // namespace
 
@@ -40,13 +26,16 @@ void DictdImport::ReadWordList(EdictFile& file, const Progress& progress) {
 }
 
 void DictdImport::AddHeadwordEntries() {
-    stats_.headwordsWithoutExpansion = glossary_.HeadwordsWithoutExpansion();
-    const QList<AbbreviationHeadword>& headwords = glossary_.AbbreviationHeadwords();
+    const AbbreviationHeadwords& abbreviations = glossary_.Abbreviations();
+    stats_.headwordsWithoutExpansion = abbreviations.WithoutExpansion();
+    stats_.headwordsOutsideComputing = abbreviations.OutsideComputing();
+    headwords_ = abbreviations.Candidates();
+    const QList<AbbreviationHeadword>& headwords = headwords_;
     if (headwords.isEmpty())
         return;
     QHash<QString, QSet<QString>> formsByKey;
     for (const Candidate& c : candidates_) {
-        for (const QString& form : ComparedForms(c.letter))
+        for (const QString& form : AbbreviationHeadwords::SameExpansionForms(c.letter))
             formsByKey[c.key].insert(form);
     }
     const qsizetype first = candidates_.size();
@@ -57,7 +46,8 @@ void DictdImport::AddHeadwordEntries() {
         bool known = false;
         const auto forms = formsByKey.constFind(headword.key);
         for (qsizetype g = 0; forms != formsByKey.constEnd() && g < headword.glosses.size(); ++g) {
-            for (const QString& form : ComparedForms(headword.glosses.at(g)))
+            for (const QString& form :
+                 AbbreviationHeadwords::SameExpansionForms(headword.glosses.at(g)))
                 known = known || forms->contains(form);
         }
         const QString sense = SenseKey(headword.key, headword.expansion);
@@ -93,7 +83,6 @@ QString DictdImport::JapaneseLead(const Candidate& c, qint32 noticeId) {
     if (!terms.abbreviationReadings.isEmpty())
         ++stats_.abbreviationReadings;
     if (c.headword >= 0)
-        lead += HeadwordGlossesLine(glossary_.AbbreviationHeadwords().at(c.headword), noticeId) +
-                kLineEnd;
+        lead += HeadwordGlossesLine(headwords_.at(c.headword), noticeId) + kLineEnd;
     return lead;
 }

@@ -70,35 +70,17 @@ QString JapaneseGlossary::Folded(QStringView text) {
     return out;
 }
 
-bool JapaneseGlossary::IsAbbreviationHeadword(QStringView headword) {
-    bool letter = false;
-    for (const QChar c : headword) {
-        const char16_t u = c.unicode();
-        const bool fullWidth = u >= 0xFF01 && u <= 0xFF5E;
-        const bool ascii = u > 0x20 && u < 0x7F;
-        if (!fullWidth && !ascii && u != 0x2212) // U+2212: the minus sign EUC-JP's dash becomes
-            return false;
-        const char16_t half = fullWidth ? char16_t(u - 0xFF01 + 0x21) : u;
-        if ((half >= u'A' && half <= u'Z') || (half >= u'a' && half <= u'z'))
-            letter = true;
-    }
-    return letter;
-}
-
-QString JapaneseGlossary::HalfWidth(QStringView text) {
-    QString out = text.toString().normalized(QString::NormalizationForm_KC);
-    out.replace(QChar(0x2212), QLatin1Char('-'));
-    return out;
-}
-
 void JapaneseGlossary::Add(const EdictEntry& entry, EdictSource source) {
     if (entry.headword.size() > kLongestWord || entry.reading.size() > kLongestWord)
         return;
+    if (AbbreviationHeadwords::IsAbbreviationHeadword(entry.headword)) {
+        abbreviations_.Add(entry, source);
+        return;
+    }
     const int word = int(words_.size());
     words_.append({entry.headword, entry.reading, source});
     if (entry.common)
         common_.insert(entry.headword);
-    const bool abbreviation = IsAbbreviationHeadword(entry.headword);
     for (const EdictSense& sense : entry.senses) {
         const bool computing = source == EdictSource::Compdic || sense.Computing();
         QStringList keys;
@@ -125,37 +107,7 @@ void JapaneseGlossary::Add(const EdictEntry& entry, EdictSource source) {
             if (!bare.isEmpty() && bare != folded)
                 byGloss_[bare].append({word, computing, true, g == 0, keysIndex});
         }
-        if (abbreviation && computing)
-            AddAbbreviationHeadword(entry, sense);
     }
-}
-
-void JapaneseGlossary::AddAbbreviationHeadword(const EdictEntry& entry, const EdictSense& sense) {
-    const QString abbr = HalfWidth(entry.headword);
-    const QString key = EntryKeyOf(abbr);
-    if (key.isEmpty())
-        return;
-    QString expansion;
-    for (const QString& gloss : sense.glosses) {
-        if (EntryKeyOf(gloss) != key) {
-            expansion = gloss;
-            break;
-        }
-    }
-    if (expansion.isEmpty()) {
-        headwordsWithoutExpansion_.insert(key);
-        return;
-    }
-    const QString senseKey = key + QLatin1Char('\t') + Folded(expansion);
-    const auto found = headwordBySense_.constFind(senseKey);
-    if (found != headwordBySense_.constEnd()) {
-        AppendNew(&headwords_[found.value()].readings, entry.reading, kMostTerms);
-        return;
-    }
-    headwordBySense_.insert(senseKey, int(headwords_.size()));
-    AbbreviationHeadword headword{abbr, key, expansion, sense.glosses, {}};
-    AppendNew(&headword.readings, entry.reading, kMostTerms);
-    headwords_.append(headword);
 }
 
 struct JapaneseGlossary::Ranked {
@@ -189,8 +141,8 @@ JapaneseTerms JapaneseGlossary::TermsFor(const QString& key, const QString& expa
     const QString bare = Folded(WithoutBracketed(expansion));
     if (bare != exact)
         collect(bare, true);
-    if (found.isEmpty())
-        return {};
+    JapaneseTerms result;
+    result.abbreviationReadings = abbreviations_.ReadingsFor(key, expansion);
 
     std::stable_sort(found.begin(), found.end(), [this](const Ranked& a, const Ranked& b) {
         const Word& x = words_.at(a.word);
@@ -212,17 +164,9 @@ JapaneseTerms JapaneseGlossary::TermsFor(const QString& key, const QString& expa
         return a.word < b.word;
     });
 
-    JapaneseTerms result;
     QHash<QString, int> termByVariant;
     for (const Ranked& r : found) {
         const Word& w = words_.at(r.word);
-        if (IsAbbreviationHeadword(w.headword)) {
-            // The abbreviation itself as a headword: how it is read. Another abbreviation
-            // ("Ｒ＆Ｄ" for "research and development") is no Japanese term.
-            if (EntryKeyOf(HalfWidth(w.headword)) == key)
-                AppendNew(&result.abbreviationReadings, w.reading, kMostTerms);
-            continue;
-        }
         const QString variant = Variant(w.headword);
         const auto same = termByVariant.constFind(variant);
         if (same != termByVariant.constEnd()) {

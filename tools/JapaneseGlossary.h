@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tools/AbbreviationHeadwords.h"
 #include "tools/EdictEntry.h"
 
 #include <QHash>
@@ -7,9 +8,6 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
-
-// Where a Japanese word comes from; COMPDIC, the computing glossary, ranks first.
-enum class EdictSource { Compdic, Edict };
 
 // A Japanese word for an entry, with its readings (none when it is written in kana).
 struct JapaneseTerm {
@@ -25,16 +23,6 @@ struct JapaneseTerms {
     bool IsEmpty() const { return terms.isEmpty() && abbreviationReadings.isEmpty(); }
 };
 
-// A sense of a full-width abbreviation headword ("ＤＯＳ [ドス] /(n) (comp) disk operating
-// system/DOS/"), from COMPDIC or a computing sense of EDICT.
-struct AbbreviationHeadword {
-    QString abbr;        // half-width: "DOS/V"
-    QString key;         // its search key
-    QString expansion;   // the first gloss that is not the abbreviation itself
-    QStringList glosses; // all glosses of the sense, in order
-    QStringList readings;
-};
-
 // The glosses of the word lists, indexed for looking up the Japanese words of an entry's
 // spelled-out form.
 class JapaneseGlossary {
@@ -44,12 +32,8 @@ public:
     // Glosses and spelled-out forms are compared in this form: lower case, without hyphens and
     // spaces ("Liquid-Crystal Display" and "liquid crystal display" are the same).
     static QString Folded(QStringView text);
-    // "ＣＤ−ＲＯＭ": a headword of Latin letters (mostly full-width), digits and signs, with at
-    // least one letter. Such a headword is an abbreviation, not a Japanese term.
-    static bool IsAbbreviationHeadword(QStringView headword);
-    // The half-width form of such a headword: "CD-ROM".
-    static QString HalfWidth(QStringView text);
-
+    // A headword in Latin letters is an abbreviation, not a Japanese term: it goes to
+    // Abbreviations().
     void Add(const EdictEntry& entry, EdictSource source);
     bool IsEmpty() const { return words_.isEmpty(); }
 
@@ -58,12 +42,10 @@ public:
     // a gloss, common words, words whose first gloss it is, and shorter words; one of each set
     // of words that differ only by a middle dot or a long vowel mark. Forms of the expansion
     // without its bracketed remarks, and glosses without their parenthesised ones, match computing
-    // senses only.
+    // senses only. With them, how the abbreviation is read.
     JapaneseTerms TermsFor(const QString& key, const QString& expansion) const;
 
-    // The abbreviation headwords, one per abbreviation and expansion, readings merged.
-    const QList<AbbreviationHeadword>& AbbreviationHeadwords() const { return headwords_; }
-    int HeadwordsWithoutExpansion() const { return int(headwordsWithoutExpansion_.size()); }
+    const AbbreviationHeadwords& Abbreviations() const { return abbreviations_; }
 
 private:
     struct Word {
@@ -81,13 +63,9 @@ private:
     };
     struct Ranked;
 
-    void AddAbbreviationHeadword(const EdictEntry& entry, const EdictSense& sense);
-
     QList<Word> words_;
     QHash<QString, QList<Occurrence>> byGloss_;
     QList<QStringList> abbreviationKeys_;
     QSet<QString> common_; // headwords that EDICT marks as common words
-    QList<AbbreviationHeadword> headwords_;
-    QHash<QString, int> headwordBySense_;
-    QSet<QString> headwordsWithoutExpansion_;
+    AbbreviationHeadwords abbreviations_;
 };

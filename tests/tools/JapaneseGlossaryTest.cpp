@@ -168,49 +168,4 @@ TEST_F(JapaneseGlossaryTest, AnotherAbbreviationIsNoTerm) {
               QStringList{QStringLiteral("アールアンドディー")});
 }
 
-TEST_F(JapaneseGlossaryTest, AbbreviationHeadwords) {
-    EXPECT_TRUE(JapaneseGlossary::IsAbbreviationHeadword(u"ＤＯＳ／Ｖ"));
-    EXPECT_TRUE(JapaneseGlossary::IsAbbreviationHeadword(u"ＣＤ−ＲＯＭ"));
-    EXPECT_TRUE(JapaneseGlossary::IsAbbreviationHeadword(u"ＴｅＸ"));
-    EXPECT_FALSE(JapaneseGlossary::IsAbbreviationHeadword(u"ＨＤテレビ"));
-    EXPECT_FALSE(JapaneseGlossary::IsAbbreviationHeadword(u"１０進数"));
-    EXPECT_FALSE(JapaneseGlossary::IsAbbreviationHeadword(u"２０００"));
-    EXPECT_EQ(JapaneseGlossary::HalfWidth(u"ＣＤ−ＲＯＭ"), QStringLiteral("CD-ROM"));
-    EXPECT_EQ(JapaneseGlossary::HalfWidth(u"ＤＯＳ／Ｖ"), QStringLiteral("DOS/V"));
-
-    Add(EdictSource::Compdic,
-        {
-            QStringLiteral("ＤＯＳ／Ｖ [ドスブイ] /(n) DOS-V/Japanese-capable version of DOS/"),
-            QStringLiteral("ＧＵＩ [グーイ] /(n) graphical user interface/GUI/"),
-            QStringLiteral("ＧＵＩ [グイ] /(n) graphical user interface/GUI/"),
-            QStringLiteral("ＡＯＣＥ [エーオーシーイー] /(n) AOCE/"),
-        });
-    Add(EdictSource::Edict,
-        {
-            QStringLiteral("ＧＵＩ [ジーユーアイ] /(n) (comp) graphical user interface/GUI/(P)/"),
-            QStringLiteral("ＬＣＤ [エルシーディー] /(n) liquid crystal display/LCD/"),
-            QStringLiteral("ＲＩＰ [リップ] /(n) (1) rest in peace/(n) (2) (comp) raster image "
-                           "processor/RIP/"),
-        });
-    const QList<AbbreviationHeadword>& h = glossary_.AbbreviationHeadwords();
-    ASSERT_EQ(h.size(), 3);
-    // The first gloss that is not the abbreviation itself is its spelled-out form.
-    EXPECT_EQ(h.at(0).abbr, QStringLiteral("DOS/V"));
-    EXPECT_EQ(h.at(0).key, QStringLiteral("DOSV"));
-    EXPECT_EQ(h.at(0).expansion, QStringLiteral("Japanese-capable version of DOS"));
-    EXPECT_EQ(h.at(0).readings, QStringList{QStringLiteral("ドスブイ")});
-    // One abbreviation with one expansion, its readings from both lists.
-    EXPECT_EQ(h.at(1).abbr, QStringLiteral("GUI"));
-    EXPECT_EQ(h.at(1).readings, (QStringList{QStringLiteral("グーイ"), QStringLiteral("グイ"),
-                                             QStringLiteral("ジーユーアイ")}));
-    // EDICT's only through a computing sense: not "LCD", and "RIP" as the processor only.
-    EXPECT_EQ(h.at(2).abbr, QStringLiteral("RIP"));
-    EXPECT_EQ(h.at(2).expansion, QStringLiteral("raster image processor"));
-    EXPECT_EQ(glossary_.HeadwordsWithoutExpansion(), 1); // AOCE
-    EXPECT_EQ(HeadwordGlossesLine(h.at(0), 42),
-              QStringLiteral("DOS-V; Japanese-capable version of DOS（出典：\\J42 EDRDG\\j）"));
-    EXPECT_EQ(HeadwordGlossesLine(h.at(0), 0),
-              QStringLiteral("DOS-V; Japanese-capable version of DOS"));
-}
-
 } // namespace

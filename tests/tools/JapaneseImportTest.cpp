@@ -54,8 +54,8 @@ protected:
                 QStringLiteral("ＦＤ [エフディー] /(n) floppy disk/FD/"),
                 QStringLiteral("フロッピーディスク /(n) floppy disk/"),
                 QStringLiteral("ランダムアクセスメモリ /(n) random access memory/RAM/"),
-                QStringLiteral(
-                    "ＣＡ [シーエー] /(n) (1) cabin attendant/(n) (2) certificate authority/CA/"),
+                QStringLiteral("ＣＡ [シーエー] /(n) (1) cabin attendant/(n) (2) certificate "
+                               "authority/CA/(n) (3) collision avoidance/"),
             });
         QFile damaged(compdic);
         ASSERT_TRUE(damaged.open(QIODevice::Append));
@@ -73,6 +73,8 @@ protected:
                 QStringLiteral("ハードディスクドライブ /(n) (comp) hard disk drive/"),
                 QStringLiteral("ＬＣＤ [エルシーディー] /(n) liquid crystal display/LCD/"),
                 QStringLiteral("ＸＹＺＺＹ [ジジー] /(n) magic word/"),
+                QStringLiteral("ＣＡ [シーエー] /(n) (1) (abbr) cabin attendant/(n) (2) (comp) "
+                               "certificate authority/CA/(n) (3) (comp) collision avoidance/"),
                 QStringLiteral("壊れた行 [こわれたぎょう] no slash"),
             });
 
@@ -198,9 +200,10 @@ TEST_F(JapaneseImportTest, AbbreviationHeadwordsTheDictionaryLacksBecomeEntries)
     EXPECT_EQ(Entries("gui"), QStringList{QStringLiteral("GUI\tGraphical User Interface")});
     EXPECT_EQ(Column(Id(QStringLiteral("GUI"), QString()), "HyperText"),
               QStringLiteral("読み：グイ"));
-    // With another expansion, the headword's sense is an entry of its own.
-    EXPECT_EQ(Entries("ca"), (QStringList{QStringLiteral("CA\tcabin attendant"),
-                                          QStringLiteral("CA\tCertificate Authority")}));
+    // With another expansion, the headword's sense is an entry of its own; not a sense that
+    // EDICT has outside computing, although COMPDIC has it too.
+    EXPECT_EQ(Entries("ca"), (QStringList{QStringLiteral("CA\tCertificate Authority"),
+                                          QStringLiteral("CA\tcollision avoidance")}));
     EXPECT_EQ(
         Column(Id(QStringLiteral("CA"), QStringLiteral("Certificate Authority")), "HyperText"),
         QStringLiteral("読み：シーエー"));
@@ -228,15 +231,16 @@ TEST_F(JapaneseImportTest, TheListsLicenceIsAnEntry) {
 TEST_F(JapaneseImportTest, Statistics) {
     const ImportStats& s = import_->Stats();
     EXPECT_EQ(s.veraEntries, 8);
-    EXPECT_EQ(s.headwordEntries, 3); // DOS/V, FD, CA cabin attendant
+    EXPECT_EQ(s.headwordEntries, 3);           // DOS/V, FD, CA collision avoidance
+    EXPECT_EQ(s.headwordsOutsideComputing, 1); // CA cabin attendant
     EXPECT_EQ(s.noticeEntries, 1);
     EXPECT_EQ(s.japaneseEntries, 6);      // CPU LCD FAQ HDD RAM FD
     EXPECT_EQ(s.abbreviationReadings, 7); // LCD GUI HDD CA CA FD DOS/V
-    EXPECT_EQ(s.wordListEntries, 14);
+    EXPECT_EQ(s.wordListEntries, 15);
     ASSERT_EQ(s.wordListSkips.size(), 2);
     EXPECT_EQ(s.wordListSkips.at(0).first, QStringLiteral("EDICT"));
     EXPECT_EQ(s.wordListSkips.at(0).second.notAnEntry, 1);
-    EXPECT_EQ(s.wordListSkips.at(0).second.firstNotAnEntry, 8);
+    EXPECT_EQ(s.wordListSkips.at(0).second.firstNotAnEntry, 9);
     EXPECT_EQ(s.wordListSkips.at(1).first, QStringLiteral("COMPDIC"));
     EXPECT_EQ(s.wordListSkips.at(1).second.notEucJp, 1);
     EXPECT_EQ(s.wordListSkips.at(1).second.firstNotEucJp, 9);
