@@ -299,15 +299,18 @@ ImportedDictionary DictdImport::Build() {
         for (const QString& tag : c.tags)
             relate(EntryForTag(tag));
 
-        // The Japanese terms come first; the article gets what room is left.
+        // The Japanese terms come first, set off by half a line; the article gets what room is
+        // left.
         const QString lead = JapaneseLead(c, noticeId);
+        const QString separator = lead.isEmpty() ? QString() : QStringLiteral("\r\n\\F");
         if (c.notice) {
             e.hyperText = EdrdgNotice::HyperText();
             e.url = QString::fromLatin1(EdrdgNotice::kUrl);
         } else if (c.article >= 0) {
             const FoldocArticle& article = articles_.at(c.article);
             const FoldocMarkup markup = FoldocBodyToHyperText(
-                article.bodyLines, resolve, id, kDescriptionBytes - CodePageLength(lead));
+                article.bodyLines, resolve, id,
+                kDescriptionBytes - CodePageLength(lead) - CodePageLength(separator));
             e.hyperText = markup.hyperText;
             stats_.textLinks += markup.links;
             stats_.plainReferences += markup.plainReferences;
@@ -334,9 +337,8 @@ ImportedDictionary DictdImport::Build() {
             e.hyperText = Escaped(c.letter) + QLatin1String(" (") +
                           parts.join(QLatin1String(", ")) + QLatin1Char(')');
         }
-        e.hyperText.prepend(lead);
-        if (e.hyperText.endsWith(QLatin1String("\r\n")))
-            e.hyperText.chop(2);
+        if (!lead.isEmpty())
+            e.hyperText = e.hyperText.isEmpty() ? lead : lead + separator + e.hyperText;
         e.description = PlainTextOf(e.hyperText);
         out.entries.append(e);
         for (const qint32 target : related)

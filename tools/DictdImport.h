@@ -85,7 +85,7 @@ private:
     void AddFoldocOnlyEntries();
     void AddHeadwordEntries();
     void AddNoticeEntry();
-    // The Japanese lines that begin the entry's description, each ending in a line break.
+    // The Japanese lines that begin the entry's description, joined by line breaks.
     QString JapaneseLead(const Candidate& c, qint32 noticeId);
     int ArticleNamed(const QString& name) const;
     const QString& FoldedBody(int article);

@@ -74,15 +74,15 @@ void DictdImport::AddNoticeEntry() {
 QString DictdImport::JapaneseLead(const Candidate& c, qint32 noticeId) {
     if (glossary_.IsEmpty() || c.notice)
         return QString();
-    QString lead;
+    QStringList lines;
     const JapaneseTerms terms = glossary_.TermsFor(c.key, c.letter);
     if (!terms.IsEmpty())
-        lead += JapaneseTermsLine(terms) + kLineEnd;
+        lines << JapaneseTermsLine(terms);
     if (!terms.terms.isEmpty())
         ++stats_.japaneseEntries;
     if (!terms.abbreviationReadings.isEmpty())
         ++stats_.abbreviationReadings;
     if (c.headword >= 0)
-        lead += HeadwordGlossesLine(headwords_.at(c.headword), noticeId) + kLineEnd;
-    return lead;
+        lines << HeadwordGlossesLine(headwords_.at(c.headword), noticeId);
+    return lines.join(kLineEnd);
 }

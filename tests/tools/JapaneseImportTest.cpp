@@ -142,12 +142,13 @@ TEST_F(JapaneseImportTest, TermsAndReadingsBeginTheDescription) {
     EXPECT_EQ(DbAccess::GetEntryText(cpu, abbr, url),
               QStringLiteral("\\HCentral Processing Unit [HW]\\h"
                              "\\B中央処理装置\\b（ちゅうおうしょりそうち）、"
-                             "\\B中央演算処理装置\\b（ちゅうおうえんざんしょりそうち）\r\n"
+                             "\\B中央演算処理装置\\b（ちゅうおうえんざんしょりそうち）\r\n\\F"
                              "<processor> (CPU) The part of a computer."));
     // The plain text has them too, so a copied entry carries them.
-    EXPECT_TRUE(
-        Column(cpu, "Description")
-            .startsWith(QStringLiteral("中央処理装置（ちゅうおうしょりそうち）、中央演算")));
+    EXPECT_EQ(
+        Column(cpu, "Description"),
+        QStringLiteral("中央処理装置（ちゅうおうしょりそうち）、中央演算処理装置（ちゅうおうえん"
+                       "ざんしょりそうち）\r\n\r\n<processor> (CPU) The part of a computer."));
     EXPECT_TRUE(DbAccess::GetEntryCopyText(cpu).contains(QStringLiteral("中央処理装置")));
 
     // Matching ignores the hyphen; the abbreviation headword gives the reading.
@@ -166,7 +167,8 @@ TEST_F(JapaneseImportTest, TermsAndReadingsBeginTheDescription) {
 TEST_F(JapaneseImportTest, ALongArticleMakesRoomForTheTerms) {
     const qint32 ram = Id(QStringLiteral("RAM"), QString());
     const QString text = Column(ram, "HyperText");
-    EXPECT_TRUE(text.startsWith(QStringLiteral("\\Bランダムアクセスメモリ\\b\r\n<storage> (RAM)")))
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("\\Bランダムアクセスメモリ\\b\r\n\\F<storage> (RAM)")))
         << qPrintable(text.left(80));
     EXPECT_TRUE(text.endsWith(QLatin1String("..."))) << qPrintable(text.right(40));
     EXPECT_EQ(DbAccess::CutToCodePageBytes(text, DbAccess::kDescriptionBytes), text);
@@ -190,7 +192,7 @@ TEST_F(JapaneseImportTest, AbbreviationHeadwordsTheDictionaryLacksBecomeEntries)
     EXPECT_EQ(Column(fd, "Letter"), QStringLiteral("floppy disk"));
     EXPECT_EQ(Column(fd, "HyperText"),
               QStringLiteral("\\Bフロッピーディスク\\b　読み：エフディー\r\nfloppy disk; FD（出典："
-                             "\\J%1 EDRDG\\j）\r\n<storage> A small, portable plastic disk.")
+                             "\\J%1 EDRDG\\j）\r\n\\F<storage> A small, portable plastic disk.")
                   .arg(notice));
     EXPECT_EQ(DbAccess::CategoryShortNames.value(Column(fd, "CategoryID").toInt()),
               QStringLiteral("HW"));
