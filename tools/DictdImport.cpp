@@ -3,6 +3,7 @@
 #include "dictionary/DictionarySource.h"
 #include "tools/CategoryTable.h"
 #include "tools/DictdDatabase.h"
+#include "tools/EdrdgNotice.h"
 #include "tools/FoldocMarkup.h"
 #include "tools/VeraRecord.h"
 
@@ -11,10 +12,6 @@
 #include <QUrl>
 
 namespace {
-
-QString SenseKey(const QString& key, const QString& letter) {
-    return key + QLatin1Char('\t') + FoldedHeadword(letter);
-}
 
 // The forms of an expansion to look an article up by: as written, and without the words the
 // list adds in square brackets ("Instruction Pointer [register]").
@@ -54,6 +51,10 @@ QString Escaped(const QString& text) {
 }
 
 } // namespace
+
+QString DictdImport::SenseKey(const QString& key, const QString& letter) {
+    return key + QLatin1Char('\t') + FoldedHeadword(letter);
+}
 
 bool DictdImport::ReadVera(DictdDatabase& db, const Progress& progress, QString* error) {
     const QList<DictdIndexEntry>& entries = db.Entries();
@@ -135,8 +136,8 @@ const QString& DictdImport::FoldedBody(int article) {
     return found.value();
 }
 
-void DictdImport::AttachArticles() {
-    for (qsizetype n = 0; n < candidates_.size(); ++n) {
+void DictdImport::AttachArticles(qsizetype from) {
+    for (qsizetype n = from; n < candidates_.size(); ++n) {
         Candidate& c = candidates_[n];
         const QStringList forms = ExpansionForms(c.letter);
         for (const QString& form : forms) {
@@ -222,6 +223,10 @@ qint32 DictdImport::EntryForTag(const QString& tag) const {
 ImportedDictionary DictdImport::Build() {
     AttachArticles();
     AddFoldocOnlyEntries();
+    AddHeadwordEntries();
+    AddNoticeEntry();
+    const qint32 noticeId =
+        !candidates_.isEmpty() && candidates_.last().notice ? qint32(candidates_.size()) : 0;
 
     // Where several entries share an abbreviation, a reference to it leads to the one that the
     // encyclopaedia's article on the abbreviation itself describes ("IP": Internet Protocol),
@@ -253,6 +258,8 @@ ImportedDictionary DictdImport::Build() {
             c.article >= 0 ? CategoryTable::ForSubject(articles_.at(c.article).subject) : -1;
         const int byTags = CategoryTable::ForTags(c.tags);
         int category = c.articleByAbbreviation && byTags >= 0 ? byTags : bySubject;
+        if (c.notice)
+            category = CategoryTable::ForSubject(QStringLiteral("body"));
         if (category < 0)
             category = byTags;
         if (category < 0)
@@ -292,10 +299,18 @@ ImportedDictionary DictdImport::Build() {
         for (const QString& tag : c.tags)
             relate(EntryForTag(tag));
 
-        if (c.article >= 0) {
+        // The Japanese terms come first, set off by half a line; the article gets what room is
+        // left.
+        const QString lead = JapaneseLead(c, noticeId);
+        const QString separator = lead.isEmpty() ? QString() : QStringLiteral("\r\n\\F");
+        if (c.notice) {
+            e.hyperText = EdrdgNotice::HyperText();
+            e.url = QString::fromLatin1(EdrdgNotice::kUrl);
+        } else if (c.article >= 0) {
             const FoldocArticle& article = articles_.at(c.article);
-            const FoldocMarkup markup =
-                FoldocBodyToHyperText(article.bodyLines, resolve, id, kDescriptionBytes);
+            const FoldocMarkup markup = FoldocBodyToHyperText(
+                article.bodyLines, resolve, id,
+                kDescriptionBytes - CodePageLength(lead) - CodePageLength(separator));
             e.hyperText = markup.hyperText;
             stats_.textLinks += markup.links;
             stats_.plainReferences += markup.plainReferences;
@@ -322,11 +337,18 @@ ImportedDictionary DictdImport::Build() {
             e.hyperText = Escaped(c.letter) + QLatin1String(" (") +
                           parts.join(QLatin1String(", ")) + QLatin1Char(')');
         }
+        if (!lead.isEmpty())
+            e.hyperText = e.hyperText.isEmpty() ? lead : lead + separator + e.hyperText;
         e.description = PlainTextOf(e.hyperText);
         out.entries.append(e);
         for (const qint32 target : related)
             out.links.append({id, candidates_.at(target - 1).abbr, target});
-        ++(c.fromFoldoc ? stats_.foldocEntries : stats_.veraEntries);
+        if (c.notice)
+            ++stats_.noticeEntries;
+        else if (c.headword >= 0)
+            ++stats_.headwordEntries;
+        else
+            ++(c.fromFoldoc ? stats_.foldocEntries : stats_.veraEntries);
     }
     stats_.relatedWords = int(out.links.size());
     stats_.categories = int(out.categories.size());

@@ -1,4 +1,5 @@
 #include "DictdFiles.h"
+#include "WordListFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,11 +84,11 @@ TEST_F(DictdCommandTest, BuildsAndReports) {
 
 TEST_F(DictdCommandTest, UsageErrors) {
     EXPECT_EQ(Run({}), 2);
-    EXPECT_TRUE(err_.contains(QLatin1String("usage: tessarine-dictd -o OUTPUT INDEX...")));
+    EXPECT_TRUE(err_.contains(QLatin1String("usage: tessarine-dictd -o OUTPUT INPUT...")));
     EXPECT_EQ(Run({veraIndex_}), 2);
     EXPECT_TRUE(err_.contains(QLatin1String("no output file")));
     EXPECT_EQ(Run({QStringLiteral("-o"), output_}), 2);
-    EXPECT_TRUE(err_.contains(QLatin1String("no dictd index")));
+    EXPECT_TRUE(err_.contains(QLatin1String("no input given")));
     EXPECT_EQ(Run({QStringLiteral("-x"), output_, veraIndex_}), 2);
     EXPECT_TRUE(err_.contains(QLatin1String("unknown option -x")));
     EXPECT_EQ(Run({QStringLiteral("--help")}), 0);
@@ -130,6 +131,73 @@ TEST_F(DictdCommandTest, BadInputsLeaveNoOutput) {
     ExpectFailure({other.Write(dir_.path(), QStringLiteral("garden"))},
                   "neither the VERA nor the FOLDOC database (it calls itself \"A Glossary of "
                   "Gardening\")");
+}
+
+TEST_F(DictdCommandTest, InputsWithoutEntriesFailAndWriteNothing) {
+    // The encyclopaedia alone, when none of its articles names an abbreviation with its
+    // expansion.
+    DictdWriter foldoc = DictdWriter::Foldoc();
+    foldoc.AddFoldoc({QStringLiteral("bubble sort")}, {QStringLiteral("<algorithm> A sort.")});
+    ExpectFailure({foldoc.Write(dir_.path(), QStringLiteral("sorts"))}, "no entries");
+
+    // An acronym list cut after its header.
+    const QString cut = dir_.filePath(QStringLiteral("headonly.index"));
+    const QList<QByteArray> lines = ReadBytes(veraIndex_).split('\n');
+    WriteBytes(cut, lines.at(0) + '\n' + lines.at(1) + '\n');
+    QFile::copy(dir_.filePath(QStringLiteral("vera.dict.dz")),
+                dir_.filePath(QStringLiteral("headonly.dict.dz")));
+    ExpectFailure({cut}, "no entries");
+
+    // Nor does such a build replace a dictionary that is already there.
+    ASSERT_EQ(Run({QStringLiteral("-o"), output_, veraIndex_}), 0) << qPrintable(err_);
+    const QByteArray before = ReadBytes(output_);
+    EXPECT_EQ(Run({QStringLiteral("-o"), output_, cut}), 1);
+    EXPECT_EQ(ReadBytes(output_), before);
+}
+
+TEST_F(DictdCommandTest, WordListsAreFurtherInputsWhoseBadLinesAreCounted) {
+    const QString compdic = WriteWordList(
+        dir_.path(), QStringLiteral("compdic"),
+        {QStringLiteral("中央処理装置 [ちゅうおうしょりそうち] /(n) central processing unit/CPU/"),
+         QStringLiteral("インターネットプロトコル /(n) internet protocol/"),
+         QStringLiteral("壊れた行 [こわれたぎょう] no slash")});
+    const QString edict = WriteWordList(
+        dir_.path(), QStringLiteral("edict"),
+        {EdictHeaderLine(),
+         QStringLiteral("ＴＣＰ [ティーシーピー] /(n) (comp) transmission control protocol/TCP/")});
+    QFile file(edict);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("\xc3\xe6\xff /(n) broken/\n" + QByteArray(1 << 20, 'x') + " /(n) a megabyte/\n");
+    file.close();
+
+    // In any order, told apart by their content.
+    ASSERT_EQ(Run({QStringLiteral("-o"), output_, edict, veraIndex_, compdic, foldocIndex_}), 0)
+        << qPrintable(err_);
+    EXPECT_TRUE(out_.contains(QLatin1String("4 entries in"))) << qPrintable(out_);
+    EXPECT_TRUE(out_.contains(QLatin1String("from 3 words of EDICT and COMPDIC: Japanese terms for "
+                                            "2 entries, the reading of the abbreviation for 1; 0 "
+                                            "entries from abbreviation headwords, and 1 naming")))
+        << qPrintable(out_);
+    EXPECT_TRUE(out_.contains(QLatin1String("1 COMPDIC lines not of the form HEADWORD [READING] "
+                                            "/GLOSS/.../ (the first is line 3)")))
+        << qPrintable(out_);
+    EXPECT_TRUE(out_.contains(
+        QLatin1String("1 EDICT lines that are not EUC-JP text (the first is line 3)")));
+    EXPECT_TRUE(out_.contains(
+        QLatin1String("1 EDICT lines longer than 16384 bytes (the first is line 4)")));
+    EXPECT_TRUE(QFile::exists(output_));
+
+    // Two lists of one kind are a mistake; a list without EDICT's header is taken for COMPDIC.
+    QFile::remove(output_);
+    ExpectFailure({veraIndex_, compdic, compdic}, "are both the COMPDIC word list");
+    ExpectFailure({veraIndex_, edict, compdic, edict}, "are both the EDICT word list");
+
+    // Damage to the acronym list still stops the build, naming file and line.
+    const QString badNumber = dir_.filePath(QStringLiteral("badnum.index"));
+    WriteBytes(badNumber, ReadBytes(veraIndex_) + "ghost\tA*B\tC\n");
+    QFile::copy(dir_.filePath(QStringLiteral("vera.dict.dz")),
+                dir_.filePath(QStringLiteral("badnum.dict.dz")));
+    ExpectFailure({edict, compdic, badNumber}, "badnum.index:7: bad index line");
 }
 
 TEST_F(DictdCommandTest, AFailureKeepsAnEarlierDictionary) {

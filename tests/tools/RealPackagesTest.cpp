@@ -3,6 +3,7 @@
 #include "support/DataFixtures.h"
 #include "tools/DictdDatabase.h"
 #include "tools/DictdImport.h"
+#include "tools/EdictFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,9 +11,12 @@
 
 namespace {
 
-// Debian's dict-vera and dict-foldoc, where they are installed (scripts/run-large installs them).
+// Debian's dict-vera, dict-foldoc and edict, where they are installed (scripts/run-large installs
+// them).
 const QString kVera = QStringLiteral("/usr/share/dictd/vera.index");
 const QString kFoldoc = QStringLiteral("/usr/share/dictd/foldoc.index");
+const QString kEdict = QStringLiteral("/usr/share/edict/edict");
+const QString kCompdic = QStringLiteral("/usr/share/edict/compdic");
 
 TEST(RealPackagesTest, BuildsALargeDictionaryThatFindsCpu) {
     if (!QFile::exists(kVera) || !QFile::exists(kFoldoc))
@@ -58,6 +62,61 @@ TEST(RealPackagesTest, BuildsALargeDictionaryThatFindsCpu) {
     EXPECT_TRUE(shown.startsWith(QLatin1String("\\HCentral Processing Unit [HW]\\h")))
         << qPrintable(shown.left(200));
     EXPECT_TRUE(shown.contains(QLatin1String("\\J"))) << "the article's references are links";
+    DbAccess::CloseDictionary();
+}
+
+TEST(RealPackagesTest, TheWordListsGiveJapaneseTerms) {
+    for (const QString& path : {kVera, kFoldoc, kEdict, kCompdic}) {
+        if (!QFile::exists(path))
+            GTEST_SKIP() << "dict-vera, dict-foldoc and edict are not all installed";
+    }
+    ASSERT_TRUE(EdictFile::IsEdictForm(kEdict));
+    ASSERT_TRUE(EdictFile::IsEdictForm(kCompdic));
+    QString error;
+    auto vera = DictdDatabase::Open(kVera, &error);
+    auto foldoc = DictdDatabase::Open(kFoldoc, &error);
+    auto edict = EdictFile::Open(kEdict, &error);
+    auto compdic = EdictFile::Open(kCompdic, &error);
+    ASSERT_TRUE(vera && foldoc && edict && compdic) << qPrintable(error);
+    EXPECT_EQ(edict->FileKind(), EdictFile::Kind::Edict);
+    EXPECT_EQ(compdic->FileKind(), EdictFile::Kind::Compdic);
+
+    DictdImport import;
+    const auto quiet = [](qint64, qint64) {};
+    ASSERT_TRUE(import.ReadVera(*vera, quiet, &error)) << qPrintable(error);
+    ASSERT_TRUE(import.ReadFoldoc(*foldoc, quiet, &error)) << qPrintable(error);
+    import.ReadWordList(*compdic, quiet);
+    import.ReadWordList(*edict, quiet);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ABBR.MDB"));
+    ASSERT_TRUE(WriteDictionary(import.Build(), path, quiet, &error)) << qPrintable(error);
+    const ImportStats& s = import.Stats();
+    EXPECT_GT(s.wordListEntries, 250000);
+    EXPECT_GE(s.japaneseEntries, 600);
+    EXPECT_GT(s.headwordEntries, 0);
+    // The packaged lists are sound: hardly a line is left out.
+    for (const auto& [list, skipped] : s.wordListSkips)
+        EXPECT_LT(skipped.notAnEntry + skipped.notEucJp + skipped.tooLong, 10) << qPrintable(list);
+
+    MessageRecorder recorder;
+    RecordingList categories;
+    ASSERT_GE(OpenForTest(path, &categories), 10);
+    auto rs = Recordset::Open(DbAccess::DictionaryDb(),
+                              QStringLiteral("SELECT count(*) AS n FROM AbbrTB WHERE "
+                                             "substr(HyperText, 1, 2) = '\\B'"));
+    ASSERT_TRUE(rs && !rs->Eof());
+    EXPECT_GE(rs->Integer("n"), 600);
+
+    RecordingList results;
+    ASSERT_GE(DbAccess::SearchEntries(QStringLiteral("cpu"),
+                                      QStringLiteral("central processing unit"), 0, results),
+              1);
+    QString abbr;
+    QString url;
+    const QString shown = DbAccess::GetEntryText(results.items.first().data, abbr, url);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral(
+        "\\HCentral Processing Unit [HW]\\h\\B中央処理装置\\b（ちゅうおうしょりそうち）")))
+        << qPrintable(shown.left(200));
     DbAccess::CloseDictionary();
 }
 
