@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/AppInfo.h"
+#include "base/AppInfo.h"
 
 namespace CommandLine {
 namespace {

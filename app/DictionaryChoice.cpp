@@ -1,7 +1,7 @@
 #include "app/DictionaryChoice.h"
 
-#include "app/AppInfo.h"
-#include "app/MessageBox.h"
+#include "base/AppInfo.h"
+#include "base/MessageBox.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "app/OpenProgressWindow.h"
 
-#include "app/AppInfo.h"
+#include "base/AppInfo.h"
 
 #include <QApplication>
 #include <QFileInfo>

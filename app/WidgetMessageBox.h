@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageBox.h"
+#include "base/MessageBox.h"
 
 // Shows message boxes as dialogs of the desktop.
 MessageAnswer ShowWidgetMessageBox(const MessageRequest& request);

@@ -1,6 +1,6 @@
 #include "app/frmMain.h"
 
-#include "app/AppInfo.h"
+#include "base/AppInfo.h"
 #include "app/ListAdapters.h"
 #include "app/StatusPanels.h"
 #include "app/Twips.h"

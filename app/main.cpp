@@ -1,4 +1,4 @@
-#include "app/AppInfo.h"
+#include "base/AppInfo.h"
 #include "app/CommandLine.h"
 #include "app/DictionaryChoice.h"
 #include "app/OpenProgressWindow.h"

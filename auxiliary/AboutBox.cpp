@@ -1,6 +1,6 @@
 #include "auxiliary/AboutBox.h"
 
-#include "app/AppInfo.h"
+#include "base/AppInfo.h"
 #include "app/Twips.h"
 #include "app/WindowTwips.h"
 #include "app/frmMain.h"

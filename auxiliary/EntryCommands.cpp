@@ -1,5 +1,5 @@
 // Copying the entry and opening its web page.
-#include "app/MessageBox.h"
+#include "base/MessageBox.h"
 #include "app/frmMain.h"
 #include "auxiliary/Web.h"
 #include "data/DbAccess.h"

@@ -1,6 +1,6 @@
 // The help commands: contents, keyword search and the topic of the control with the focus.
-#include "app/AppInfo.h"
-#include "app/MessageBox.h"
+#include "base/AppInfo.h"
+#include "base/MessageBox.h"
 #include "app/frmMain.h"
 #include "auxiliary/HelpViewer.h"
 

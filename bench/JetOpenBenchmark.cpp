@@ -1,6 +1,6 @@
 #include "JetTestFiles.h"
 
-#include "app/MessageBox.h"
+#include "base/MessageBox.h"
 #include "data/DbAccess.h"
 #include "data/ListSink.h"
 #include "data/Strings.h"

@@ -1,7 +1,7 @@
 // Speed of the entry view in the real window: drawing a description of the longest length that
 // is read (4096 bytes) into the description box, and showing an entry end to end on the
 // dictionary of a million entries. Runs on the offscreen platform unless another is chosen.
-#include "app/MessageBox.h"
+#include "base/MessageBox.h"
 #include "app/frmMain.h"
 #include "bench/BenchDictionary.h"
 #include "bench/BenchRandom.h"

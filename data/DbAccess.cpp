@@ -1,7 +1,7 @@
 #include "data/DbAccess.h"
 
-#include "app/AppInfo.h"
-#include "app/MessageBox.h"
+#include "base/AppInfo.h"
+#include "base/MessageBox.h"
 #include "data/DictionaryFile.h"
 #include "data/JetImport.h"
 #include "data/OpenProgress.h"

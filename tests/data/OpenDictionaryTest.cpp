@@ -1,4 +1,4 @@
-#include "app/AppInfo.h"
+#include "base/AppInfo.h"
 #include "data/DbAccess.h"
 #include "data/SqliteHandles.h"
 #include "data/TextCollation.h"

@@ -1,6 +1,6 @@
 #include "JetTestFiles.h"
 
-#include "app/AppInfo.h"
+#include "base/AppInfo.h"
 #include "data/DbAccess.h"
 #include "support/DataFixtures.h"
 

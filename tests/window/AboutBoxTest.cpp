@@ -2,8 +2,8 @@
 // font, the separator line, and where it opens.
 #include "EntryFixtures.h"
 
-#include "app/AppInfo.h"
 #include "auxiliary/AboutBox.h"
+#include "base/AppInfo.h"
 
 #include <QLabel>
 #include <QMenuBar>

@@ -199,9 +199,10 @@ protected:
                 << qPrintable(field->objectName());
         }
         // Whole lines fit the lists.
-        if (!atMinimum)
+        if (!atMinimum) {
             EXPECT_GE(C().lstDbList->viewport()->height(),
                       2 * C().lstDbList->fontMetrics().height());
+        }
         EXPECT_GE(C().lstLink->viewport()->height(), 5 * C().lstLink->fontMetrics().height());
     }
 };

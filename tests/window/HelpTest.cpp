@@ -104,8 +104,9 @@ TEST_F(HelpTest, ContentsAndSearchLeaveTheEntryViewListsAndHistoryAlone) {
     QApplication::processEvents();
     HelpViewer* viewer = Viewer();
     ASSERT_NE(viewer, nullptr);
-    if (viewer->IsUsable())
+    if (viewer->IsUsable()) {
         EXPECT_EQ(viewer->Tabs()->currentIndex(), 0) << "the contents";
+    }
     EXPECT_EQ(Take(), before);
 
     C().mnuHelpSearch->trigger();

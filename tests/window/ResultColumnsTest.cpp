@@ -13,25 +13,6 @@
 
 namespace {
 
-TEST(ResultColumnsRule, TheTabStopHoldsWhileEveryAbbreviationFitsWithAGap) {
-    EXPECT_EQ(ResultColumnsFor(100, 90, 10, 400).secondColumnX, 100);
-    EXPECT_EQ(ResultColumnsFor(100, 0, 10, 400).secondColumnX, 100);
-    EXPECT_EQ(ResultColumnsFor(100, 90, 10, 400).firstColumnLimit, 90);
-}
-
-TEST(ResultColumnsRule, TheColumnMovesRightOnlyAsFarAsTheWidestNeeds) {
-    EXPECT_EQ(ResultColumnsFor(100, 91, 10, 400).secondColumnX, 101);
-    EXPECT_EQ(ResultColumnsFor(100, 150, 10, 400).secondColumnX, 160);
-}
-
-TEST(ResultColumnsRule, TheColumnStopsAtHalfTheListAndLongerAbbreviationsAreCut) {
-    const ResultColumns columns = ResultColumnsFor(100, 500, 10, 400);
-    EXPECT_EQ(columns.secondColumnX, 200);
-    EXPECT_EQ(columns.firstColumnLimit, 190);
-    // A list narrower than twice the stop keeps the stop.
-    EXPECT_EQ(ResultColumnsFor(100, 500, 10, 150).secondColumnX, 100);
-}
-
 class ResultColumnsTest : public ::testing::Test {
 protected:
     void SetUp() override {

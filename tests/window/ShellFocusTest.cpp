@@ -4,21 +4,10 @@
 #include "ShellTestSupport.h"
 
 #include "app/StatusPanels.h"
-#include "search/ListTabStop.h"
 #include "search/ResultListDelegate.h"
 
 #include <QLineEdit>
 #include <QListWidget>
-
-TEST(ListTabStopTest, HalfTheBaseUnitRoundedToEvenTimesFourteen) {
-    EXPECT_EQ(TabStopForBaseUnit(6), 42);
-    EXPECT_EQ(TabStopForBaseUnit(7), 56) << "3.5 rounds up to 4";
-    EXPECT_EQ(TabStopForBaseUnit(8), 56);
-    EXPECT_EQ(TabStopForBaseUnit(9), 56) << "4.5 rounds down to 4, not 63";
-    EXPECT_EQ(TabStopForBaseUnit(10), 70);
-    EXPECT_EQ(TabStopForBaseUnit(11), 84) << "5.5 rounds up to 6";
-    EXPECT_EQ(TabStopForBaseUnit(13), 84) << "6.5 rounds down to 6";
-}
 
 class ShellFocusTest : public MainWindowTest {
 protected:
