@@ -72,8 +72,8 @@ void BuildWithAllFourInputs(benchmark::State& state) {
         }
         import.ReadWordList(*compdic, kQuiet);
         import.ReadWordList(*edict, kQuiet);
-        const ImportedDictionary dictionary = import.Build();
-        if (!WriteDictionary(dictionary, output, kQuiet, &error)) {
+        const DictionaryContent dictionary = import.Build();
+        if (!WriteDictionary(dictionary, output, &error, kQuiet)) {
             state.SkipWithError(qPrintable(error));
             return;
         }

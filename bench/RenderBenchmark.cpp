@@ -1,11 +1,12 @@
 // Speed of the entry view in the real window: drawing a description of the longest length that
 // is read (4096 bytes) into the description box, and showing an entry end to end on the
 // dictionary of a million entries. Runs on the offscreen platform unless another is chosen.
-#include "base/MessageBox.h"
 #include "app/frmMain.h"
+#include "base/MessageBox.h"
 #include "bench/BenchDictionary.h"
 #include "bench/BenchRandom.h"
 #include "data/DbAccess.h"
+#include "data/Strings.h"
 #include "entryview/DescriptionBox.h"
 #include "entryview/HyperText.h"
 
@@ -43,7 +44,7 @@ QString LongDescription() {
     while (body.size() < 4096)
         body += paragraph;
     return QStringLiteral("\\HCentral Processing Unit [HW]\\h") +
-           DbAccess::CutToCodePageBytes(body, DbAccess::kDescriptionBytes);
+           Strings::CutToCodePageBytes(body, DbAccess::kDescriptionBytes);
 }
 
 void RenderDescription(benchmark::State& state) {

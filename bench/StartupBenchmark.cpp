@@ -2,8 +2,8 @@
 // shown: on the bundled dictionary (target: under 100 ms) and on the dictionary of a million
 // entries (target: under 150 ms). Runs on the offscreen platform unless another is chosen.
 // Only the start is timed; closing the window again between two starts is not.
-#include "base/MessageBox.h"
 #include "app/frmMain.h"
+#include "base/MessageBox.h"
 #include "bench/BenchDictionary.h"
 
 #include <QApplication>

@@ -188,7 +188,7 @@ QString GetEntryText(qint32 id, QString& abbr, QString& url) {
         !CategoryShortNames.at(category).isEmpty())
         label = QLatin1String(" [") + CategoryShortNames.at(category) + QLatin1String("]");
     const QString text = QLatin1String("\\H") + rs->Text("Letter") + label + QLatin1String("\\h") +
-                         CutToCodePageBytes(rs->Text("HyperText"), kDescriptionBytes);
+                         Strings::CutToCodePageBytes(rs->Text("HyperText"), kDescriptionBytes);
     if (HasUrlField)
         url = rs->Text("URL");
     return text;
@@ -220,22 +220,6 @@ qint16 LoadLinkList(qint32 id, ListSink& linkList) {
         ++count;
     }
     return count;
-}
-
-QString CutToCodePageBytes(const QString& text, int maxBytes) {
-    int bytes = 0;
-    qsizetype i = 0;
-    while (i < text.size()) {
-        const char16_t u = text.at(i).unicode();
-        const bool pair = QChar::isHighSurrogate(u) && i + 1 < text.size() &&
-                          QChar::isLowSurrogate(text.at(i + 1).unicode());
-        const int width = pair ? 4 : (u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F)) ? 1 : 2;
-        if (bytes + width > maxBytes)
-            break;
-        bytes += width;
-        i += pair ? 2 : 1;
-    }
-    return text.left(i);
 }
 
 } // namespace DbAccess

@@ -19,7 +19,7 @@ extern QStringList CategoryShortNames;
 
 inline constexpr int kResultListLimit = 500;
 // The length of a description that is read, counted as the dictionary's original code page
-// (Shift-JIS) stores text: one byte for ASCII and half-width katakana, two for all else.
+// stores text (Strings::CodePageLength); the build tools cut to it as well.
 inline constexpr int kDescriptionBytes = 4096;
 
 // Opens DatabasePath and appends one item per category to categoryList. Returns the number of
@@ -38,8 +38,5 @@ qint16 FillResultList(const QString& sql, ListSink& resultList);
 QString GetEntryText(qint32 id, QString& abbr, QString& url);
 QString GetEntryCopyText(qint32 id);
 qint16 LoadLinkList(qint32 id, ListSink& linkList);
-
-// The first maxBytes of text as counted above, never splitting a character.
-QString CutToCodePageBytes(const QString& text, int maxBytes);
 
 } // namespace DbAccess

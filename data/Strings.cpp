@@ -48,4 +48,39 @@ SearchMatch MatchKind(const QString& text) {
     return SearchMatch::Exact;
 }
 
+namespace {
+
+// The width of the character at i (a surrogate pair counts as one), and how many units it takes.
+int CodePageWidth(QStringView text, qsizetype i, qsizetype* units) {
+    const char16_t u = text.at(i).unicode();
+    const bool pair = QChar::isHighSurrogate(u) && i + 1 < text.size() &&
+                      QChar::isLowSurrogate(text.at(i + 1).unicode());
+    *units = pair ? 2 : 1;
+    return pair ? 4 : (u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F)) ? 1 : 2;
+}
+
+} // namespace
+
+int CodePageLength(QStringView text) {
+    int bytes = 0;
+    qsizetype units = 0;
+    for (qsizetype i = 0; i < text.size(); i += units)
+        bytes += CodePageWidth(text, i, &units);
+    return bytes;
+}
+
+QString CutToCodePageBytes(const QString& text, int maxBytes) {
+    int bytes = 0;
+    qsizetype i = 0;
+    qsizetype units = 0;
+    while (i < text.size()) {
+        const int width = CodePageWidth(text, i, &units);
+        if (bytes + width > maxBytes)
+            break;
+        bytes += width;
+        i += units;
+    }
+    return text.left(i);
+}
+
 } // namespace Strings

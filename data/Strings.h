@@ -20,4 +20,12 @@ QString EscapeQuotes(const QString& text);
 
 SearchMatch MatchKind(const QString& text);
 
+// The bytes a text takes in the dictionary's original code page (Shift-JIS), as the program
+// counts a description: one for ASCII and half-width katakana, two for every other character
+// of the basic plane, four for a character outside it.
+int CodePageLength(QStringView text);
+
+// The first maxBytes of text as counted above, never splitting a character.
+QString CutToCodePageBytes(const QString& text, int maxBytes);
+
 } // namespace Strings

@@ -1,5 +1,6 @@
 #include "tools/DictdCommand.h"
 
+#include "data/DbAccess.h"
 #include "tools/DictdDatabase.h"
 #include "tools/DictdImport.h"
 #include "tools/EdictFile.h"
@@ -48,7 +49,7 @@ void Report(std::FILE* out, const QString& path, const ImportStats& s, qint64 mi
                 .arg(s.foldocEntries)
                 .arg(s.withArticle)
                 .arg(s.articlesCut)
-                .arg(DictdImport::kDescriptionBytes);
+                .arg(DbAccess::kDescriptionBytes);
     if (s.wordListEntries > 0)
         text +=
             QStringLiteral("  from %1 words of EDICT and COMPDIC: Japanese terms for %2 entries, "
@@ -227,7 +228,7 @@ int RunDictd(const QStringList& arguments, std::FILE* out, std::FILE* err) {
             import.ReadWordList(
                 *list, showing(QStringLiteral("reading ") + QFileInfo(list->Path()).fileName()));
     }
-    const ImportedDictionary dictionary = import.Build();
+    const DictionaryContent dictionary = import.Build();
     // The program refuses a dictionary without entries, so such a build is a failed one.
     progress.Finish();
     if (dictionary.entries.isEmpty())
@@ -238,8 +239,8 @@ int RunDictd(const QStringList& arguments, std::FILE* out, std::FILE* err) {
         return failure(QStringLiteral("no categories: the entries of %1 belong to none")
                            .arg(inputs.join(QLatin1String(", "))));
     const bool written =
-        WriteDictionary(dictionary, output,
-                        showing(QStringLiteral("writing ") + QFileInfo(output).fileName()), &error);
+        WriteDictionary(dictionary, output, &error,
+                        showing(QStringLiteral("writing ") + QFileInfo(output).fileName()));
     progress.Finish();
     if (!written)
         return failure(error);

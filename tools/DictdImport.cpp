@@ -1,5 +1,7 @@
 #include "tools/DictdImport.h"
 
+#include "data/DbAccess.h"
+#include "data/Strings.h"
 #include "dictionary/DictionarySource.h"
 #include "tools/CategoryTable.h"
 #include "tools/DictdDatabase.h"
@@ -220,7 +222,7 @@ qint32 DictdImport::EntryForTag(const QString& tag) const {
     return c >= 0 ? c + 1 : 0;
 }
 
-ImportedDictionary DictdImport::Build() {
+DictionaryContent DictdImport::Build() {
     AttachArticles();
     AddFoldocOnlyEntries();
     AddHeadwordEntries();
@@ -247,7 +249,7 @@ ImportedDictionary DictdImport::Build() {
         }
     }
 
-    ImportedDictionary out;
+    DictionaryContent out;
     QList<int> categoryOf(candidates_.size());
     QSet<int> usedCategories;
     for (int n = 0; n < candidates_.size(); ++n) {
@@ -308,9 +310,10 @@ ImportedDictionary DictdImport::Build() {
             e.url = QString::fromLatin1(EdrdgNotice::kUrl);
         } else if (c.article >= 0) {
             const FoldocArticle& article = articles_.at(c.article);
-            const FoldocMarkup markup = FoldocBodyToHyperText(
-                article.bodyLines, resolve, id,
-                kDescriptionBytes - CodePageLength(lead) - CodePageLength(separator));
+            const FoldocMarkup markup =
+                FoldocBodyToHyperText(article.bodyLines, resolve, id,
+                                      DbAccess::kDescriptionBytes - Strings::CodePageLength(lead) -
+                                          Strings::CodePageLength(separator));
             e.hyperText = markup.hyperText;
             stats_.textLinks += markup.links;
             stats_.plainReferences += markup.plainReferences;
@@ -353,9 +356,4 @@ ImportedDictionary DictdImport::Build() {
     stats_.relatedWords = int(out.links.size());
     stats_.categories = int(out.categories.size());
     return out;
-}
-
-bool WriteDictionary(const ImportedDictionary& dictionary, const QString& path,
-                     const DictdImport::Progress& progress, QString* error) {
-    return WriteDictionary(dictionary, path, error, progress);
 }

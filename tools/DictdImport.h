@@ -13,9 +13,6 @@
 
 class DictdDatabase;
 
-// A dictionary in our format, ready to be written.
-using ImportedDictionary = DictionaryContent;
-
 struct ImportStats {
     int veraEntries = 0;     // entries from the acronym list
     int foldocEntries = 0;   // entries from abbreviations that only the encyclopaedia knows
@@ -59,11 +56,8 @@ public:
     // A word list's faulty lines are counted in the statistics and never stop the build.
     void ReadWordList(EdictFile& file, const Progress& progress);
 
-    ImportedDictionary Build();
+    DictionaryContent Build();
     const ImportStats& Stats() const { return stats_; }
-
-    // The largest description written, as the program counts; it shows no more.
-    static constexpr int kDescriptionBytes = 4096;
 
 private:
     struct Candidate {
@@ -104,7 +98,3 @@ private:
     QList<AbbreviationHeadword> headwords_; // those that may become entries
     ImportStats stats_;
 };
-
-// Writes the dictionary through DictionaryWriter: the file appears only when complete.
-bool WriteDictionary(const ImportedDictionary& dictionary, const QString& path,
-                     const DictdImport::Progress& progress, QString* error);

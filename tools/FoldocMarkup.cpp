@@ -1,5 +1,7 @@
 #include "tools/FoldocMarkup.h"
 
+#include "data/Strings.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -169,21 +171,6 @@ private:
 
 } // namespace
 
-int CodePageLength(QStringView text) {
-    int bytes = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t u = text.at(i).unicode();
-        if (QChar::isHighSurrogate(u) && i + 1 < text.size() &&
-            QChar::isLowSurrogate(text.at(i + 1).unicode())) {
-            bytes += 4;
-            ++i;
-        } else {
-            bytes += (u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F)) ? 1 : 2;
-        }
-    }
-    return bytes;
-}
-
 FoldocMarkup FoldocBodyToHyperText(const QStringList& bodyLines,
                                    const std::function<qint32(const QString&)>& resolve,
                                    qint32 selfId, int maxBytes) {
@@ -204,7 +191,7 @@ FoldocMarkup FoldocBodyToHyperText(const QStringList& bodyLines,
     for (const Paragraph& p : paragraphs)
         whole.append(p.markup);
     QString text = whole.join(kLineEnd);
-    if (CodePageLength(text) <= maxBytes) {
+    if (Strings::CodePageLength(text) <= maxBytes) {
         result.hyperText = text;
         return result;
     }
@@ -217,7 +204,7 @@ FoldocMarkup FoldocBodyToHyperText(const QStringList& bodyLines,
     int used = 0;
     for (const Paragraph& p : paragraphs) {
         const int separator = text.isEmpty() ? 0 : int(kLineEnd.size());
-        const int length = CodePageLength(p.markup);
+        const int length = Strings::CodePageLength(p.markup);
         if (used + separator + length <= limit) {
             if (separator)
                 text += kLineEnd;
@@ -230,7 +217,7 @@ FoldocMarkup FoldocBodyToHyperText(const QStringList& bodyLines,
         qsizetype measured = 0;
         int sofar = used + separator;
         for (const qsizetype cut : p.cuts) {
-            sofar += CodePageLength(QStringView(p.markup).mid(measured, cut - measured));
+            sofar += Strings::CodePageLength(QStringView(p.markup).mid(measured, cut - measured));
             measured = cut;
             if (sofar > limit)
                 break;

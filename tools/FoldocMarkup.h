@@ -20,12 +20,8 @@ struct FoldocMarkup {
 };
 
 // resolve returns the entry a reference names, or 0. A reference to selfId stays text. The
-// result is at most maxBytes long as the program counts a description (see CodePageLength).
+// result is at most maxBytes long as the program counts a description
+// (Strings::CodePageLength).
 FoldocMarkup FoldocBodyToHyperText(const QStringList& bodyLines,
                                    const std::function<qint32(const QString&)>& resolve,
                                    qint32 selfId, int maxBytes);
-
-// A text's length in the bytes of the dictionary's original code page, as the program counts
-// when it cuts a description: one for ASCII and half-width katakana, two for other characters,
-// four for a surrogate pair.
-int CodePageLength(QStringView text);

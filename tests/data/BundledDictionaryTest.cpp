@@ -1,5 +1,6 @@
 #include "data/DbAccess.h"
 #include "data/Recordset.h"
+#include "data/Strings.h"
 #include "dictionary/DictionarySource.h"
 #include "support/DataFixtures.h"
 
@@ -102,7 +103,7 @@ TEST_F(BundledDictionaryTest, OneDescriptionIsLongerThanWhatIsShown) {
     bool found = false;
     for (; !rs->Eof(); rs->MoveNext()) {
         const QString text = rs->Text("HyperText");
-        if (DbAccess::CutToCodePageBytes(text, DbAccess::kDescriptionBytes).size() < text.size()) {
+        if (Strings::CutToCodePageBytes(text, DbAccess::kDescriptionBytes).size() < text.size()) {
             found = true;
             QString abbr, url;
             const QString shown = DbAccess::GetEntryText(qint32(rs->Integer("AbbrID")), abbr, url);

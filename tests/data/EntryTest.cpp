@@ -1,4 +1,5 @@
 #include "data/DbAccess.h"
+#include "data/Strings.h"
 #include "support/DataFixtures.h"
 
 #include <gtest/gtest.h>
@@ -85,16 +86,16 @@ TEST_F(EntryTest, CategoryOutsideTheTableShowsNoLabel) {
 }
 
 TEST(CutToCodePageBytesTest, CountsAsTheOriginalCodePageStoresText) {
-    EXPECT_EQ(DbAccess::CutToCodePageBytes(QString(5000, QLatin1Char('a')), 4096).size(), 4096);
-    EXPECT_EQ(DbAccess::CutToCodePageBytes(QString(3000, QChar(0x3042)), 4096).size(), 2048);
-    EXPECT_EQ(DbAccess::CutToCodePageBytes(QString(5000, QChar(0xFF71)), 4096).size(), 4096);
+    EXPECT_EQ(Strings::CutToCodePageBytes(QString(5000, QLatin1Char('a')), 4096).size(), 4096);
+    EXPECT_EQ(Strings::CutToCodePageBytes(QString(3000, QChar(0x3042)), 4096).size(), 2048);
+    EXPECT_EQ(Strings::CutToCodePageBytes(QString(5000, QChar(0xFF71)), 4096).size(), 4096);
     // A double-byte character that would straddle the limit is left out whole.
     const QString mixed = QString(4095, QLatin1Char('a')) + QChar(0x3042);
-    EXPECT_EQ(DbAccess::CutToCodePageBytes(mixed, 4096), QString(4095, QLatin1Char('a')));
+    EXPECT_EQ(Strings::CutToCodePageBytes(mixed, 4096), QString(4095, QLatin1Char('a')));
     // Never half of a surrogate pair.
     const QString emoji = QString(4093, QLatin1Char('a')) + QStringLiteral("\U0001F600");
-    EXPECT_EQ(DbAccess::CutToCodePageBytes(emoji, 4096), QString(4093, QLatin1Char('a')));
-    EXPECT_EQ(DbAccess::CutToCodePageBytes(QStringLiteral("短い"), 4096), QStringLiteral("短い"));
+    EXPECT_EQ(Strings::CutToCodePageBytes(emoji, 4096), QString(4093, QLatin1Char('a')));
+    EXPECT_EQ(Strings::CutToCodePageBytes(QStringLiteral("短い"), 4096), QStringLiteral("短い"));
 }
 
 TEST(LongDescriptionTest, OnlyTheFirst4096BytesAreShown) {

@@ -6,6 +6,7 @@
 #include "data/JetImport.h"
 #include "data/OpenProgress.h"
 #include "data/Recordset.h"
+#include "data/Strings.h"
 #include "data/Schema.h"
 #include "support/DataFixtures.h"
 
@@ -210,7 +211,7 @@ TEST_F(JetDictionaryTest, MemosAreReadWholeWhereverJetKeepsThem) {
     QString abbr, url;
     const QString shown = DbAccess::GetEntryText(3, abbr, url);
     EXPECT_EQ(shown, QStringLiteral("\\H [G]\\h") +
-                         DbAccess::CutToCodePageBytes(longest, DbAccess::kDescriptionBytes));
+                         Strings::CutToCodePageBytes(longest, DbAccess::kDescriptionBytes));
     EXPECT_TRUE(DbAccess::GetEntryCopyText(1).contains(longest));
 }
 

@@ -2,6 +2,7 @@
 #include "DictdFiles.h"
 #include "data/DbAccess.h"
 #include "data/Recordset.h"
+#include "data/Strings.h"
 #include "support/DataFixtures.h"
 #include "tools/DictdDatabase.h"
 
@@ -83,7 +84,7 @@ protected:
         ASSERT_TRUE(import_->ReadVera(*veraDb, quiet, &error)) << qPrintable(error);
         ASSERT_TRUE(import_->ReadFoldoc(*foldocDb, quiet, &error)) << qPrintable(error);
         path_ = new QString(dir_->filePath(QStringLiteral("ABBR.MDB")));
-        ASSERT_TRUE(WriteDictionary(import_->Build(), *path_, quiet, &error)) << qPrintable(error);
+        ASSERT_TRUE(WriteDictionary(import_->Build(), *path_, &error, quiet)) << qPrintable(error);
     }
     static void TearDownTestSuite() {
         delete import_;
@@ -202,7 +203,7 @@ TEST_F(DictdImportTest, ArticlesDescribeTheirEntries) {
 
     // Too long for the program: cut to what it shows, ending in an ellipsis.
     const QString long_ = Column(ram, "HyperText");
-    EXPECT_EQ(DbAccess::CutToCodePageBytes(long_, DbAccess::kDescriptionBytes), long_);
+    EXPECT_EQ(Strings::CutToCodePageBytes(long_, DbAccess::kDescriptionBytes), long_);
     EXPECT_TRUE(long_.endsWith(QLatin1String("...")));
     EXPECT_EQ(import_->Stats().articlesCut, 1);
 }

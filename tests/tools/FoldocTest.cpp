@@ -1,4 +1,5 @@
 #include "data/DbAccess.h"
+#include "data/Strings.h"
 #include "dictionary/DictionarySource.h"
 #include "tools/FoldocArticle.h"
 #include "tools/FoldocMarkup.h"
@@ -121,13 +122,14 @@ TEST_F(FoldocMarkupTest, LongBodiesAreCutToWhatTheProgramShows) {
     for (const int limit : {4096, 1000, 333, 100}) {
         const FoldocMarkup m = Convert(body, 99, limit);
         EXPECT_TRUE(m.cut);
-        EXPECT_LE(CodePageLength(m.hyperText), limit);
+        EXPECT_LE(Strings::CodePageLength(m.hyperText), limit);
         // The program shows every byte of it, so no link is left open by its own cut.
-        EXPECT_EQ(DbAccess::CutToCodePageBytes(m.hyperText, DbAccess::kDescriptionBytes),
+        EXPECT_EQ(Strings::CutToCodePageBytes(m.hyperText, DbAccess::kDescriptionBytes),
                   m.hyperText);
         EXPECT_TRUE(m.hyperText.endsWith(QLatin1String("...")));
         EXPECT_EQ(m.hyperText.count(QLatin1String("\\J")), m.hyperText.count(QLatin1String("\\j")));
-        EXPECT_GT(CodePageLength(m.hyperText), limit - 80) << "cut far earlier than needed";
+        EXPECT_GT(Strings::CodePageLength(m.hyperText), limit - 80)
+            << "cut far earlier than needed";
     }
     const FoldocMarkup whole = Convert(body.mid(0, 6));
     EXPECT_FALSE(whole.cut);
@@ -135,13 +137,14 @@ TEST_F(FoldocMarkupTest, LongBodiesAreCutToWhatTheProgramShows) {
 }
 
 TEST(CodePageLengthTest, CountsAsTheProgramCuts) {
-    EXPECT_EQ(CodePageLength(u"abc"), 3);
-    EXPECT_EQ(CodePageLength(u"\u3042\uFF71"), 3); // hiragana two bytes, half-width katakana one
-    EXPECT_EQ(CodePageLength(u"\U0001F600"), 4);
+    EXPECT_EQ(Strings::CodePageLength(u"abc"), 3);
+    EXPECT_EQ(Strings::CodePageLength(u"\u3042\uFF71"),
+              3); // hiragana two bytes, half-width katakana one
+    EXPECT_EQ(Strings::CodePageLength(u"\U0001F600"), 4);
     const QString mixed = QStringLiteral("a\u3042b\U0001F600c\uFF71");
-    for (int n = 0; n <= CodePageLength(mixed); ++n)
-        EXPECT_LE(CodePageLength(DbAccess::CutToCodePageBytes(mixed, n)), n);
-    EXPECT_EQ(DbAccess::CutToCodePageBytes(mixed, CodePageLength(mixed)), mixed);
+    for (int n = 0; n <= Strings::CodePageLength(mixed); ++n)
+        EXPECT_LE(Strings::CodePageLength(Strings::CutToCodePageBytes(mixed, n)), n);
+    EXPECT_EQ(Strings::CutToCodePageBytes(mixed, Strings::CodePageLength(mixed)), mixed);
 }
 
 } // namespace

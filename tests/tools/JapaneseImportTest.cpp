@@ -2,6 +2,7 @@
 #include "WordListFiles.h"
 #include "data/DbAccess.h"
 #include "data/Recordset.h"
+#include "data/Strings.h"
 #include "support/DataFixtures.h"
 #include "tools/DictdDatabase.h"
 #include "tools/DictdImport.h"
@@ -93,7 +94,7 @@ protected:
         ASSERT_TRUE(import_->ReadVera(*veraDb, quiet, &error)) << qPrintable(error);
         ASSERT_TRUE(import_->ReadFoldoc(*foldocDb, quiet, &error)) << qPrintable(error);
         path_ = new QString(dir_->filePath(QStringLiteral("ABBR.MDB")));
-        ASSERT_TRUE(WriteDictionary(import_->Build(), *path_, quiet, &error)) << qPrintable(error);
+        ASSERT_TRUE(WriteDictionary(import_->Build(), *path_, &error, quiet)) << qPrintable(error);
     }
     static void TearDownTestSuite() {
         delete import_;
@@ -171,9 +172,9 @@ TEST_F(JapaneseImportTest, ALongArticleMakesRoomForTheTerms) {
         text.startsWith(QStringLiteral("\\Bランダムアクセスメモリ\\b\r\n\\F<storage> (RAM)")))
         << qPrintable(text.left(80));
     EXPECT_TRUE(text.endsWith(QLatin1String("..."))) << qPrintable(text.right(40));
-    EXPECT_EQ(DbAccess::CutToCodePageBytes(text, DbAccess::kDescriptionBytes), text);
+    EXPECT_EQ(Strings::CutToCodePageBytes(text, DbAccess::kDescriptionBytes), text);
     // Cut to the limit with the terms counted, not before.
-    EXPECT_GT(CodePageLength(text), DbAccess::kDescriptionBytes - 100);
+    EXPECT_GT(Strings::CodePageLength(text), DbAccess::kDescriptionBytes - 100);
 }
 
 TEST_F(JapaneseImportTest, AbbreviationHeadwordsTheDictionaryLacksBecomeEntries) {
@@ -225,7 +226,7 @@ TEST_F(JapaneseImportTest, TheListsLicenceIsAnEntry) {
                                "https://creativecommons.org/licenses/by-sa/4.0/"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(needed))) << needed;
     const QString hyperText = Column(notice, "HyperText");
-    EXPECT_EQ(DbAccess::CutToCodePageBytes(hyperText, DbAccess::kDescriptionBytes), hyperText);
+    EXPECT_EQ(Strings::CutToCodePageBytes(hyperText, DbAccess::kDescriptionBytes), hyperText);
     EXPECT_EQ(DbAccess::CategoryShortNames.value(Column(notice, "CategoryID").toInt()),
               QStringLiteral("ORG"));
 }

@@ -35,7 +35,7 @@ TEST(RealPackagesTest, BuildsALargeDictionaryThatFindsCpu) {
     ASSERT_TRUE(import.ReadFoldoc(*foldoc, quiet, &error)) << qPrintable(error);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ABBR.MDB"));
-    ASSERT_TRUE(WriteDictionary(import.Build(), path, quiet, &error)) << qPrintable(error);
+    ASSERT_TRUE(WriteDictionary(import.Build(), path, &error, quiet)) << qPrintable(error);
 
     MessageRecorder recorder;
     RecordingList categories;
@@ -89,7 +89,7 @@ TEST(RealPackagesTest, TheWordListsGiveJapaneseTerms) {
     import.ReadWordList(*edict, quiet);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ABBR.MDB"));
-    ASSERT_TRUE(WriteDictionary(import.Build(), path, quiet, &error)) << qPrintable(error);
+    ASSERT_TRUE(WriteDictionary(import.Build(), path, &error, quiet)) << qPrintable(error);
     const ImportStats& s = import.Stats();
     EXPECT_GT(s.wordListEntries, 250000);
     EXPECT_GE(s.japaneseEntries, 600);
