@@ -1,6 +1,7 @@
 // Shows how SQLite runs each search of the benchmarks on a dictionary: the statement as the
 // search builds it and as the result listing sends it, each with its query plan. Runs through the
 // program's own connection, which knows the dictionary's collation.
+#include "base/ToolArguments.h"
 #include "data/DbAccess.h"
 #include "data/Recordset.h"
 
@@ -44,11 +45,12 @@ void PrintPlan(const QString& sql) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tessarine-queryplan DICTIONARY\n");
-        return 2;
-    }
-    DbAccess::DatabasePath = QString::fromLocal8Bit(argv[1]);
+    QStringList operands;
+    if (const int status =
+            HandleToolArguments(argc, argv, "tessarine-queryplan DICTIONARY", 1, 1, &operands);
+        status >= 0)
+        return status;
+    DbAccess::DatabasePath = operands[0];
     NullSink categories;
     if (DbAccess::OpenDictionary(categories) <= 0)
         return 1;
