@@ -43,3 +43,6 @@ enum class HelpTopic : int {
     GoMenu = 103,
     HelpMenu = 104,
 };
+
+// The property that carries a control's or menu item's help topic.
+inline constexpr const char* kHelpTopicProperty = "helpTopic";

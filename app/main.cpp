@@ -1,4 +1,3 @@
-#include "base/AppInfo.h"
 #include "app/CommandLine.h"
 #include "app/DictionaryChoice.h"
 #include "app/OpenProgressWindow.h"
@@ -6,6 +5,7 @@
 #include "app/WidgetMessageBox.h"
 #include "app/frmMain.h"
 #include "auxiliary/AboutBox.h"
+#include "base/AppInfo.h"
 
 #include <QApplication>
 #include <QFile>
