@@ -643,4 +643,17 @@ QString ProgramDirFor(const QString& path, const QString& dataDir, const QString
     return dir;
 }
 
+QString DataDir() {
+    return QStringLiteral(TESSARINE_BENCH_DATA_DIR);
+}
+
+QString LargeDictionaryPath() {
+    return DataDir() + QStringLiteral("/bench-1m.mdb");
+}
+
+bool EnsureLargeDictionary() {
+    static const bool ready = EnsureGenerated(LargeDictionaryPath(), kDefaultCount);
+    return ready;
+}
+
 } // namespace BenchDictionary

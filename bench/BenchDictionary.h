@@ -32,4 +32,10 @@ bool EnsureGenerated(const QString& path, int count);
 // name that holds a link of that name to the dictionary at path.
 QString ProgramDirFor(const QString& path, const QString& dataDir, const QString& name);
 
+// Where the benchmarks keep what they generate, and the million-entry dictionary they share.
+QString DataDir();
+QString LargeDictionaryPath();
+// Generates the shared dictionary on first use; whether it is ready.
+bool EnsureLargeDictionary();
+
 } // namespace BenchDictionary

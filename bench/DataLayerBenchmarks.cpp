@@ -15,24 +15,15 @@ namespace {
 
 constexpr int kEntries = BenchDictionary::kDefaultCount;
 
-QString DictionaryPath() {
-    return QStringLiteral(TESSARINE_BENCH_DATA_DIR) + QStringLiteral("/bench-1m.mdb");
-}
-
-bool EnsureDictionary() {
-    static const bool ready = BenchDictionary::EnsureGenerated(DictionaryPath(), kEntries);
-    return ready;
-}
-
 // Opens the dictionary as start-up does, unless it is open already.
 bool EnsureOpen(benchmark::State& state) {
-    if (!EnsureDictionary()) {
+    if (!BenchDictionary::EnsureLargeDictionary()) {
         state.SkipWithError("no benchmark dictionary");
         return false;
     }
     if (DbAccess::DictionaryDb())
         return true;
-    DbAccess::DatabasePath = DictionaryPath();
+    DbAccess::DatabasePath = BenchDictionary::LargeDictionaryPath();
     VectorSink categories;
     if (DbAccess::OpenDictionary(categories) <= 0) {
         state.SkipWithError("cannot open the benchmark dictionary");
@@ -128,7 +119,7 @@ BENCHMARK(EntryRetrievalSpread)->Unit(benchmark::kMicrosecond);
 void OpenDictionary(benchmark::State& state) {
     if (!EnsureOpen(state))
         return;
-    DbAccess::DatabasePath = DictionaryPath();
+    DbAccess::DatabasePath = BenchDictionary::LargeDictionaryPath();
     qint16 categories = 0;
     for (auto _ : state) {
         VectorSink list;

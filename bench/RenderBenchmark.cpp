@@ -22,13 +22,6 @@ namespace {
 
 constexpr int kEntries = BenchDictionary::kDefaultCount;
 
-QString DataDir() {
-    return QStringLiteral(TESSARINE_BENCH_DATA_DIR);
-}
-QString DictionaryPath() {
-    return DataDir() + QStringLiteral("/bench-1m.mdb");
-}
-
 // A description as long as the program reads one: Japanese text with links, Latin words that
 // must be kept whole, bold and italic runs and paragraph breaks, cut to 4096 Shift-JIS bytes,
 // behind the title line that the data layer puts in front.
@@ -103,17 +96,13 @@ void RenderWidestWord(benchmark::State& state) {
 }
 BENCHMARK(RenderWidestWord)->Unit(benchmark::kMicrosecond);
 
-bool EnsureDictionary() {
-    static const bool ready = BenchDictionary::EnsureGenerated(DictionaryPath(), kEntries);
-    return ready;
-}
-
 QString ProgramDir() {
-    return BenchDictionary::ProgramDirFor(DictionaryPath(), DataDir(), QStringLiteral("window"));
+    return BenchDictionary::ProgramDirFor(BenchDictionary::LargeDictionaryPath(),
+                                          BenchDictionary::DataDir(), QStringLiteral("window"));
 }
 
 void ShowKeyword(benchmark::State& state) {
-    if (!EnsureDictionary()) {
+    if (!BenchDictionary::EnsureLargeDictionary()) {
         state.SkipWithError("no benchmark dictionary");
         return;
     }

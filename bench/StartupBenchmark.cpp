@@ -14,28 +14,14 @@
 
 namespace {
 
-constexpr int kEntries = BenchDictionary::kDefaultCount;
-
-QString DataDir() {
-    return QStringLiteral(TESSARINE_BENCH_DATA_DIR);
-}
-QString LargeDictionaryPath() {
-    return DataDir() + QStringLiteral("/bench-1m.mdb");
-}
-
 // The dictionary beside the built program.
 QString BundledDir() {
     return QStringLiteral(TESSARINE_BIN_DIR);
 }
 
-bool EnsureLargeDictionary() {
-    static const bool ready = BenchDictionary::EnsureGenerated(LargeDictionaryPath(), kEntries);
-    return ready;
-}
-
 QString LargeDir() {
-    return BenchDictionary::ProgramDirFor(LargeDictionaryPath(), DataDir(),
-                                          QStringLiteral("startup"));
+    return BenchDictionary::ProgramDirFor(BenchDictionary::LargeDictionaryPath(),
+                                          BenchDictionary::DataDir(), QStringLiteral("startup"));
 }
 
 void StartWindow(benchmark::State& state, const QString& dir, const char* target) {
@@ -74,7 +60,7 @@ void StartBundled(benchmark::State& state) {
 BENCHMARK(StartBundled)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void StartMillionEntries(benchmark::State& state) {
-    if (!EnsureLargeDictionary()) {
+    if (!BenchDictionary::EnsureLargeDictionary()) {
         state.SkipWithError("no benchmark dictionary");
         return;
     }
