@@ -2,8 +2,10 @@
 // property blocks libmdb would parse are checked first, and the pages libmdb reads are counted.
 #include "JetTestFiles.h"
 
+#include "data/DbAccess.h"
 #include "data/JetImport.h"
 #include "data/jet/PropertyCheck.h"
+#include "support/DataFixtures.h"
 
 #include <QTemporaryDir>
 #include <atomic>
@@ -142,6 +144,29 @@ TEST_F(JetWorkBoundTest, LoopingPropertyBlockIsRefusedBeforeLibmdbParsesIt) {
 
     // The parent is unharmed: the sound file still reads.
     EXPECT_NE(JetImport::ImportTables(northwind_, kNorthwindTables).db, nullptr);
+}
+
+// Property lengths that reach past their block, as a damaged catalogue has them: the dictionary
+// is refused as unreadable, with the program's message, before libmdb reads past its buffer.
+TEST_F(JetWorkBoundTest, PropertyLengthsPastTheirBlockGiveTheMessage) {
+    QByteArray bytes = ReadWholeFile(northwind_);
+    int damaged = 0;
+    for (qsizetype at = bytes.indexOf(QByteArray("KKD\0", 4)); at >= 0;
+         at = bytes.indexOf(QByteArray("KKD\0", 4), at + 4), ++damaged) {
+        bytes[at + 10] = char(0xF0); // the first property name's length, far past the block
+        bytes[at + 11] = char(0xFF);
+    }
+    ASSERT_GT(damaged, 0);
+    const auto messageFor = [](const QString& path) {
+        MessageRecorder recorder;
+        OpenForTest(path);
+        DbAccess::CloseDictionary();
+        return recorder.boxes.isEmpty() ? QString() : recorder.boxes[0].text;
+    };
+    // The sound file opens but is no dictionary; the damaged one cannot even be read.
+    EXPECT_EQ(messageFor(northwind_), QStringLiteral("不正なデータベースです"));
+    EXPECT_EQ(messageFor(Write(bytes)), QStringLiteral("データベースが開けません"));
+    EXPECT_EQ(messageFor(northwind_), QStringLiteral("不正なデータベースです"));
 }
 
 TEST_F(JetWorkBoundTest, PagesLibmdbReadsAreCountedAndBounded) {
