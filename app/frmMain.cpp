@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 
 #include "base/AppInfo.h"
+#include "app/Artwork.h"
 #include "app/ListAdapters.h"
 #include "app/StatusPanels.h"
 #include "app/Twips.h"
@@ -68,10 +69,7 @@ static void InitResources() {
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     InitResources();
     setObjectName(QStringLiteral("frmMain"));
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/app32.xpm"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/icons/app16.xpm"), QSize(16, 16));
-    setWindowIcon(icon);
+    setWindowIcon(Artwork::ApplicationIcon());
     SetHelpTopic(this, HelpTopic::Window);
     CreateMenus();
     CreateToolbar();
@@ -182,8 +180,7 @@ void frmMain::CreateToolbar() {
             continue;
         }
         const QString key = ToolbarKeyName(def.key);
-        QAction* button = tbrToolbar->addAction(QIcon(QStringLiteral(":/toolbar/%1.xpm").arg(key)),
-                                                Utf8(def.tooltip));
+        QAction* button = tbrToolbar->addAction(Artwork::ToolbarIcon(key), Utf8(def.tooltip));
         button->setObjectName(QStringLiteral("tbr") + key);
         button->setData(key);
         button->setToolTip(Utf8(def.tooltip));

@@ -1,5 +1,6 @@
 // Showing an entry, and the two ways from it to others: links in the description and the
 // related-words list.
+#include "app/Artwork.h"
 #include "app/ListAdapters.h"
 #include "app/frmMain.h"
 #include "data/DbAccess.h"
@@ -8,15 +9,7 @@
 #include "history/History.h"
 
 #include <QAction>
-#include <QCursor>
 #include <QListWidget>
-
-namespace {
-const QCursor& HandCursor() {
-    static const QCursor hand(QPixmap(QStringLiteral(":/cursors/hand32.xpm")), 6, 0);
-    return hand;
-}
-} // namespace
 
 void frmMain::ShowKeyword(qint32 lngId) {
     if (lngId < 1) {
@@ -85,7 +78,7 @@ void frmMain::lstLink_Click() {
 
 void frmMain::pbxDescription_MouseMove(double x, double y) {
     if (HyperText::HitTestLink(current_.LinkRegions, current_.LinkRegionCount, x, y) >= 0)
-        pbxDescription->setCursor(HandCursor());
+        pbxDescription->setCursor(Artwork::HandCursor(pbxDescription->devicePixelRatioF()));
     else
         pbxDescription->unsetCursor();
 }
