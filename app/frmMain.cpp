@@ -1,10 +1,10 @@
 #include "app/frmMain.h"
 
-#include "base/AppInfo.h"
 #include "app/Artwork.h"
 #include "app/ListAdapters.h"
 #include "app/StatusPanels.h"
 #include "app/Twips.h"
+#include "base/AppInfo.h"
 #include "data/DbAccess.h"
 #include "entryview/DescriptionBox.h"
 #include "history/History.h"
@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -275,6 +274,10 @@ void frmMain::CreateControls() {
             Qt::QueuedConnection);
     connect(pbxDescription, &DescriptionBox::MouseMoved, this, &frmMain::pbxDescription_MouseMove);
     connect(pbxDescription, &DescriptionBox::MouseReleased, this, &frmMain::pbxDescription_MouseUp);
+    connect(pbxDescription, &DescriptionBox::LinkActivated, this,
+            &frmMain::pbxDescription_LinkActivated);
+    connect(pbxDescription, &DescriptionBox::PaletteChanged, this,
+            [this] { DrawDescription(false); });
 }
 
 void frmMain::ApplyTabOrder() {
@@ -288,20 +291,6 @@ void frmMain::ApplyTabOrder() {
 
 void frmMain::InstallKeyPreview() {
     qApp->installEventFilter(this);
-}
-
-QString frmMain::SystemFontName() const {
-    const QString family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-    return family.isEmpty() ? QStringLiteral("System") : family;
-}
-
-QString frmMain::StartupFontName() const {
-    const QString preferred = QStringLiteral("ＭＳ Ｐゴシック");
-    for (const QString& family : QFontDatabase::families()) {
-        if (family.compare(preferred, Qt::CaseInsensitive) == 0)
-            return preferred;
-    }
-    return SystemFontName();
 }
 
 bool frmMain::Form_Load(const QString& applicationDir, bool* handedOver,
@@ -479,6 +468,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         }
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier))) {
+            // On a framed link Enter follows it; everywhere else it searches.
+            if (widget == pbxDescription && pbxDescription->CurrentLink() >= 0)
+                return false;
             cmdFind->click();
             return true;
         }

@@ -28,8 +28,7 @@ void frmMain::ShowKeyword(qint32 lngId) {
     History::HistoryAction(History::HistoryOp::Add, id, current_.CurrentKeyword);
 
     current_.Blanked = false;
-    current_.LinkRegionCount = HyperText::RenderDescription(
-        *pbxDescription, current_.CurrentDescription, current_.LinkRegions, DisplayFont());
+    DrawDescription(true);
 
     {
         // The list is rebuilt silently; selecting its first item (the entry itself) is then
@@ -47,11 +46,16 @@ void frmMain::ShowKeyword(qint32 lngId) {
 
 void frmMain::BlankEntryView() {
     current_.Blanked = true;
-    current_.LinkRegionCount = HyperText::RenderDescription(*pbxDescription, QString(),
-                                                            current_.LinkRegions, DisplayFont());
+    DrawDescription(true);
     pbxDescription->unsetCursor();
     const QSignalBlocker blocker(lstLink);
     lstLink->clear();
+}
+
+void frmMain::DrawDescription(bool fromTop) {
+    current_.LinkRegionCount =
+        pbxDescription->ShowDescription(current_.Blanked ? QString() : current_.CurrentDescription,
+                                        current_.LinkRegions, DisplayFont(), fromTop);
 }
 
 void frmMain::SetEntryCommandsEnabled(bool copy, bool webPage) {
@@ -87,4 +91,11 @@ void frmMain::pbxDescription_MouseUp(Qt::MouseButton, double x, double y) {
     const int hit = HyperText::HitTestLink(current_.LinkRegions, current_.LinkRegionCount, x, y);
     if (hit >= 0)
         ShowKeyword(current_.LinkRegions[size_t(hit)].LinkId);
+}
+
+// The keyboard's Enter on a framed link and a screen reader's press lead where a click leads.
+void frmMain::pbxDescription_LinkActivated(int region) {
+    if (region >= 0 && region < current_.LinkRegionCount &&
+        region < int(current_.LinkRegions.size()))
+        ShowKeyword(current_.LinkRegions[size_t(region)].LinkId);
 }
