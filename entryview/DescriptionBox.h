@@ -49,6 +49,7 @@ public:
     qint32 ScaleWidth() const override;
     qint32 ScaleHeight() const override;
     void SetScrollBarShown(bool shown) override;
+    bool ScrollBarShown() const override { return scrollBarShown_; }
     qint32 CurrentX() const override { return penX_; }
     qint32 CurrentY() const override { return penY_; }
     void SetCurrentX(qint32 x) override { penX_ = x; }

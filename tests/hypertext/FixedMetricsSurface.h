@@ -108,6 +108,7 @@ public:
     }
     qint32 ScaleHeight() const override { return scaleHeight; }
     void SetScrollBarShown(bool shown) override { scrollBarShown = shown; }
+    bool ScrollBarShown() const override { return scrollBarShown; }
 
     qint32 CurrentX() const override { return penX; }
     qint32 CurrentY() const override { return penY; }

@@ -62,6 +62,27 @@ TEST(ScrollingRender, TallerTextGetsTheBarAndIsLaidOutInTheWidthLeft) {
     EXPECT_EQ(h.surface.prints, narrow.surface.prints);
 }
 
+TEST(ScrollingRender, ATextIsLaidOutOnceWhenTheBarStaysAsItWas) {
+    ScrollingHarness h;
+    h.surface.scaleHeight = 1000;
+    h.renderScrolling(u"short"_s);
+    EXPECT_EQ(h.surface.clsCalls, 1);
+    h.renderScrolling(u"also short"_s);
+    EXPECT_EQ(h.surface.clsCalls, 2);
+
+    h.renderScrolling(TwelveLines());
+    EXPECT_EQ(h.surface.clsCalls, 4) << "the bar had to come";
+    h.renderScrolling(TwelveLines() + u"\nmore"_s);
+    EXPECT_EQ(h.surface.clsCalls, 5) << "long after long";
+    EXPECT_TRUE(h.surface.scrollBarShown);
+
+    // Short after long: laid out beside the bar, then again at the full width.
+    h.renderScrolling(u"x"_s.repeated(36));
+    EXPECT_EQ(h.surface.clsCalls, 7);
+    EXPECT_FALSE(h.surface.scrollBarShown);
+    ASSERT_EQ(h.surface.prints.size(), 1u) << "36 x's fill one line of the full width";
+}
+
 TEST(ScrollingRender, TheBarGoesWhenTheNextTextFits) {
     ScrollingHarness h;
     h.surface.scaleHeight = 1000;
