@@ -381,7 +381,8 @@ void DescriptionBox::PaintFocusFrame(QPainter& painter) const {
         const HyperText::LinkRegion& r = links_.Region(region);
         if (r.Right <= r.Left)
             continue;
-        painter.drawRect(ViewRect(r.Left, r.Top, r.Right, r.Bottom).adjusted(-1, 0, 0, -1));
+        // A pixel clear of the letters on either side, within the line's own height.
+        painter.drawRect(ViewRect(r.Left, r.Top, r.Right, r.Bottom).adjusted(-2, 0, 1, -1));
     }
 }
 
