@@ -7,6 +7,7 @@
 #include "entryview/DescriptionBox.h"
 
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLayout>
@@ -147,13 +148,25 @@ void frmMain::LayoutControls() {
     Place(pbxDescription, Left(txtLetter), Top(lstLink), std::max(W - Left(txtLetter), 0));
     Place(Label2[1], Left(txtLetter), Top(Label2[0]), Width(pbxDescription));
 
-    current_.LinkRegionCount = HyperText::RenderDescription(
-        *pbxDescription, current_.Blanked ? QString() : current_.CurrentDescription,
-        current_.LinkRegions, DisplayFont());
+    DrawDescription(false);
     layoutBusy_ = false;
 }
 
 // --- Display font -------------------------------------------------------------------------------
+
+QString frmMain::SystemFontName() const {
+    const QString family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    return family.isEmpty() ? QStringLiteral("System") : family;
+}
+
+QString frmMain::StartupFontName() const {
+    const QString preferred = QStringLiteral("ＭＳ Ｐゴシック");
+    for (const QString& family : QFontDatabase::families()) {
+        if (family.compare(preferred, Qt::CaseInsensitive) == 0)
+            return preferred;
+    }
+    return SystemFontName();
+}
 
 void frmMain::FontChange(QString& NewFontName, qint16& NewFontSize) {
     hide();

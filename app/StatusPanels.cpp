@@ -19,9 +19,12 @@ StatusPanels::StatusPanels(QStatusBar* bar)
     text_->setObjectName(QStringLiteral("stbStatusBarText"));
     date_->setObjectName(QStringLiteral("stbStatusBarDate"));
     time_->setObjectName(QStringLiteral("stbStatusBarTime"));
-    text_->setAccessibleName(QStringLiteral("状態"));
-    date_->setAccessibleName(QStringLiteral("日付"));
-    time_->setAccessibleName(QStringLiteral("時刻"));
+    // Screen readers read a panel by its name: without a name of its own a label is named by
+    // its text, and announces each new text as a change of name. What the panel is goes into
+    // the description.
+    text_->setAccessibleDescription(QStringLiteral("状態"));
+    date_->setAccessibleDescription(QStringLiteral("日付"));
+    time_->setAccessibleDescription(QStringLiteral("時刻"));
     for (QLabel* panel : {text_, date_, time_})
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     date_->setAlignment(Qt::AlignCenter);

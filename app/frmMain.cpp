@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/Artwork.h"
 #include "app/ListAdapters.h"
 #include "app/StatusPanels.h"
 #include "app/Twips.h"
@@ -14,7 +15,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,10 +66,7 @@ static void InitResources() {
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     InitResources();
     setObjectName(QStringLiteral("frmMain"));
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/app32.xpm"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/icons/app16.xpm"), QSize(16, 16));
-    setWindowIcon(icon);
+    setWindowIcon(Artwork::ApplicationIcon());
     SetHelpTopic(this, HelpTopic::Window);
     CreateMenus();
     CreateToolbar();
@@ -180,8 +177,7 @@ void frmMain::CreateToolbar() {
             continue;
         }
         const QString key = ToolbarKeyName(def.key);
-        QAction* button = tbrToolbar->addAction(QIcon(QStringLiteral(":/toolbar/%1.xpm").arg(key)),
-                                                Utf8(def.tooltip));
+        QAction* button = tbrToolbar->addAction(Artwork::ToolbarIcon(key), Utf8(def.tooltip));
         button->setObjectName(QStringLiteral("tbr") + key);
         button->setData(key);
         button->setToolTip(Utf8(def.tooltip));
@@ -276,6 +272,10 @@ void frmMain::CreateControls() {
             Qt::QueuedConnection);
     connect(pbxDescription, &DescriptionBox::MouseMoved, this, &frmMain::pbxDescription_MouseMove);
     connect(pbxDescription, &DescriptionBox::MouseReleased, this, &frmMain::pbxDescription_MouseUp);
+    connect(pbxDescription, &DescriptionBox::LinkActivated, this,
+            &frmMain::pbxDescription_LinkActivated);
+    connect(pbxDescription, &DescriptionBox::PaletteChanged, this,
+            [this] { DrawDescription(false); });
 }
 
 void frmMain::ApplyTabOrder() {
@@ -289,20 +289,6 @@ void frmMain::ApplyTabOrder() {
 
 void frmMain::InstallKeyPreview() {
     qApp->installEventFilter(this);
-}
-
-QString frmMain::SystemFontName() const {
-    const QString family = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-    return family.isEmpty() ? QStringLiteral("System") : family;
-}
-
-QString frmMain::StartupFontName() const {
-    const QString preferred = QStringLiteral("ＭＳ Ｐゴシック");
-    for (const QString& family : QFontDatabase::families()) {
-        if (family.compare(preferred, Qt::CaseInsensitive) == 0)
-            return preferred;
-    }
-    return SystemFontName();
 }
 
 bool frmMain::Form_Load(const QString& applicationDir, bool* handedOver,

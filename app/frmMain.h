@@ -112,6 +112,7 @@ public slots:
     void lstLink_Click();
     void pbxDescription_MouseMove(double x, double y);
     void pbxDescription_MouseUp(Qt::MouseButton button, double x, double y);
+    void pbxDescription_LinkActivated(int region);
     // Commands.
     void tbrToolbar_ButtonClick(const QString& key);
     void mnuGoItem_Click(int index);
@@ -162,6 +163,8 @@ private:
     qint32 ToolbarTop() const;
     qint32 StatusBarHeight() const;
     void BlankEntryView();
+    // Draws the current description (or the blank view); `fromTop` for a newly shown entry.
+    void DrawDescription(bool fromTop);
     // Copying and opening the web page go together with an entry on show.
     void SetEntryCommandsEnabled(bool copy, bool webPage);
 

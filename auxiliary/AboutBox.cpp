@@ -1,9 +1,9 @@
 #include "auxiliary/AboutBox.h"
 
-#include "base/AppInfo.h"
 #include "app/Twips.h"
 #include "app/WindowTwips.h"
 #include "app/frmMain.h"
+#include "base/AppInfo.h"
 
 #include <QFontMetricsF>
 #include <QLabel>
@@ -86,7 +86,8 @@ void AboutBox::Form_Load(frmMain* main) {
     auto bottom = [](QWidget* w) { return TwipsOf(w->y()) + TwipsOf(w->height()); };
     auto rightOf = [](QWidget* w) { return TwipsOf(w->x()) + TwipsOf(w->width()); };
 
-    Picture1->setPixmap(windowIcon().pixmap(32, 32));
+    // Drawn for the screen's device pixels, so that the vector icon stays sharp at any scale.
+    Picture1->setPixmap(windowIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
     Picture1->resize(32, 32);
     place(Picture1, 180, 180);
     qint32 y = TwipsOf(Picture1->y());

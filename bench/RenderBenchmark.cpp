@@ -1,6 +1,7 @@
 // Speed of the entry view in the real window: drawing a description of the longest length that
-// is read (4096 bytes) into the description box, and showing an entry end to end on the
-// dictionary of a million entries. Runs on the offscreen platform unless another is chosen.
+// is read (4096 bytes) into the description box, with and without its text for screen readers,
+// scrolling it, and showing an entry end to end on the dictionary of a million entries. Runs on the
+// offscreen platform unless another is chosen.
 #include "app/frmMain.h"
 #include "base/MessageBox.h"
 #include "bench/BenchDictionary.h"
@@ -8,11 +9,15 @@
 #include "data/DbAccess.h"
 #include "data/Strings.h"
 #include "entryview/DescriptionBox.h"
+#include "entryview/DescriptionLinks.h"
 #include "entryview/HyperText.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QListWidget>
+#include <QScrollBar>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <memory>
@@ -58,6 +63,67 @@ void RenderDescription(benchmark::State& state) {
     state.counters["pieces"] = double(box.Drawing().size());
 }
 BENCHMARK(RenderDescription)->Unit(benchmark::kMicrosecond);
+
+// The same drawing, keeping what is drawn as text for screen readers and grouping its links: the
+// difference to RenderDescription is what reading adds to showing an entry.
+void RenderDescriptionWithReadingText(benchmark::State& state) {
+    DescriptionBox box;
+    box.resize(420, 330);
+    box.show();
+    QApplication::processEvents();
+    const QString text = LongDescription();
+    const HyperText::DisplayFont font{QApplication::font().family(), 9.0};
+    HyperText::LinkRegions regions;
+    HyperText::ReadingText reading;
+    int links = 0;
+    for (auto _ : state) {
+        const qint16 count = HyperText::RenderDescription(box, text, regions, font, &reading);
+        const HyperText::DescriptionLinks grouped(regions, count, reading);
+        links = grouped.LinkCount();
+        benchmark::DoNotOptimize(links);
+    }
+    state.counters["readChars"] = double(reading.text.size());
+    state.counters["links"] = links;
+}
+BENCHMARK(RenderDescriptionWithReadingText)->Unit(benchmark::kMicrosecond);
+
+// Everything the description box does for a newly shown entry: the drawing, its text and links,
+// the scroll bar (a description this long overflows the box and is laid out again beside the
+// bar) and the word to an accessibility interface that a screen reader has asked for.
+void ShowDescriptionInTheBox(benchmark::State& state) {
+    DescriptionBox box;
+    box.resize(420, 330);
+    box.show();
+    QApplication::processEvents();
+    QAccessible::queryAccessibleInterface(&box);
+    const QString text = LongDescription();
+    const HyperText::DisplayFont font{QApplication::font().family(), 9.0};
+    HyperText::LinkRegions regions;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(box.ShowDescription(text, regions, font, true));
+    state.counters["scrollBar"] = box.ScrollBar()->isVisible() ? 1 : 0;
+    state.counters["contentPx"] = box.Reading().contentHeight / 15.0;
+}
+BENCHMARK(ShowDescriptionInTheBox)->Unit(benchmark::kMicrosecond);
+
+// Scrolling to the end and back: the drawing is only moved and painted, never laid out.
+void ScrollAndPaint(benchmark::State& state) {
+    DescriptionBox box;
+    box.resize(420, 330);
+    box.show();
+    QApplication::processEvents();
+    const HyperText::DisplayFont font{QApplication::font().family(), 9.0};
+    HyperText::LinkRegions regions;
+    box.ShowDescription(LongDescription(), regions, font, true);
+    QImage canvas(box.size(), QImage::Format_ARGB32_Premultiplied);
+    int step = 0;
+    for (auto _ : state) {
+        box.ScrollTo(step++ % 2 ? 0 : box.ScrollBar()->maximum());
+        box.render(&canvas);
+    }
+    state.counters["drawings"] = double(box.DrawingNumber());
+}
+BENCHMARK(ScrollAndPaint)->Unit(benchmark::kMicrosecond);
 
 // The first drawing after the display font changed, when no character has been measured yet.
 void RenderDescriptionAfterFontChange(benchmark::State& state) {

@@ -2,6 +2,7 @@
 // keys, Enter, F1 and the menu shortcuts, and keeps clicks on captions from the background.
 #include "app/StatusPanels.h"
 #include "app/frmMain.h"
+#include "entryview/DescriptionBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -81,6 +82,9 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         }
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier))) {
+            // On a framed link Enter follows it; everywhere else it searches.
+            if (widget == pbxDescription && pbxDescription->CurrentLink() >= 0)
+                return false;
             cmdFind->click();
             return true;
         }

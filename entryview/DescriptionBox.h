@@ -1,6 +1,9 @@
 #pragma once
 
-#include "entryview/DrawSurface.h"
+#include "entryview/DescriptionLinks.h"
+#include "entryview/HyperText.h"
+#include "entryview/ReadingText.h"
+#include "entryview/ScrollingRender.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -10,13 +13,26 @@
 #include <optional>
 #include <vector>
 
+class QScrollBar;
+
 // The description box: the renderer draws into it through DrawSurface, and it keeps what was
-// drawn, so a repaint only replays the drawing and never runs the renderer again.
-class DescriptionBox : public QWidget, public HyperText::DrawSurface {
+// drawn, so a repaint only replays the drawing and never runs the renderer again. A description
+// taller than the box scrolls (wheel, scroll bar, and Up, Down, Page Up, Page Down, Home and End
+// while the box has the focus); Left and Right move a focus frame from link to link and Enter
+// follows the framed link. Screen readers read the drawn text and its links (see
+// DescriptionAccessible.h).
+class DescriptionBox : public QWidget, public HyperText::ScrollingSurface {
     Q_OBJECT
 public:
     explicit DescriptionBox(QWidget* parent = nullptr);
 
+    // Draws `text` as RenderDescription does, rebuilding `regions`, and returns the region count.
+    // A text that runs below the box gets the scroll bar. `fromTop` shows its beginning;
+    // otherwise the view stays where it was as far as the new drawing reaches, as after a resize.
+    qint16 ShowDescription(const QString& text, HyperText::LinkRegions& regions,
+                           const HyperText::DisplayFont& font, bool fromTop);
+
+    // HyperText::ScrollingSurface
     void Cls() override;
     void SetFontName(const QString& name) override;
     void SetFontSize(double points) override;
@@ -25,18 +41,22 @@ public:
     void SetFontUnderline(bool on) override;
     void SetForeColor(HyperText::RgbColor color) override;
     HyperText::RgbColor WindowTextColor() const override;
+    HyperText::RgbColor BackgroundColor() const override;
     qint32 TextWidth(const QString& text) const override;
     qsizetype FittingLength(const QString& text, qsizetype start, qsizetype length,
                             qint32 width) const override;
     qint32 TextHeight(const QString& text) const override;
     qint32 ScaleWidth() const override;
+    qint32 ScaleHeight() const override;
+    void SetScrollBarShown(bool shown) override;
+    bool ScrollBarShown() const override { return scrollBarShown_; }
     qint32 CurrentX() const override { return penX_; }
     qint32 CurrentY() const override { return penY_; }
     void SetCurrentX(qint32 x) override { penX_ = x; }
     void SetCurrentY(qint32 y) override { penY_ = y; }
     void Print(const QString& text) override;
 
-    // One piece of drawn text, as recorded.
+    // One piece of drawn text, as recorded, in twips of the whole (unscrolled) drawing.
     struct DrawnText {
         QString text;
         qint32 x = 0; // twips
@@ -47,19 +67,56 @@ public:
     const std::vector<DrawnText>& Drawing() const { return drawing_; }
     QFont DrawingFont() const { return drawFont_; }
 
+    // What the last ShowDescription drew, as text and as links.
+    const HyperText::ReadingText& Reading() const { return reading_; }
+    const HyperText::DescriptionLinks& Links() const { return links_; }
+    // Counts the drawings: a link of an earlier drawing is gone, whatever its index.
+    quint64 DrawingNumber() const { return drawingNumber_; }
+
+    // Scrolling, in pixels from the top of the drawing.
+    QScrollBar* ScrollBar() const { return scrollBar_; }
+    int ScrollOffset() const;
+    void ScrollTo(int pixels);
+    // Scrolls just far enough to show [top, bottom) twips of the drawing.
+    void ScrollToShow(qint32 topTwips, qint32 bottomTwips);
+    // A rectangle of the drawing in twips, in the box's own pixels as now scrolled.
+    QRect ViewRect(qint32 left, qint32 top, qint32 right, qint32 bottom) const;
+
+    // The link with the focus frame, as an index into Links(); -1 for none.
+    int CurrentLink() const { return currentLink_; }
+    void SetCurrentLink(int link);
+    // Follows the link of region `region`, as a click on it does.
+    void FollowLink(int region);
+
 signals:
+    // Pointer positions in twips of the whole drawing, wherever it is scrolled to.
     void MouseMoved(double xTwips, double yTwips);
     void MouseReleased(Qt::MouseButton button, double xTwips, double yTwips);
+    // A link was chosen by keyboard or by a screen reader; `region` indexes the region table.
+    void LinkActivated(int region);
+    // The colours changed: the description must be drawn again in the new ones.
+    void PaletteChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void FontChanged();
     // The advance in pixels of the character at `i`, which moves past a surrogate pair.
     qreal AdvanceAt(const QString& text, qsizetype& i, std::optional<QFontMetricsF>& metrics) const;
+    int ScrollBarWidth() const;
+    void UpdateScrollRange();
+    void Scrolled();
+    void StepLink(bool forward);
+    void PaintFocusFrame(QPainter& painter) const;
 
     QFont drawFont_;
     HyperText::RgbColor color_;
@@ -70,4 +127,11 @@ private:
     // combination of bold and italic: every piece is measured from them, and most descriptions
     // use few distinct characters.
     mutable std::array<QHash<char16_t, qreal>, 4> charAdvances_;
+
+    HyperText::ReadingText reading_;
+    HyperText::DescriptionLinks links_;
+    quint64 drawingNumber_ = 0;
+    int currentLink_ = -1;
+    QScrollBar* scrollBar_;
+    bool scrollBarShown_ = false;
 };

@@ -36,6 +36,8 @@ public:
 
     // The system's window-text colour, the colour of ordinary description text.
     virtual RgbColor WindowTextColor() const = 0;
+    // The colour the text is drawn on; link colours are chosen to stand out from it.
+    virtual RgbColor BackgroundColor() const { return RgbColor{255, 255, 255}; }
 
     // Size of `text` in the current font. A longer piece is never narrower than its beginning.
     virtual qint32 TextWidth(const QString& text) const = 0;

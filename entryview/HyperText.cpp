@@ -1,5 +1,7 @@
 #include "entryview/HyperText.h"
 
+#include "entryview/ReadableColors.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -50,8 +52,9 @@ qsizetype lastCharacterLength(const QString& text) {
 // One rendering: the state lives exactly as long as the call.
 class DescriptionRenderer {
 public:
-    DescriptionRenderer(DrawSurface& surface, const QString& text, LinkRegions& regions)
-        : surface_(surface), text_(text), regions_(regions) {}
+    DescriptionRenderer(DrawSurface& surface, const QString& text, LinkRegions& regions,
+                        ReadingText* reading)
+        : surface_(surface), text_(text), regions_(regions), reading_(reading) {}
 
     qint16 render(const DisplayFont& font);
 
@@ -63,11 +66,14 @@ private:
     void place(const QString& piece);
     void printPending();
     void newLine(qint32 advance);
+    // A new line that also ends a paragraph, which the reading text marks with a line feed.
+    void endParagraph(qint32 advance);
     void setLink(qint32 number);
 
     DrawSurface& surface_;
     const QString& text_;
     LinkRegions& regions_;
+    ReadingText* reading_; // filled as the text is drawn, when asked for
 
     qint16 regionCount_ = 0;
     qint32 linkNumber_ = 0;
@@ -75,6 +81,8 @@ private:
     qint16 margin_ = 0;
     qint16 usableWidth_ = 0;
     RgbColor windowText_;
+    RgbColor linkColor_ = LinkColor;
+    RgbColor brokenLinkColor_ = BrokenLinkColor;
     QString pending_;
     // Kept wider than the 16 bits a line could need so that an absurdly wide character cannot make
     // it wrap around.
@@ -87,6 +95,8 @@ qint16 DescriptionRenderer::render(const DisplayFont& font) {
     surface_.Cls();
     regions_.clear();
     regions_.reserve(11);
+    if (reading_)
+        reading_->clear();
     if (text_.isEmpty())
         return 0;
 
@@ -97,7 +107,7 @@ qint16 DescriptionRenderer::render(const DisplayFont& font) {
         const QChar c = text_[i];
         if (c == u'\n') {
             printPending();
-            newLine(lineHeight_ + margin_);
+            endParagraph(lineHeight_ + margin_);
             ++i;
         } else if (c.unicode() < 32) {
             ++i; // carriage returns, tabs and other controls leave no trace
@@ -131,6 +141,10 @@ void DescriptionRenderer::setUp(const DisplayFont& font) {
     surface_.SetFontUnderline(false);
     windowText_ = surface_.WindowTextColor();
     surface_.SetForeColor(windowText_);
+    // On a dark background pure blue and red are hard to read; a light one keeps them exactly.
+    const RgbColor background = surface_.BackgroundColor();
+    linkColor_ = ReadableOn(LinkColor, background);
+    brokenLinkColor_ = ReadableOn(BrokenLinkColor, background);
 
     lineHeight_ = toCoordinate(std::max(surface_.TextHeight(QStringLiteral(" ")), 0));
     margin_ = qint16(lineHeight_ / 10);
@@ -181,13 +195,13 @@ qsizetype DescriptionRenderer::applyCode(qsizetype backslashAt) {
         printPending();
         surface_.SetForeColor(windowText_);
         surface_.SetFontBold(false);
-        newLine(lineHeight_ + lineHeight_ / 2 + margin_);
+        endParagraph(lineHeight_ + lineHeight_ / 2 + margin_);
         return next;
     case u'F':
         printPending();
         surface_.SetForeColor(windowText_);
         surface_.SetFontBold(false);
-        newLine(lineHeight_ / 2 + margin_);
+        endParagraph(lineHeight_ / 2 + margin_);
         return next;
     case u'f':
         printPending();
@@ -215,12 +229,12 @@ qsizetype DescriptionRenderer::applyCode(qsizetype backslashAt) {
 
 void DescriptionRenderer::setLink(qint32 number) {
     if (number > 0) {
-        surface_.SetForeColor(LinkColor);
+        surface_.SetForeColor(linkColor_);
         surface_.SetFontUnderline(true);
         linkNumber_ = number;
     } else {
         // Red shows the author a reference that leads nowhere; it is not clickable.
-        surface_.SetForeColor(BrokenLinkColor);
+        surface_.SetForeColor(brokenLinkColor_);
         linkNumber_ = 0;
     }
 }
@@ -269,7 +283,22 @@ void DescriptionRenderer::place(const QString& piece) {
 }
 
 void DescriptionRenderer::printPending() {
+    if (!reading_) {
+        PrintRun(surface_, pending_, lineHeight_, regions_, regionCount_, linkNumber_);
+        pending_.clear();
+        return;
+    }
+    const qsizetype start = reading_->text.size();
+    if (!pending_.isEmpty()) {
+        reading_->printStarts.push_back(start);
+        reading_->text += pending_;
+        reading_->contentHeight =
+            std::max<qint32>(reading_->contentHeight, surface_.CurrentY() + lineHeight_ + margin_);
+    }
+    const qint16 regionsBefore = regionCount_;
     PrintRun(surface_, pending_, lineHeight_, regions_, regionCount_, linkNumber_);
+    if (regionCount_ != regionsBefore)
+        reading_->regionSpans.push_back({start, reading_->text.size()});
     pending_.clear();
 }
 
@@ -286,11 +315,17 @@ void DescriptionRenderer::newLine(qint32 advance) {
     usedWidth_ = 0;
 }
 
+void DescriptionRenderer::endParagraph(qint32 advance) {
+    newLine(advance);
+    if (reading_ && !finished_)
+        reading_->text += u'\n';
+}
+
 } // namespace
 
 qint16 RenderDescription(DrawSurface& surface, const QString& text, LinkRegions& regions,
-                         const DisplayFont& font) {
-    DescriptionRenderer renderer(surface, text, regions);
+                         const DisplayFont& font, ReadingText* reading) {
+    DescriptionRenderer renderer(surface, text, regions, reading);
     return renderer.render(font);
 }
 

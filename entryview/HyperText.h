@@ -2,6 +2,7 @@
 
 #include "entryview/DrawSurface.h"
 #include "entryview/LinkRegion.h"
+#include "entryview/ReadingText.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -14,6 +15,7 @@ struct DisplayFont {
     double size = 9.0; // points
 };
 
+// On a light background; a dark one gets lighter shades of them (ReadableOn).
 inline constexpr RgbColor LinkColor{0, 0, 255};       // text of a cross-reference
 inline constexpr RgbColor BrokenLinkColor{255, 0, 0}; // link start without a usable entry number
 
@@ -21,9 +23,10 @@ inline constexpr RgbColor BrokenLinkColor{255, 0, 0}; // link start without a us
 // with one rectangle per drawn run of cross-reference text. Returns the number of regions, which
 // the caller keeps as the region count. An empty text only blanks the surface and the table; the
 // surface's font and colour stay as they were. Drawing ends at the first line whose rectangle
-// would reach below 32767 twips, the limit of the 16-bit region bounds.
+// would reach below 32767 twips, the limit of the 16-bit region bounds. When `reading` is given,
+// it receives what was drawn as text, for those who cannot see the drawing.
 qint16 RenderDescription(DrawSurface& surface, const QString& text, LinkRegions& regions,
-                         const DisplayFont& font);
+                         const DisplayFont& font, ReadingText* reading = nullptr);
 
 // Reads the entry number that follows a link start. `position` is the index (from 0) of the code
 // letter "J". When decimal digits follow, `position` moves to the character after them (the

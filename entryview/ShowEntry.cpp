@@ -1,5 +1,6 @@
 // Showing an entry, and the two ways from it to others: links in the description and the
 // related-words list.
+#include "app/Artwork.h"
 #include "app/ListAdapters.h"
 #include "app/frmMain.h"
 #include "data/DbAccess.h"
@@ -8,15 +9,7 @@
 #include "history/History.h"
 
 #include <QAction>
-#include <QCursor>
 #include <QListWidget>
-
-namespace {
-const QCursor& HandCursor() {
-    static const QCursor hand(QPixmap(QStringLiteral(":/cursors/hand32.xpm")), 6, 0);
-    return hand;
-}
-} // namespace
 
 void frmMain::ShowKeyword(qint32 lngId) {
     if (lngId < 1) {
@@ -35,8 +28,7 @@ void frmMain::ShowKeyword(qint32 lngId) {
     History::HistoryAction(History::HistoryOp::Add, id, current_.CurrentKeyword);
 
     current_.Blanked = false;
-    current_.LinkRegionCount = HyperText::RenderDescription(
-        *pbxDescription, current_.CurrentDescription, current_.LinkRegions, DisplayFont());
+    DrawDescription(true);
 
     {
         // The list is rebuilt silently; selecting its first item (the entry itself) is then
@@ -54,11 +46,16 @@ void frmMain::ShowKeyword(qint32 lngId) {
 
 void frmMain::BlankEntryView() {
     current_.Blanked = true;
-    current_.LinkRegionCount = HyperText::RenderDescription(*pbxDescription, QString(),
-                                                            current_.LinkRegions, DisplayFont());
+    DrawDescription(true);
     pbxDescription->unsetCursor();
     const QSignalBlocker blocker(lstLink);
     lstLink->clear();
+}
+
+void frmMain::DrawDescription(bool fromTop) {
+    current_.LinkRegionCount =
+        pbxDescription->ShowDescription(current_.Blanked ? QString() : current_.CurrentDescription,
+                                        current_.LinkRegions, DisplayFont(), fromTop);
 }
 
 void frmMain::SetEntryCommandsEnabled(bool copy, bool webPage) {
@@ -85,7 +82,7 @@ void frmMain::lstLink_Click() {
 
 void frmMain::pbxDescription_MouseMove(double x, double y) {
     if (HyperText::HitTestLink(current_.LinkRegions, current_.LinkRegionCount, x, y) >= 0)
-        pbxDescription->setCursor(HandCursor());
+        pbxDescription->setCursor(Artwork::HandCursor(pbxDescription->devicePixelRatioF()));
     else
         pbxDescription->unsetCursor();
 }
@@ -94,4 +91,11 @@ void frmMain::pbxDescription_MouseUp(Qt::MouseButton, double x, double y) {
     const int hit = HyperText::HitTestLink(current_.LinkRegions, current_.LinkRegionCount, x, y);
     if (hit >= 0)
         ShowKeyword(current_.LinkRegions[size_t(hit)].LinkId);
+}
+
+// The keyboard's Enter on a framed link and a screen reader's press lead where a click leads.
+void frmMain::pbxDescription_LinkActivated(int region) {
+    if (region >= 0 && region < current_.LinkRegionCount &&
+        region < int(current_.LinkRegions.size()))
+        ShowKeyword(current_.LinkRegions[size_t(region)].LinkId);
 }

@@ -62,6 +62,21 @@ TEST_F(HelpTopicsTest, TopicPagesDescribeWhatTheirNumbersStandFor) {
     }
 }
 
+TEST_F(HelpTopicsTest, TheKeysForReadingTheDescriptionAreDescribed) {
+    // The keys list and the description's own topic both tell them.
+    const QString keys = pageText(*engine, pageUrl("keys.html"));
+    const QString description = pageText(*engine, pageUrl("description.html"));
+    for (const char* key :
+         {"<kbd>→</kbd>", "<kbd>←</kbd>", "<kbd>Enter</kbd>", "<kbd>Page Up</kbd>",
+          "<kbd>Page Down</kbd>", "<kbd>Home</kbd>", "<kbd>End</kbd>", "<kbd>Tab</kbd>"}) {
+        EXPECT_TRUE(keys.contains(QString::fromUtf8(key))) << "keys.html " << key;
+        EXPECT_TRUE(description.contains(QString::fromUtf8(key))) << "description.html " << key;
+    }
+    EXPECT_TRUE(keys.contains(QStringLiteral("name=\"description\"")));
+    EXPECT_TRUE(description.contains(QStringLiteral("スクロールバー")));
+    EXPECT_TRUE(description.contains(QStringLiteral("読み上げ")));
+}
+
 TEST_F(HelpTopicsTest, TableOfContentsListsEveryTopicUnderTheContentsPage) {
     QHelpContentModel* model = engine->contentModel();
     QSignalSpy created(model, &QHelpContentModel::contentsCreated);
@@ -108,6 +123,9 @@ TEST_F(HelpTopicsTest, KeywordSearchFindsTopicsInJapaneseAndEnglish) {
         {"F1", "menu-help.html"},
         {"Ctrl+H", "history-window.html"},
         {"リンク", "description.html"},
+        {"スクロール", "description.html"},
+        {"screen reader", "description.html"},
+        {"keyboard", "description.html"},
     };
     for (const auto& lookup : lookups) {
         SCOPED_TRACE(lookup.keyword);

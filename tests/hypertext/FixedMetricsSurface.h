@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entryview/DrawSurface.h"
+#include "entryview/ScrollingRender.h"
 
 #include <QList>
 #include <QString>
@@ -10,7 +10,8 @@
 
 // A drawing surface with fixed, configurable metrics that records everything drawn on it, so that
 // rendering results can be checked to the twip. Reusable by any test that drives a DrawSurface.
-class FixedMetricsSurface final : public HyperText::DrawSurface {
+// It scrolls too: a shown scroll bar takes `scrollBarWidth` from the inner width.
+class FixedMetricsSurface final : public HyperText::ScrollingSurface {
 public:
     static constexpr HyperText::RgbColor DefaultWindowText{0x10, 0x20, 0x30};
 
@@ -36,6 +37,10 @@ public:
     qint32 textHeight = 240;
     qint32 boldTextHeight = 240; // lets a test see whether a height was measured in bold
     HyperText::RgbColor windowText = DefaultWindowText;
+    HyperText::RgbColor background{255, 255, 255};
+    qint32 scaleHeight = 3000;
+    qint32 scrollBarWidth = 255;
+    bool scrollBarShown = false;
 
     // Current state, readable and presettable by the tests.
     QString fontName;
@@ -84,6 +89,7 @@ public:
         foreColor = color;
     }
     HyperText::RgbColor WindowTextColor() const override { return windowText; }
+    HyperText::RgbColor BackgroundColor() const override { return background; }
 
     qint32 TextWidth(const QString& text) const override {
         measuredCharacters += text.size();
@@ -97,7 +103,12 @@ public:
         return width;
     }
     qint32 TextHeight(const QString&) const override { return bold ? boldTextHeight : textHeight; }
-    qint32 ScaleWidth() const override { return scaleWidth; }
+    qint32 ScaleWidth() const override {
+        return scrollBarShown ? scaleWidth - scrollBarWidth : scaleWidth;
+    }
+    qint32 ScaleHeight() const override { return scaleHeight; }
+    void SetScrollBarShown(bool shown) override { scrollBarShown = shown; }
+    bool ScrollBarShown() const override { return scrollBarShown; }
 
     qint32 CurrentX() const override { return penX; }
     qint32 CurrentY() const override { return penY; }

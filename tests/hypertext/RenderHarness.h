@@ -25,7 +25,13 @@ struct RenderHarness {
     Regions regions;
     HyperText::DisplayFont font{u"ＭＳ Ｐゴシック"_s, 9.0};
 
+    HyperText::ReadingText reading;
+
     qint16 render(const QString& markup) {
         return HyperText::RenderDescription(surface, markup, regions, font);
+    }
+    // Renders and keeps what was drawn as text.
+    qint16 read(const QString& markup) {
+        return HyperText::RenderDescription(surface, markup, regions, font, &reading);
     }
 };
