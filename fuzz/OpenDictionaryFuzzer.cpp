@@ -4,6 +4,10 @@
 //
 // The file opens without a message, or is refused with exactly one; either way it is never
 // written, and nothing appears beside it.
+//
+// A Jet file's reading runs in a forked child, whose coverage stays in the child: for that part
+// the fuzzer is guided only by what the parent sees, and relies on the Jet seeds and the
+// dictionary of names to reach into libmdb.
 
 #include "FuzzCheck.h"
 #include "app/MessageBox.h"
