@@ -298,7 +298,9 @@ bool DictData::Read(qint64 offset, qint64 length, QByteArray* out, QString* erro
     case Mode::DictZip:
         break;
     }
-    out->reserve(length);
+    // The length comes from an index line; a damaged one may claim gigabytes that the chunks will
+    // never hold, so only a modest part is set aside at once.
+    out->reserve(qMin<qint64>(length, qint64(1) << 20));
     const qint64 end = offset + length;
     for (qint64 index = offset / chunkLength_; index * chunkLength_ < end; ++index) {
         const QByteArray* chunk = Chunk(index, error);
