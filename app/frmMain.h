@@ -23,6 +23,7 @@ class QStatusBar;
 class QToolBar;
 class DescriptionBox;
 class StatusPanels;
+class frmFullText;
 
 // The entry on show and what drawing it left behind; only ShowKeyword and the blanking of the
 // view change it.
@@ -61,6 +62,8 @@ public:
     void FontChange(QString& NewFontName, qint16& NewFontSize);
     void SelectTextBox();
     void ShowKeyword(qint32 lngId);
+    // Shows the entry a list of results offers, as a choice in the result list does.
+    void ShowChosenEntry(qint32 id);
 
     // Help file beside the program.
     QString HelpFilePath() const { return helpFilePath_; }
@@ -75,6 +78,7 @@ public:
     void CloseHistoryWindow() override;
     History::HistoryListView* HistoryList() override;
     frmHistory* HistoryWindow() const { return historyWindow_; }
+    frmFullText* FullTextWindow() const;
 
     QAction* ToolbarButton(ToolbarKey key) const { return toolbarButtons_.value(key); }
     const ShownEntry& Current() const { return current_; }
@@ -100,6 +104,7 @@ public:
 public slots:
     // Search panel.
     void mnuFileFind_Click();
+    void mnuFileFullText_Click();
     void cmdFind_Click();
     void lstDbList_Click();
     void lstDbList_GotFocus();
@@ -183,6 +188,7 @@ private:
     // Menus and commands.
     QMenu* mnuFile = nullptr;
     QAction* mnuFileFind = nullptr;
+    QAction* mnuFileFullText = nullptr;
     QAction* mnuFileWeb = nullptr;
     QAction* mnuFileExit = nullptr;
     QMenu* mnuEdit = nullptr;
@@ -211,5 +217,6 @@ private:
     qint16 baseFontSize_ = 0;
     bool unloaded_ = false;
     QPointer<frmHistory> historyWindow_;
+    QPointer<frmFullText> fullTextWindow_;
     QPointer<HelpViewer> helpViewer_;
 };
