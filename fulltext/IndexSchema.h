@@ -19,12 +19,10 @@ namespace IndexSchema {
 // Raised whenever the layout or what goes into Body changes: older indexes are then rebuilt.
 inline constexpr int kFormat = 1;
 
-// Tuning of the build: the pending index is kept in memory up to this size and written out in
-// few segments, which are merged into one at the end instead of merging while the rows go in.
+// Tuning of the build: leaves of the size of the database's pages. The pending index stays at
+// FTS5's own 1 MB: a larger one is slower, not faster, because trigram keys collide in its hash
+// table.
 inline constexpr const char* kBuildSettings =
-    "INSERT INTO Terms (Terms, rank) VALUES ('automerge', 0);"
-    "INSERT INTO Terms (Terms, rank) VALUES ('crisismerge', 1000);"
-    "INSERT INTO Terms (Terms, rank) VALUES ('hashsize', 67108864);"
     "INSERT INTO Terms (Terms, rank) VALUES ('pgsz', 4000);";
 
 inline constexpr const char* kCreateMeta =
