@@ -1,9 +1,8 @@
 #include "fulltext/IndexBuilder.h"
 
 #include "data/SqliteHandles.h"
-#include "fulltext/DictionaryRows.h"
-#include "fulltext/EntryText.h"
 #include "fulltext/IndexSchema.h"
+#include "fulltext/IndexTextReader.h"
 #include "fulltext/TextFold.h"
 
 #include <QVariant>
@@ -112,10 +111,10 @@ Outcome Build::Run(QString* error) {
         }
     }
 
-    DictionaryRows rows(dictionary_, DictionaryRows::Mode::AllInListingOrder);
-    if (!rows.IsValid()) {
+    IndexTextReader reader(dictionary_, [this] { return Cancelled(); });
+    if (reader.Failed()) {
         if (error)
-            *error = QStringLiteral("cannot read the dictionary: ") + rows.ErrorText();
+            *error = QStringLiteral("cannot read the dictionary: ") + reader.ErrorText();
         return Outcome::Failed;
     }
     SqliteStmt insertBody, insertTerms;
@@ -125,33 +124,34 @@ Outcome Build::Run(QString* error) {
 
     sqlite3_progress_handler(index_, 10000, &Build::ProgressHandler, this);
     Report(0);
-    qint64 rank = 0;
-    DictionaryRows::Entry entry;
-    while (rows.Next(entry)) {
-        if ((rank & 255) == 0 && Cancelled())
-            break;
-        ++rank;
-        const std::string text = EntryText::IndexText(entry);
-        for (sqlite3_stmt* insert : {insertBody.get(), insertTerms.get()}) {
-            sqlite3_reset(insert);
-            sqlite3_bind_int64(insert, 1, rank);
+    qint64 rows = 0;
+    std::vector<IndexTextReader::Row> batch;
+    while (!Cancelled() && reader.Next(batch)) {
+        for (const IndexTextReader::Row& row : batch) {
+            for (sqlite3_stmt* insert : {insertBody.get(), insertTerms.get()}) {
+                sqlite3_reset(insert);
+                sqlite3_bind_int64(insert, 1, row.rank);
+            }
+            sqlite3_bind_int64(insertBody.get(), 2, row.entry);
+            sqlite3_bind_text(insertBody.get(), 3, row.text.data(), int(row.text.size()),
+                              SQLITE_STATIC);
+            sqlite3_bind_text(insertTerms.get(), 2, row.text.data(), int(row.text.size()),
+                              SQLITE_STATIC);
+            if (sqlite3_step(insertBody.get()) != SQLITE_DONE ||
+                sqlite3_step(insertTerms.get()) != SQLITE_DONE)
+                return Fail(QStringLiteral("cannot write the index"), error);
         }
-        sqlite3_bind_int64(insertBody.get(), 2, entry.id);
-        sqlite3_bind_text(insertBody.get(), 3, text.data(), int(text.size()), SQLITE_STATIC);
-        sqlite3_bind_text(insertTerms.get(), 2, text.data(), int(text.size()), SQLITE_STATIC);
-        if (sqlite3_step(insertBody.get()) != SQLITE_DONE ||
-            sqlite3_step(insertTerms.get()) != SQLITE_DONE)
-            return Fail(QStringLiteral("cannot write the index"), error);
+        rows += qint64(batch.size());
         if (total > 0)
-            Report(int(std::min<qint64>(rank, total) * kRowsPercent / total));
+            Report(int(std::min(rows, total) * kRowsPercent / total));
     }
     insertBody.reset();
     insertTerms.reset();
     if (Cancelled())
         return Outcome::Cancelled;
-    if (rows.Failed()) {
+    if (reader.Failed()) {
         if (error)
-            *error = QStringLiteral("cannot read the dictionary: ") + rows.ErrorText();
+            *error = QStringLiteral("cannot read the dictionary: ") + reader.ErrorText();
         return Outcome::Failed;
     }
 
@@ -159,7 +159,7 @@ Outcome Build::Run(QString* error) {
     // look-up per trigram.
     if (!Exec("INSERT INTO Terms (Terms) VALUES ('optimize')"))
         return Fail(QStringLiteral("cannot merge the index"), error);
-    if (!WriteMeta(rank) || !Exec("COMMIT"))
+    if (!WriteMeta(rows) || !Exec("COMMIT"))
         return Fail(QStringLiteral("cannot finish the index"), error);
     sqlite3_progress_handler(index_, 0, nullptr, nullptr);
     Report(100);
