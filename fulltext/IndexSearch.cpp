@@ -3,6 +3,7 @@
 #include "data/SqliteHandles.h"
 #include "fulltext/FullTextQuery.h"
 
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,17 @@ namespace {
 
 // How many virtual-machine steps SQLite takes between two questions whether to stop.
 constexpr int kStepsBetweenChecks = 2000;
+
+// glibc's memmem is several times faster on Japanese text than a search that looks for the
+// needle's first byte, which in UTF-8 is nearly always the same lead byte: a rare short term
+// then takes a scan of the whole table in under a second rather than two.
+bool Contains(std::string_view haystack, const std::string& needle) {
+#if defined(__GLIBC__)
+    return memmem(haystack.data(), haystack.size(), needle.data(), needle.size()) != nullptr;
+#else
+    return haystack.find(needle) != std::string_view::npos;
+#endif
+}
 
 struct Cancellation {
     const std::function<bool()>* cancelled;
@@ -58,7 +70,7 @@ bool Search::TextConfirms(sqlite3_stmt* stmt, int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, column));
     const std::string_view haystack(text ? text : "", size_t(sqlite3_column_bytes(stmt, column)));
     for (const std::string& term : toConfirm_) {
-        if (haystack.find(term) == std::string_view::npos)
+        if (!Contains(haystack, term))
             return false;
     }
     return true;
