@@ -202,6 +202,36 @@ TEST_F(ServiceTest, ClosingDuringABuildCancelsItAndLeavesNoFile) {
     EXPECT_TRUE(QDir(cache_.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
+TEST_F(ServiceTest, AnIndexFoundDamagedWhileSearchingIsBuiltAgain) {
+    MakeLarge(3000);
+    dictionary_.Finish();
+    auto service = Service(cache_.path());
+    Reports reports(*service);
+    service->Start();
+    ASSERT_TRUE(Reports::WaitFor([&] { return !reports.ready.isEmpty(); }));
+
+    // Everything after the first page turns to garbage, and the change counter moves, so that
+    // the service's connection cannot go on trusting what it read before.
+    const QString path = IndexFiles::PathFor(cache_.path(), IndexKeys::Of(dictionary_.Path()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 size = file.size();
+    ASSERT_GT(size, 4 * 4096);
+    ASSERT_TRUE(file.seek(4096));
+    ASSERT_GT(file.write(QByteArray(size - 4096, '\x5A')), 0);
+    ASSERT_TRUE(file.seek(24));
+    ASSERT_EQ(file.write(QByteArray("\x7F\x7F\x7F\x7F", 4)), 4);
+    file.close();
+
+    const quint64 search = service->Search(u"番号は1234で"_s);
+    ASSERT_TRUE(Reports::WaitFor([&] { return !reports.finished.isEmpty(); }));
+    EXPECT_EQ(reports.finished.first().search, search);
+    EXPECT_EQ(reports.finished.first().count, 1);
+    EXPECT_EQ(reports.Ids(search).size(), 1);
+    EXPECT_EQ(reports.ready.size(), 2); // opened, then built again
+    EXPECT_TRUE(IndexFiles::OpenValid(path, IndexKeys::Of(dictionary_.Path())));
+}
+
 TEST_F(ServiceTest, UnwritableCacheBuildsInMemoryAndSaysSo) {
     MakeLarge(10);
     dictionary_.Finish();
