@@ -36,6 +36,9 @@ std::string IndexText(const DictionaryRows::Entry& entry) {
         text += '\n';
         text += plain;
     }
+    // Two line feeds at the end make every character, the last ones included, the beginning of
+    // a trigram, so that the index's vocabulary can lead to a term of one or two characters.
+    text += "\n\n";
     return text;
 }
 

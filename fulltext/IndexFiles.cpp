@@ -91,6 +91,14 @@ bool Verify(sqlite3* db, const QString& path, const IndexKey& key, QString* why)
     return true;
 }
 
+// An index about to be searched: its vocabulary of trigrams, which leads from a rare short term
+// to the entries that hold it, and no more writing.
+void ReadyForSearch(sqlite3* db) {
+    sqlite3_exec(db, "CREATE VIRTUAL TABLE temp.TermsVocab USING fts5vocab(main, 'Terms', 'row')",
+                 nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
+}
+
 } // namespace
 
 QString PathFor(const QString& dir, const IndexKey& key) {
@@ -105,9 +113,9 @@ SqliteDb OpenValid(const QString& path, const IndexKey& key, QString* why) {
     SqliteDb db = OpenFile(path, SQLITE_OPEN_READONLY);
     if (!Check(db != nullptr, "cannot be opened", why))
         return nullptr;
-    sqlite3_exec(db.get(), "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
     if (!Verify(db.get(), path, key, why))
         return nullptr;
+    ReadyForSearch(db.get());
     return db;
 }
 
@@ -138,7 +146,7 @@ BuildResult Build(const QString& dir, const IndexKey& key, sqlite3* dictionary,
         return result; // the temporary file goes with `temporary`
     }
     if (!onDisk) {
-        sqlite3_exec(db.get(), "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
+        ReadyForSearch(db.get());
         result.db = std::move(db);
         result.outcome = Outcome::Ready;
         return result;

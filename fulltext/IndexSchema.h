@@ -17,7 +17,7 @@
 namespace IndexSchema {
 
 // Raised whenever the layout or what goes into Body changes: older indexes are then rebuilt.
-inline constexpr int kFormat = 1;
+inline constexpr int kFormat = 2;
 
 // Tuning of the build: leaves of the size of the database's pages. The pending index stays at
 // FTS5's own 1 MB: a larger one is slower, not faster, because trigram keys collide in its hash

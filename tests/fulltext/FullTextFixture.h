@@ -46,18 +46,25 @@ protected:
     }
 
     // The abbreviations of the results, in the order found.
-    QStringList Search(const QString& query, int limit = 500) {
+    QStringList Search(const QString& query, int limit = 500,
+                       const IndexSearch::Tuning& tuning = {}) {
         const FullTextQuery::Parsed parsed = FullTextQuery::Parse(query);
         EXPECT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
         QStringList found;
-        const IndexSearch::Result result =
-            IndexSearch::Run(index_.get(), parsed.terms, limit, {}, [&](const IndexSearch::Hit& h) {
+        const IndexSearch::Result result = IndexSearch::Run(
+            index_.get(), parsed.terms, limit, {},
+            [&](const IndexSearch::Hit& h) {
                 found << abbrById_.value(h.entry, QStringLiteral("?"));
-            });
+            },
+            tuning);
         EXPECT_EQ(result.outcome, IndexSearch::Outcome::Finished) << result.error.toStdString();
         EXPECT_EQ(result.hits, found.size());
         return found;
     }
+
+    // Short terms alone: read through every text, or looked up in the index's vocabulary at once.
+    static IndexSearch::Tuning ReadingOnly() { return {std::chrono::hours(1)}; }
+    static IndexSearch::Tuning VocabularyAtOnce() { return {std::chrono::milliseconds(0)}; }
 
     TestDictionary dictionary_;
     QTemporaryDir cache_;

@@ -81,6 +81,33 @@ TEST_F(MatchingTest, ShortTermsAloneAndBesideLongOnes) {
     EXPECT_EQ(Search(u"デ"_s), (QStringList{u"HDD"_s, u"RAM"_s, u"ﾃﾞｰﾀ"_s}));
 }
 
+TEST_F(MatchingTest, ShortTermsFoundThroughTheVocabularyAsByReading) {
+    // Characters at the ends of every field, in the middle, absent, and several together.
+    const QString queries[] = {u"縞"_s,  u"装置"_s, u"置 記"_s, u"デ"_s, u"x"_s,    u"y"_s,
+                               u"a"_s,   u"。"_s,   u"書く"_s,  u"ｱ"_s,  u"ぬ"_s,   u"ぬぬ"_s,
+                               u"y z"_s, u"\""_s,   u"長"_s,    u"語"_s, u"出し"_s, u"し"_s};
+    for (const QString& q : queries) {
+        SCOPED_TRACE(q.toStdString());
+        const QStringList read = Search(q, 500, ReadingOnly());
+        EXPECT_EQ(Search(q, 500, VocabularyAtOnce()), read) << q.toStdString();
+        EXPECT_EQ(Search(q, 2, VocabularyAtOnce()), read.mid(0, 2)) << q.toStdString();
+    }
+    // "Plain Only", "Memory", "Symbols" and "XY": y ends a field in three of them.
+    EXPECT_EQ(Search(u"y"_s, 500, ReadingOnly()),
+              (QStringList{u"PLN"_s, u"RAM"_s, u"SYM"_s, u"XY"_s}));
+}
+
+TEST_F(MatchingTest, LongTermsBesideShortOnesFoundThroughTheVocabularyAsByReading) {
+    const QString queries[] = {
+        u"中央処理装置 とも"_s, u"中央処理装置 ラ"_s, u"装置 記憶装置"_s, u"データ 置"_s,
+        u"Random y"_s,          u"HDD 磁気 。"_s,     u"unit u"_s,        u"processing ＣＰ"_s};
+    for (const QString& q : queries) {
+        SCOPED_TRACE(q.toStdString());
+        EXPECT_EQ(Search(q, 500, VocabularyAtOnce()), Search(q, 500, ReadingOnly()));
+    }
+    EXPECT_EQ(Search(u"processing ＣＰ"_s, 500, VocabularyAtOnce()), QStringList{u"CPU"_s});
+}
+
 TEST_F(MatchingTest, WildcardsQuotesAndOperatorsAreSearchedAsText) {
     for (const QString& q :
          {u"\"quoted\""_s, u"a*b"_s, u"?x"_s, u"NEAR"_s, u"^caret"_s, u"col:on"_s, u"(paren"_s,
@@ -127,6 +154,9 @@ TEST_F(OrderTest, AtMostFiveHundredResultsTheFirstInListingOrder) {
     EXPECT_EQ(Search(u"語句 entry"_s), first500);
     EXPECT_EQ(Search(u"E06"_s), all.mid(600, 20));
     EXPECT_EQ(Search(u"語句"_s, 3), all.mid(0, 3));
+    // Found by the vocabulary after part of the list was read, the rest follows on in order.
+    EXPECT_EQ(Search(u"語句"_s, 500, VocabularyAtOnce()), first500);
+    EXPECT_EQ(Search(u"E0"_s, 500, VocabularyAtOnce()), first500);
 }
 
 TEST_F(OrderTest, AnEmptyDictionaryTableFindsNothing) {
