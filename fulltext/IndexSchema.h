@@ -12,8 +12,8 @@
 // Terms is an FTS5 index over Body with the trigram tokenizer. It keeps no copy of the text (Body
 // is its content table), and the tokenizer does not fold case: the text is folded already. It
 // records only which entries hold each trigram, not where (detail=none): that makes it a quarter
-// of the size and twice as fast to build, and a term of more than three characters is then
-// looked up by its trigrams and confirmed in Body's text.
+// of the size and builds in two thirds of the time, and a term of more than three characters is
+// then looked up by its trigrams and confirmed in Body's text.
 namespace IndexSchema {
 
 // Raised whenever the layout or what goes into Body changes: older indexes are then rebuilt.
