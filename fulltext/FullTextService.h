@@ -52,8 +52,9 @@ signals:
     // No index could be opened or built.
     void Unavailable(const QString& message);
     void HitsFound(quint64 search, const QList<FullTextHit>& hits);
-    // The search is done: `count` results in `elapsedMs`. Not sent for a cancelled search.
-    void SearchFinished(quint64 search, int count, qint64 elapsedMs);
+    // The search is done: `count` results in `elapsedUs` microseconds. Not sent for a cancelled
+    // search.
+    void SearchFinished(quint64 search, int count, qint64 elapsedUs);
     // The query cannot be searched; message says why.
     void SearchRejected(quint64 search, const QString& message);
 

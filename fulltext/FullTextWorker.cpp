@@ -135,5 +135,5 @@ void FullTextWorker::Search(quint64 search, const QString& query) {
             search, QStringLiteral("検索できませんでした（%1）。").arg(result.error));
         return;
     }
-    emit service_->SearchFinished(search, found, clock.elapsed());
+    emit service_->SearchFinished(search, found, clock.nsecsElapsed() / 1000);
 }

@@ -17,8 +17,13 @@ namespace {
 
 enum Column { AbbrColumn, LetterColumn, ExcerptColumn };
 
-QString Seconds(qint64 ms) {
-    return QString::number(double(ms) / 1000.0, 'f', 3);
+// The time a search took, as precisely as it is worth reading: most take well under a second.
+QString Duration(qint64 us) {
+    if (us < 10000)
+        return QStringLiteral("%1ミリ秒").arg(double(us) / 1000.0, 0, 'f', 1);
+    if (us < 1000000)
+        return QStringLiteral("%1ミリ秒").arg(us / 1000);
+    return QStringLiteral("%1秒").arg(double(us) / 1e6, 0, 'f', 2);
 }
 
 } // namespace
@@ -163,11 +168,11 @@ void frmFullText::ConnectService() {
                     QStringLiteral("検索しています… %1件").arg(lstResults->topLevelItemCount()));
             });
     connect(service_, &FullTextService::SearchFinished, this,
-            [this](quint64 search, int count, qint64 elapsedMs) {
+            [this](quint64 search, int count, qint64 elapsedUs) {
                 if (search != search_)
                     return;
                 QString text =
-                    QStringLiteral("検索結果 : %1件（%2秒）").arg(count).arg(Seconds(elapsedMs));
+                    QStringLiteral("検索結果 : %1件（%2）").arg(count).arg(Duration(elapsedUs));
                 if (count >= FullTextLimits::kMaxResults)
                     text +=
                         QStringLiteral("　表示は %1 件までです").arg(FullTextLimits::kMaxResults);

@@ -30,8 +30,8 @@ struct Reports {
                                  hits[search] << hit;
                          });
         QObject::connect(&service, &FullTextService::SearchFinished, &context,
-                         [this](quint64 search, int count, qint64 ms) {
-                             finished << Finish{search, count, ms};
+                         [this](quint64 search, int count, qint64 us) {
+                             finished << Finish{search, count, us};
                          });
         QObject::connect(&service, &FullTextService::SearchRejected, &context,
                          [this](quint64 search, const QString& message) {
@@ -52,7 +52,7 @@ struct Reports {
     struct Finish {
         quint64 search;
         int count;
-        qint64 ms;
+        qint64 us;
     };
     QObject context;
     QList<int> progress;
@@ -113,7 +113,7 @@ TEST_F(ServiceTest, SearchReportsHitsWithExcerptsThenTheCountAndTime) {
     ASSERT_EQ(reports.finished.size(), 1);
     EXPECT_EQ(reports.finished.first().search, search);
     EXPECT_EQ(reports.finished.first().count, 2);
-    EXPECT_GE(reports.finished.first().ms, 0);
+    EXPECT_GT(reports.finished.first().us, 0);
     EXPECT_EQ(reports.Ids(search), (QList<qint32>{cpu, mpu}));
 
     const FullTextHit first = reports.hits.value(search).first();

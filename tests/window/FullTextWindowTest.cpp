@@ -123,10 +123,10 @@ TEST_F(FullTextWindowTest, FindsProcessingUnitInTheBundledDictionaryAndShowsTheE
 
     const QStringList abbrs = Column(window->lstResults, 0);
     ASSERT_TRUE(abbrs.contains(QStringLiteral("CPU"))) << abbrs.join(u' ').toStdString();
-    EXPECT_TRUE(
-        QRegularExpression(QStringLiteral("^検索結果 : %1件（\\d+\\.\\d{3}秒）$").arg(abbrs.size()))
-            .match(window->lblStatus->text())
-            .hasMatch())
+    EXPECT_TRUE(QRegularExpression(
+                    QStringLiteral("^検索結果 : %1件（\\d+(\\.\\d)?ミリ秒）$").arg(abbrs.size()))
+                    .match(window->lblStatus->text())
+                    .hasMatch())
         << window->lblStatus->text().toStdString();
     // Listed as the result list lists: by abbreviation.
     QStringList sorted = abbrs;
