@@ -178,8 +178,12 @@ TEST_F(FullTextWindowTest, FindsProcessingUnitInTheBundledDictionaryAndShowsTheE
 TEST_F(FullTextWindowTest, BuildsItsIndexIntoTheUsersCacheOnce) {
     ASSERT_TRUE(Start());
     frmFullText* window = Open();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !IndexFiles(cache_.path()).isEmpty(); }, 60000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->prgIndex->isVisible(); }, 60000));
+    // Ready to search: the index is in place and the progress gone.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window->lblStatus->text().startsWith(QStringLiteral("検索語を入力")); },
+        60000))
+        << window->lblStatus->text().toStdString();
+    EXPECT_FALSE(window->prgIndex->isVisible());
     const QStringList files = IndexFiles(cache_.path());
     ASSERT_EQ(files.size(), 1);
     EXPECT_TRUE(files.first().endsWith(QStringLiteral(".fts")));
