@@ -197,6 +197,35 @@ TEST_F(FullTextWindowTest, BuildsItsIndexIntoTheUsersCacheOnce) {
     EXPECT_EQ(IndexFiles(cache_.path()), files);
 }
 
+TEST_F(FullTextWindowTest, ShowsTheBuildsProgressWhileTheMainWindowStaysUsable) {
+    TestDictionary dictionary;
+    dictionary.AddCategory(1, QStringLiteral("一般"), QStringLiteral("GEN"));
+    for (int i = 0; i < 30000; ++i)
+        dictionary.AddEntry(
+            QStringLiteral("E%1").arg(i), QStringLiteral("Entry %1").arg(i), 1,
+            QStringLiteral("索引を作るあいだに進み具合を見せるための解説 %1。").arg(i));
+    dictionary.Finish();
+    ASSERT_TRUE(Start(dictionary.Dir()));
+    QPointer<frmFullText> window = Open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->prgIndex->isVisible(); }, 60000));
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d+%$")).match(window->prgIndex->text()).hasMatch())
+        << window->prgIndex->text().toStdString();
+    EXPECT_TRUE(window->lblStatus->text().startsWith(QStringLiteral("索引を作成しています")));
+
+    // The window's thread is free meanwhile: the main window searches and shows.
+    Activate(&W());
+    Search(QStringLiteral("E1"));
+    EXPECT_EQ(W().Current().CurrentKeyword, QStringLiteral("E1"));
+
+    // Closed during the build, the window leaves a whole index or none, never part of one.
+    window->close();
+    QTest::qWait(50);
+    const QStringList files = IndexFiles(cache_.path());
+    for (const QString& file : files)
+        EXPECT_TRUE(file.endsWith(QStringLiteral(".fts"))) << file.toStdString();
+}
+
 TEST_F(FullTextWindowTest, EmptyAndBadQueries) {
     ASSERT_TRUE(Start());
     frmFullText* window = Open();
