@@ -24,6 +24,7 @@ class QToolBar;
 class DescriptionBox;
 class StatusPanels;
 class frmFullText;
+class FullTextService;
 
 // The entry on show and what drawing it left behind; only ShowKeyword and the blanking of the
 // view change it.
@@ -218,5 +219,6 @@ private:
     bool unloaded_ = false;
     QPointer<frmHistory> historyWindow_;
     QPointer<frmFullText> fullTextWindow_;
+    QPointer<FullTextService> keptFullTextService_; // an index in memory, kept for the run
     QPointer<HelpViewer> helpViewer_;
 };

@@ -2,6 +2,7 @@
 // closed with the main window like every other window of the program.
 #include "app/frmMain.h"
 #include "data/DbAccess.h"
+#include "fulltext/FullTextService.h"
 #include "fulltext/frmFullText.h"
 
 #include <QDir>
@@ -29,6 +30,12 @@ void frmMain::mnuFileFullText_Click() {
         setup.icon = windowIcon();
         setup.showEntry = [this](qint32 id) { ShowChosenEntry(id); };
         setup.showHelp = [this](int topic) { ShowHelpTopic(topic); };
+        setup.keptService = keptFullTextService_;
+        keptFullTextService_ = nullptr;
+        setup.keepService = [this](FullTextService* service) {
+            service->setParent(this); // ends with the main window
+            keptFullTextService_ = service;
+        };
         fullTextWindow_ = new frmFullText(std::move(setup), this);
         // Beside the main window's top left corner, so that both can be seen.
         fullTextWindow_->move(frameGeometry().topLeft() + QPoint(40, 60));

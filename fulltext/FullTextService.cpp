@@ -11,6 +11,12 @@ FullTextService::FullTextService(WorkerDictionary dictionary, QString cacheDir, 
     worker_ = worker;
     thread_.setObjectName(QStringLiteral("fulltext"));
     thread_.start();
+    connect(this, &FullTextService::Ready, this, [this](bool, bool inMemory) {
+        ready_ = true;
+        inMemory_ = inMemory;
+    });
+    // A rebuild after damage makes the index unready until it is done.
+    connect(this, &FullTextService::BuildProgress, this, [this] { ready_ = false; });
 }
 
 FullTextService::~FullTextService() {

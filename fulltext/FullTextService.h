@@ -40,6 +40,8 @@ public:
     quint64 Search(const QString& query);
     // Cancels the running search, if any.
     void CancelSearch();
+    // The index can be searched and lives in memory only: worth keeping for the rest of the run.
+    bool HoldsIndexInMemory() const { return ready_ && inMemory_; }
 
     struct State;
 
@@ -60,6 +62,8 @@ signals:
 
 private:
     std::shared_ptr<State> state_;
+    bool ready_ = false;
+    bool inMemory_ = false;
     QThread thread_;
     QObject* worker_ = nullptr; // lives in thread_
 };

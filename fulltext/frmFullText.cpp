@@ -3,6 +3,7 @@
 #include "fulltext/ExcerptDelegate.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -39,10 +40,31 @@ frmFullText::frmFullText(FullTextWindowSetup setup, QWidget* owner)
     CreateControls();
     CreateCommands();
 
+    if (setup_.keptService) {
+        // Built in memory before and said so then: it is simply there.
+        service_ = setup_.keptService;
+        service_->setParent(this);
+        ConnectService();
+        indexReady_ = true;
+        SetStatus(QStringLiteral("検索語を入力して Enter キーを押してください。"));
+        return;
+    }
     service_ = new FullTextService(setup_.dictionary, setup_.cacheDir, this);
     ConnectService();
     SetStatus(QStringLiteral("索引を開いています…"));
     service_->Start();
+}
+
+void frmFullText::closeEvent(QCloseEvent* event) {
+    // An index in the cache opens again at once; one in memory would have to be built again, so
+    // it outlives the window. A build under way ends with the window.
+    if (service_ && service_->HoldsIndexInMemory() && setup_.keepService) {
+        service_->CancelSearch();
+        disconnect(service_, nullptr, this, nullptr);
+        setup_.keepService(service_);
+        service_ = nullptr;
+    }
+    QWidget::closeEvent(event);
 }
 
 void frmFullText::CreateControls() {
@@ -145,7 +167,7 @@ void frmFullText::ConnectService() {
         if (inMemory) {
             lblNotice->setText(QStringLiteral(
                 "索引をキャッシュに保存できないため、メモリ上に作成しました。この索引は、"
-                "このウィンドウを閉じるまで使えます。"));
+                "プログラムを終了するまで使えます。"));
             lblNotice->show();
         }
         if (search_ == 0)
@@ -197,7 +219,7 @@ void frmFullText::FocusQuery() {
 
 void frmFullText::txtQuery_Enter() {
     const QString query = txtQuery->text();
-    if (query.trimmed().isEmpty())
+    if (query.trimmed().isEmpty() || !service_)
         return; // an empty query does nothing
     lstResults->clear();
     search_ = service_->Search(query);

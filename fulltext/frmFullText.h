@@ -19,6 +19,11 @@ struct FullTextWindowSetup {
     QIcon icon;
     std::function<void(qint32)> showEntry; // shows a chosen result in the main window
     std::function<void(int)> showHelp;     // opens a help topic by number
+    // An index built in memory by an earlier window, kept for the rest of the run: the window
+    // takes it over instead of building one again. Null for none.
+    FullTextService* keptService = nullptr;
+    // Takes such an index when the window closes.
+    std::function<void(FullTextService*)> keepService;
 };
 
 // The full-text search window: a query, the entries whose texts hold every term with a piece of
@@ -50,6 +55,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();

@@ -226,6 +226,33 @@ TEST_F(FullTextWindowTest, ShowsTheBuildsProgressWhileTheMainWindowStaysUsable) 
         EXPECT_TRUE(file.endsWith(QStringLiteral(".fts"))) << file.toStdString();
 }
 
+TEST_F(FullTextWindowTest, WithoutAWritableCacheTheIndexIsBuiltInMemoryOnceForTheRun) {
+    // A cache below a plain file cannot be made, whoever runs the test.
+    const QString blocker = cache_.filePath(QStringLiteral("plain-file"));
+    QFile file(blocker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    qputenv("XDG_CACHE_HOME", blocker.toUtf8());
+    ASSERT_TRUE(Start());
+    QPointer<frmFullText> window = Open();
+    SearchFor(window, QStringLiteral("処理装置"));
+    EXPECT_TRUE(Column(window->lstResults, 0).contains(QStringLiteral("CPU")));
+    EXPECT_TRUE(window->lblNotice->isVisible());
+    EXPECT_TRUE(window->lblNotice->text().contains(QStringLiteral("メモリ上")));
+
+    // Closed and opened again, the window finds the index it built and says nothing more.
+    window->close();
+    QApplication::processEvents();
+    ASSERT_TRUE(window.isNull());
+    window = Open();
+    EXPECT_FALSE(window->prgIndex->isVisible());
+    EXPECT_FALSE(window->lblNotice->isVisible());
+    EXPECT_TRUE(window->lblStatus->text().startsWith(QStringLiteral("検索語を入力")));
+    SearchFor(window, QStringLiteral("処理装置"));
+    EXPECT_TRUE(Column(window->lstResults, 0).contains(QStringLiteral("CPU")));
+    EXPECT_EQ(IndexFiles(cache_.path()), QStringList{blocker});
+}
+
 TEST_F(FullTextWindowTest, EmptyAndBadQueries) {
     ASSERT_TRUE(Start());
     frmFullText* window = Open();
