@@ -38,6 +38,7 @@ enum class HelpTopic : int {
     RelatedWords = 5,
     Description = 6,
     ResultList = 7,
+    FullTextWindow = 8,
     FileMenu = 101,
     EditMenu = 102,
     GoMenu = 103,

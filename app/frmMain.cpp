@@ -99,6 +99,9 @@ void frmMain::CreateMenus() {
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     SetHelpTopic(mnuFile, HelpTopic::FileMenu);
     mnuFileFind = makeAction(mnuFile, "mnuFileFind", "検索(&F)", HelpTopic::FileMenu);
+    mnuFileFullText =
+        makeAction(mnuFile, "mnuFileFullText", "解説の全文検索(&T)...", HelpTopic::FileMenu);
+    mnuFileFullText->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     mnuFileWeb = makeAction(mnuFile, "mnuFileWeb", "ﾎｰﾑﾍﾟｰｼﾞ(&G)", HelpTopic::FileMenu);
     mnuFileWeb->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     mnuFileWeb->setEnabled(false);
@@ -149,6 +152,7 @@ void frmMain::CreateMenus() {
     mnuHelpAbout = makeAction(mnuHelp, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", HelpTopic::None);
 
     connect(mnuFileFind, &QAction::triggered, this, &frmMain::mnuFileFind_Click);
+    connect(mnuFileFullText, &QAction::triggered, this, &frmMain::mnuFileFullText_Click);
     connect(mnuFileWeb, &QAction::triggered, this, &frmMain::mnuFileWeb_Click);
     connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
     connect(mnuEditCopy, &QAction::triggered, this, &frmMain::mnuEditCopy_Click);
@@ -379,18 +383,4 @@ void frmMain::ActivateFromAnotherStart() {
     activateWindow();
     if (QWindow* handle = windowHandle())
         handle->requestActivate();
-}
-
-// --- History::NavigationCommands -------------------------------------------------------------
-
-void frmMain::SetBackEnabled(bool enabled) {
-    ToolbarButton(ToolbarKey::Left)->setEnabled(enabled);
-    mnuGoItem[GoBack]->setEnabled(enabled);
-    mnuGoItem[GoFirst]->setEnabled(enabled);
-}
-
-void frmMain::SetForwardEnabled(bool enabled) {
-    ToolbarButton(ToolbarKey::Right)->setEnabled(enabled);
-    mnuGoItem[GoForward]->setEnabled(enabled);
-    mnuGoItem[GoLast]->setEnabled(enabled);
 }

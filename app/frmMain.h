@@ -23,6 +23,8 @@ class QStatusBar;
 class QToolBar;
 class DescriptionBox;
 class StatusPanels;
+class frmFullText;
+class FullTextService;
 
 // The entry on show and what drawing it left behind; only ShowKeyword and the blanking of the
 // view change it.
@@ -61,6 +63,8 @@ public:
     void FontChange(QString& NewFontName, qint16& NewFontSize);
     void SelectTextBox();
     void ShowKeyword(qint32 lngId);
+    // Shows the entry a list of results offers, as a choice in the result list does.
+    void ShowChosenEntry(qint32 id);
 
     // Help file beside the program.
     QString HelpFilePath() const { return helpFilePath_; }
@@ -75,6 +79,7 @@ public:
     void CloseHistoryWindow() override;
     History::HistoryListView* HistoryList() override;
     frmHistory* HistoryWindow() const { return historyWindow_; }
+    frmFullText* FullTextWindow() const;
 
     QAction* ToolbarButton(ToolbarKey key) const { return toolbarButtons_.value(key); }
     const ShownEntry& Current() const { return current_; }
@@ -100,6 +105,7 @@ public:
 public slots:
     // Search panel.
     void mnuFileFind_Click();
+    void mnuFileFullText_Click();
     void cmdFind_Click();
     void lstDbList_Click();
     void lstDbList_GotFocus();
@@ -186,6 +192,7 @@ private:
     // Menus and commands.
     QMenu* mnuFile = nullptr;
     QAction* mnuFileFind = nullptr;
+    QAction* mnuFileFullText = nullptr;
     QAction* mnuFileWeb = nullptr;
     QAction* mnuFileExit = nullptr;
     QMenu* mnuEdit = nullptr;
@@ -214,5 +221,7 @@ private:
     qint16 baseFontSize_ = 0;
     bool unloaded_ = false;
     QPointer<frmHistory> historyWindow_;
+    QPointer<frmFullText> fullTextWindow_;
+    QPointer<FullTextService> keptFullTextService_; // an index in memory, kept for the run
     QPointer<HelpViewer> helpViewer_;
 };

@@ -1,9 +1,23 @@
-// The main window's side of the history window: opening, showing and closing it.
+// The main window's side of the history: the back and forward commands, and opening, showing
+// and closing the history window.
 #include "app/WindowTwips.h"
 #include "app/frmMain.h"
 #include "history/frmHistory.h"
 
+#include <QAction>
 #include <QListWidget>
+
+void frmMain::SetBackEnabled(bool enabled) {
+    ToolbarButton(ToolbarKey::Left)->setEnabled(enabled);
+    mnuGoItem[GoBack]->setEnabled(enabled);
+    mnuGoItem[GoFirst]->setEnabled(enabled);
+}
+
+void frmMain::SetForwardEnabled(bool enabled) {
+    ToolbarButton(ToolbarKey::Right)->setEnabled(enabled);
+    mnuGoItem[GoForward]->setEnabled(enabled);
+    mnuGoItem[GoLast]->setEnabled(enabled);
+}
 
 bool frmMain::IsHistoryWindowOpen() const {
     return historyWindow_ && !historyWindow_->IsClosed();

@@ -11,8 +11,10 @@ struct TransliteratorCloser {
 };
 using Transliterator = std::unique_ptr<UTransliterator, TransliteratorCloser>;
 
+// ICU's transliterators must not be used by two threads at once: each thread gets its own (the
+// full-text search folds its text with this one in a thread of its own).
 UTransliterator* FullwidthToHalfwidth() {
-    static Transliterator transliterator = [] {
+    thread_local Transliterator transliterator = [] {
         static const UChar id[] = u"Fullwidth-Halfwidth";
         UErrorCode status = U_ZERO_ERROR;
         Transliterator t(utrans_openU(id, -1, UTRANS_FORWARD, nullptr, 0, nullptr, &status));

@@ -41,7 +41,10 @@ void frmMain::lstDbList_Click() {
     const int row = lstDbList->currentRow();
     if (row < 0 || lstDbList->count() == 0)
         return;
-    const qint32 id = lstDbList->item(row)->data(Qt::UserRole).toInt();
+    ShowChosenEntry(lstDbList->item(row)->data(Qt::UserRole).toInt());
+}
+
+void frmMain::ShowChosenEntry(qint32 id) {
     // The current entry is skipped only while it is on show: after a search without results
     // blanked the view, finding the same entry again must show it again.
     if (id > 0 && (id != current_.CurrentId || current_.Blanked))

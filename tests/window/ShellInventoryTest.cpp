@@ -200,6 +200,8 @@ TEST_F(ShellInventoryTest, MenusCaptionsHintsShortcutsAndTopics) {
     const QKeySequence none;
     ExpectMenu(C().mnuFile, {
                                 {"mnuFileFind", "検索(&F)\tEnter", none, true, 101},
+                                {"mnuFileFullText", "解説の全文検索(&T)...",
+                                 QKeySequence("Ctrl+Shift+F"), true, 101},
                                 {"mnuFileWeb", "ﾎｰﾑﾍﾟｰｼﾞ(&G)", QKeySequence("Ctrl+G"), false, 101},
                                 {"", "", none, false, 0},
                                 {"mnuFileExit", "終了(&X)\tAlt+F4", none, true, 101},

@@ -1,0 +1,46 @@
+// The main window's side of the full-text window: one at a time, opened from the File menu, and
+// closed with the main window like every other window of the program.
+#include "app/frmMain.h"
+#include "data/DbAccess.h"
+#include "fulltext/FullTextService.h"
+#include "fulltext/frmFullText.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace {
+
+// The indexes live in a folder of their own in the user's cache.
+QString IndexDirectory() {
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    return cache.isEmpty() ? QString() : QDir(cache).filePath(QStringLiteral("fulltext"));
+}
+
+} // namespace
+
+frmFullText* frmMain::FullTextWindow() const {
+    return fullTextWindow_;
+}
+
+void frmMain::mnuFileFullText_Click() {
+    if (!fullTextWindow_) {
+        FullTextWindowSetup setup;
+        setup.dictionary = WorkerDictionary::Of(DbAccess::DatabasePath, DbAccess::DictionaryDb());
+        setup.cacheDir = IndexDirectory();
+        setup.icon = windowIcon();
+        setup.showEntry = [this](qint32 id) { ShowChosenEntry(id); };
+        setup.showHelp = [this](int topic) { ShowHelpTopic(topic); };
+        setup.keptService = keptFullTextService_;
+        keptFullTextService_ = nullptr;
+        setup.keepService = [this](FullTextService* service) {
+            service->setParent(this); // ends with the main window
+            keptFullTextService_ = service;
+        };
+        fullTextWindow_ = new frmFullText(std::move(setup), this);
+        // Beside the main window's top left corner, so that both can be seen.
+        fullTextWindow_->move(frameGeometry().topLeft() + QPoint(40, 60));
+    }
+    fullTextWindow_->show();
+    fullTextWindow_->raise();
+    fullTextWindow_->FocusQuery();
+}
