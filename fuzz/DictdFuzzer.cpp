@@ -70,7 +70,7 @@ void CheckArticles(DictdDatabase& db) {
             return;
         const FoldocArticle article = ParseFoldocArticle(text);
         const FoldocMarkup markup =
-            FoldocBodyToHyperText(article.bodyLines, toTwo, 1, DictdImport::kDescriptionBytes);
+            FoldocBodyToHyperText(article.bodyLines, toTwo, 1, DbAccess::kDescriptionBytes);
         FUZZ_CHECK(Strings::CodePageLength(markup.hyperText) <= DbAccess::kDescriptionBytes);
         FUZZ_CHECK(WellFormed(markup.hyperText, {2}, 1));
         AcronymOf(article.names);
