@@ -37,6 +37,12 @@ TEST(DrawnText, HasExactlyTheCharactersTheRendererPrints) {
     for (const QString& markup : samples) {
         SCOPED_TRACE(markup.toStdString());
         EXPECT_EQ(HyperText::DrawnText(markup).remove(u'\n'), Printed(markup));
+        // The text searched and the text screen readers hear are one and the same.
+        RenderHarness h;
+        h.surface.scaleWidth = 30000;
+        HyperText::ReadingText reading;
+        HyperText::RenderDescription(h.surface, markup, h.regions, h.font, &reading);
+        EXPECT_EQ(HyperText::DrawnText(markup), reading.text);
     }
 }
 
