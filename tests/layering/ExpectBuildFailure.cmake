@@ -4,6 +4,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target ${TARGET}
 if(result EQUAL 0)
   message(FATAL_ERROR "${TARGET} compiled: a widget-free library sees the window layer")
 endif()
-if(NOT output MATCHES "fatal error: Q[A-Za-z]+: No such file")
+# gcc says "QWidget: No such file", clang "'QWidget' file not found".
+if(NOT output MATCHES "fatal error: '?Q[A-Za-z]+'?(: No such file| file not found)")
   message(FATAL_ERROR "${TARGET} failed for another reason than a widget header:\n${output}")
 endif()
