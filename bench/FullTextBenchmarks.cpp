@@ -4,6 +4,7 @@
 // running scan. The index is built into the build tree once and reused; the build benchmark
 // itself writes into a directory of its own.
 #include "bench/BenchDictionary.h"
+#include "bench/BenchmarkMain.h"
 #include "data/DictionaryFile.h"
 #include "fulltext/FullTextQuery.h"
 #include "fulltext/FullTextService.h"
@@ -25,14 +26,8 @@
 
 namespace {
 
-QString DataDir() {
-    return QStringLiteral(TESSARINE_BENCH_DATA_DIR);
-}
-QString MillionPath() {
-    return DataDir() + QStringLiteral("/bench-1m.mdb");
-}
 QString IndexDir() {
-    return DataDir() + QStringLiteral("/fulltext");
+    return BenchDictionary::DataDir() + QStringLiteral("/fulltext");
 }
 
 struct Opened {
@@ -44,15 +39,15 @@ struct Opened {
 // The million-entry dictionary and its index, made on first use.
 Opened* Million() {
     static Opened* opened = [] {
-        if (!BenchDictionary::EnsureGenerated(MillionPath(), BenchDictionary::kDefaultCount))
+        if (!BenchDictionary::EnsureLargeDictionary())
             return static_cast<Opened*>(nullptr);
         auto* o = new Opened;
-        o->dictionary = DictionaryFile::OpenSqlite(MillionPath());
-        o->key = IndexKeys::Of(MillionPath());
+        o->dictionary = DictionaryFile::OpenSqlite(BenchDictionary::LargeDictionaryPath());
+        o->key = IndexKeys::Of(BenchDictionary::LargeDictionaryPath());
         o->index = IndexFiles::OpenValid(IndexFiles::PathFor(IndexDir(), o->key), o->key);
         if (!o->index) {
             std::fprintf(stderr, "Building the full-text index of %s ...\n",
-                         qPrintable(MillionPath()));
+                         qPrintable(BenchDictionary::LargeDictionaryPath()));
             QElapsedTimer clock;
             clock.start();
             IndexFiles::BuildResult built =
@@ -158,7 +153,8 @@ void NewQueryDuringScan(benchmark::State& state) {
         state.SkipWithError("no benchmark dictionary or index");
         return;
     }
-    FullTextService service(WorkerDictionary{MillionPath(), {}}, IndexDir());
+    FullTextService service(WorkerDictionary{BenchDictionary::LargeDictionaryPath(), {}},
+                            IndexDir());
     QEventLoop loop;
     bool ready = false;
     quint64 waitingFor = 0;
@@ -222,7 +218,7 @@ void Build(benchmark::State& state, const QString& dictionary) {
     }
     SqliteDb db = DictionaryFile::OpenSqlite(dictionary);
     const IndexKey key = IndexKeys::Of(dictionary);
-    const QString dir = DataDir() + QStringLiteral("/fulltext-build");
+    const QString dir = BenchDictionary::DataDir() + QStringLiteral("/fulltext-build");
     qint64 size = 0;
     for (auto _ : state) {
         IndexFiles::BuildResult built = IndexFiles::Build(dir, key, db.get(), {});
@@ -243,17 +239,14 @@ BENCHMARK_CAPTURE(Build, bundled, QStringLiteral(TESSARINE_BIN_DIR "/ABBR.MDB"))
 BENCHMARK_CAPTURE(Build, dictd_large, QStringLiteral(TESSARINE_BIN_DIR "/../large/ABBR.MDB"))
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
-BENCHMARK_CAPTURE(Build, million, MillionPath())->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK_CAPTURE(Build, million, BenchDictionary::LargeDictionaryPath())
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
 
 } // namespace
 
 int main(int argc, char** argv) {
     // The worker thread reports through queued signals, which need an application.
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -1,16 +1,12 @@
 // The main of the benchmarks that need a QApplication: the offscreen platform unless another is
 // chosen, then Google Benchmark's own command line.
+#include "bench/BenchmarkMain.h"
+
 #include <QApplication>
-#include <benchmark/benchmark.h>
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }
