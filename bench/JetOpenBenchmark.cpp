@@ -19,14 +19,6 @@ namespace {
 constexpr int kEntries = 12000;
 constexpr int kCategories = 9;
 
-class CountingList : public ListSink {
-public:
-    void AddItem(const QString&, qint32) override { ++count; }
-    void Clear() override { count = 0; }
-    int Count() const override { return count; }
-    int count = 0;
-};
-
 QString Word(QRandomGenerator& rng, int minLength, int maxLength) {
     QString w;
     const int n = minLength + rng.bounded(maxLength - minLength + 1);
@@ -82,7 +74,7 @@ void BM_OpenJetDictionary(benchmark::State& state) {
     };
     const double childStart = childCpu();
     for (auto _ : state) {
-        CountingList categories;
+        CountingSink categories;
         const qint16 count = DbAccess::OpenDictionary(categories);
         DbAccess::CloseDictionary();
         if (count != kCategories) {

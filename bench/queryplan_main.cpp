@@ -3,22 +3,13 @@
 // program's own connection, which knows the dictionary's collation.
 #include "base/ToolArguments.h"
 #include "data/DbAccess.h"
+#include "data/ListSink.h"
 #include "data/Recordset.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 
 namespace {
-
-class NullSink : public ListSink {
-public:
-    void AddItem(const QString&, qint32) override { ++count_; }
-    void Clear() override { count_ = 0; }
-    int Count() const override { return count_; }
-
-private:
-    int count_ = 0;
-};
 
 void PrintPlan(const QString& sql) {
     std::printf("%s\n", qUtf8Printable(sql));
@@ -51,7 +42,7 @@ int main(int argc, char** argv) {
         status >= 0)
         return status;
     DbAccess::DatabasePath = operands[0];
-    NullSink categories;
+    CountingSink categories;
     if (DbAccess::OpenDictionary(categories) <= 0)
         return 1;
     struct Search {

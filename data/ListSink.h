@@ -11,3 +11,14 @@ public:
     virtual void Clear() = 0;
     virtual int Count() const = 0;
 };
+
+// A list that only counts its items, for callers that need the rows read but not their text.
+class CountingSink : public ListSink {
+public:
+    void AddItem(const QString&, qint32) override { ++count_; }
+    void Clear() override { count_ = 0; }
+    int Count() const override { return count_; }
+
+private:
+    int count_ = 0;
+};

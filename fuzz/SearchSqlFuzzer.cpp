@@ -11,6 +11,7 @@
 #include "base/MessageBox.h"
 #include "data/DbAccess.h"
 #include "data/DictionaryWriter.h"
+#include "data/ListSink.h"
 #include "data/Recordset.h"
 
 #include <QTemporaryDir>
@@ -18,14 +19,6 @@
 #include <sqlite3.h>
 
 namespace {
-
-class CountingList : public ListSink {
-public:
-    void AddItem(const QString&, qint32) override { ++count; }
-    void Clear() override { count = 0; }
-    int Count() const override { return count; }
-    int count = 0;
-};
 
 // A small dictionary in our format, opened as the program opens it, for the whole run.
 struct Dictionary {
@@ -45,7 +38,7 @@ struct Dictionary {
                               QString()}) &&
              writer.Finish();
         SetMessageHandler([](const MessageRequest&) { return MessageAnswer::Ok; });
-        CountingList categories;
+        CountingSink categories;
         ok = ok && DbAccess::OpenDictionary(categories) > 0;
     }
 };
@@ -188,16 +181,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString letter = texts.size() > 1 ? Decode(texts[1], utf16) : QString();
 
     const QString sql = DbAccess::BuildSearchSql(key, letter, category);
-    CountingList results;
+    CountingSink results;
     results.AddItem(QStringLiteral("kept"), 1);
     const qint16 listed = DbAccess::SearchEntries(key, letter, category, results);
     FUZZ_CHECK(listed >= 0 && listed <= DbAccess::kResultListLimit);
     if (key.isEmpty() && letter.isEmpty() && category <= 0) {
         FUZZ_CHECK(sql.isEmpty());
-        FUZZ_CHECK(listed == 0 && results.count == 1); // nothing searched, the list untouched
+        FUZZ_CHECK(listed == 0 && results.Count() == 1); // nothing searched, the list untouched
         return 0;
     }
-    FUZZ_CHECK(results.count == listed);
+    FUZZ_CHECK(results.Count() == listed);
 
     // The key keeps only ASCII letters (in capitals), digits and the two wildcards.
     QString normalKey;
