@@ -1,4 +1,5 @@
 #include "tools/DictdImport.h"
+#include "BuiltDictionaryTest.h"
 #include "DictdFiles.h"
 #include "data/DbAccess.h"
 #include "data/Recordset.h"
@@ -13,7 +14,7 @@ namespace {
 
 // A small acronym list and encyclopaedia with one of each case the merge handles, written as
 // dictzip files, merged, written and opened as the program opens a dictionary.
-class DictdImportTest : public ::testing::Test {
+class DictdImportTest : public BuiltDictionaryTest<DictdImportTest> {
 protected:
     static void SetUpTestSuite() {
         dir_ = new QTemporaryDir;
@@ -83,21 +84,8 @@ protected:
         const auto quiet = [](qint64, qint64) {};
         ASSERT_TRUE(import_->ReadVera(*veraDb, quiet, &error)) << qPrintable(error);
         ASSERT_TRUE(import_->ReadFoldoc(*foldocDb, quiet, &error)) << qPrintable(error);
-        path_ = new QString(dir_->filePath(QStringLiteral("ABBR.MDB")));
-        ASSERT_TRUE(WriteDictionary(import_->Build(), *path_, &error, quiet)) << qPrintable(error);
+        WriteBuilt();
     }
-    static void TearDownTestSuite() {
-        delete import_;
-        delete path_;
-        delete dir_;
-    }
-    void SetUp() override {
-        ASSERT_TRUE(path_);
-        MessageRecorder recorder;
-        categories_ = OpenForTest(*path_, &categoryList_);
-        ASSERT_GT(categories_, 0);
-    }
-    void TearDown() override { DbAccess::CloseDictionary(); }
 
     // The entry with this abbreviation and expansion.
     qint32 Id(const char* abbr, const char* letter) {
@@ -107,11 +95,6 @@ protected:
                                       .arg(QLatin1String(abbr), QLatin1String(letter)));
         EXPECT_TRUE(rs && !rs->Eof()) << abbr << " " << letter;
         return rs && !rs->Eof() ? qint32(rs->Integer("AbbrID")) : 0;
-    }
-    QString Column(qint32 id, const char* column) {
-        auto rs = Recordset::Open(DbAccess::DictionaryDb(),
-                                  QStringLiteral("SELECT * FROM AbbrTB WHERE AbbrID = %1").arg(id));
-        return rs && !rs->Eof() ? rs->Text(column) : QStringLiteral("<none>");
     }
     QString ShortNameOf(qint32 id) {
         const int category = Column(id, "CategoryID").toInt();
@@ -129,17 +112,7 @@ protected:
         auto rs = Recordset::Open(DbAccess::DictionaryDb(), QString::fromUtf8(sql));
         return rs && !rs->Eof() ? rs->Integer("n") : -1;
     }
-
-    static QTemporaryDir* dir_;
-    static DictdImport* import_;
-    static QString* path_;
-    RecordingList categoryList_;
-    qint16 categories_ = 0;
 };
-
-QTemporaryDir* DictdImportTest::dir_ = nullptr;
-DictdImport* DictdImportTest::import_ = nullptr;
-QString* DictdImportTest::path_ = nullptr;
 
 TEST_F(DictdImportTest, OneEntryPerAbbreviationAndExpansion) {
     RecordingList list;

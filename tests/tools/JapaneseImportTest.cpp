@@ -1,3 +1,4 @@
+#include "BuiltDictionaryTest.h"
 #include "DictdFiles.h"
 #include "WordListFiles.h"
 #include "data/DbAccess.h"
@@ -16,7 +17,7 @@ namespace {
 
 // The acronym list and the encyclopaedia with both word lists beside them, merged, written and
 // opened as the program opens a dictionary.
-class JapaneseImportTest : public ::testing::Test {
+class JapaneseImportTest : public BuiltDictionaryTest<JapaneseImportTest> {
 protected:
     static void SetUpTestSuite() {
         dir_ = new QTemporaryDir;
@@ -93,21 +94,8 @@ protected:
         import_->ReadWordList(*compdicList, quiet);
         ASSERT_TRUE(import_->ReadVera(*veraDb, quiet, &error)) << qPrintable(error);
         ASSERT_TRUE(import_->ReadFoldoc(*foldocDb, quiet, &error)) << qPrintable(error);
-        path_ = new QString(dir_->filePath(QStringLiteral("ABBR.MDB")));
-        ASSERT_TRUE(WriteDictionary(import_->Build(), *path_, &error, quiet)) << qPrintable(error);
+        WriteBuilt();
     }
-    static void TearDownTestSuite() {
-        delete import_;
-        delete path_;
-        delete dir_;
-    }
-    void SetUp() override {
-        ASSERT_TRUE(path_);
-        MessageRecorder recorder;
-        RecordingList categories;
-        ASSERT_GT(OpenForTest(*path_, &categories), 0);
-    }
-    void TearDown() override { DbAccess::CloseDictionary(); }
 
     // The entries with this abbreviation, "Abbr=Letter" each.
     QStringList Entries(const char* abbr) {
@@ -120,20 +108,7 @@ protected:
         DbAccess::SearchEntries(abbr, letter, 0, list);
         return list.items.size() == 1 ? list.items.first().data : 0;
     }
-    QString Column(qint32 id, const char* column) {
-        auto rs = Recordset::Open(DbAccess::DictionaryDb(),
-                                  QStringLiteral("SELECT * FROM AbbrTB WHERE AbbrID = %1").arg(id));
-        return rs && !rs->Eof() ? rs->Text(column) : QStringLiteral("<none>");
-    }
-
-    static QTemporaryDir* dir_;
-    static DictdImport* import_;
-    static QString* path_;
 };
-
-QTemporaryDir* JapaneseImportTest::dir_ = nullptr;
-DictdImport* JapaneseImportTest::import_ = nullptr;
-QString* JapaneseImportTest::path_ = nullptr;
 
 TEST_F(JapaneseImportTest, TermsAndReadingsBeginTheDescription) {
     const qint32 cpu = Id(QStringLiteral("CPU"), QStringLiteral("Central Processing Unit"));

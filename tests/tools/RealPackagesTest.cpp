@@ -18,6 +18,18 @@ const QString kFoldoc = QStringLiteral("/usr/share/dictd/foldoc.index");
 const QString kEdict = QStringLiteral("/usr/share/edict/edict");
 const QString kCompdic = QStringLiteral("/usr/share/edict/compdic");
 
+// Writes what the import merged and opens it as the program opens a dictionary: without a
+// message, with the categories a large dictionary has.
+void WriteAndOpen(DictdImport& import, const QString& path) {
+    QString error;
+    ASSERT_TRUE(WriteDictionary(import.Build(), path, &error, [](qint64, qint64) {}))
+        << qPrintable(error);
+    MessageRecorder recorder;
+    RecordingList categories;
+    ASSERT_GE(OpenForTest(path, &categories), 10);
+    EXPECT_TRUE(recorder.boxes.isEmpty());
+}
+
 TEST(RealPackagesTest, BuildsALargeDictionaryThatFindsCpu) {
     if (!QFile::exists(kVera) || !QFile::exists(kFoldoc))
         GTEST_SKIP() << "dict-vera and dict-foldoc are not installed";
@@ -35,12 +47,7 @@ TEST(RealPackagesTest, BuildsALargeDictionaryThatFindsCpu) {
     ASSERT_TRUE(import.ReadFoldoc(*foldoc, quiet, &error)) << qPrintable(error);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ABBR.MDB"));
-    ASSERT_TRUE(WriteDictionary(import.Build(), path, &error, quiet)) << qPrintable(error);
-
-    MessageRecorder recorder;
-    RecordingList categories;
-    ASSERT_GE(OpenForTest(path, &categories), 10);
-    EXPECT_TRUE(recorder.boxes.isEmpty());
+    ASSERT_NO_FATAL_FAILURE(WriteAndOpen(import, path));
     auto rs = Recordset::Open(DbAccess::DictionaryDb(),
                               QStringLiteral("SELECT count(*) AS n FROM AbbrTB"));
     ASSERT_TRUE(rs && !rs->Eof());
@@ -89,7 +96,7 @@ TEST(RealPackagesTest, TheWordListsGiveJapaneseTerms) {
     import.ReadWordList(*edict, quiet);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ABBR.MDB"));
-    ASSERT_TRUE(WriteDictionary(import.Build(), path, &error, quiet)) << qPrintable(error);
+    ASSERT_NO_FATAL_FAILURE(WriteAndOpen(import, path));
     const ImportStats& s = import.Stats();
     EXPECT_GT(s.wordListEntries, 250000);
     EXPECT_GE(s.japaneseEntries, 600);
@@ -97,10 +104,6 @@ TEST(RealPackagesTest, TheWordListsGiveJapaneseTerms) {
     // The packaged lists are sound: hardly a line is left out.
     for (const auto& [list, skipped] : s.wordListSkips)
         EXPECT_LT(skipped.notAnEntry + skipped.notEucJp + skipped.tooLong, 10) << qPrintable(list);
-
-    MessageRecorder recorder;
-    RecordingList categories;
-    ASSERT_GE(OpenForTest(path, &categories), 10);
     auto rs = Recordset::Open(DbAccess::DictionaryDb(),
                               QStringLiteral("SELECT count(*) AS n FROM AbbrTB WHERE "
                                              "substr(HyperText, 1, 2) = '\\B'"));
