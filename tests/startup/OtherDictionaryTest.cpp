@@ -3,6 +3,7 @@
 #include "window/ShellProcess.h"
 
 #include "app/SingleInstance.h"
+#include "support/ScopedEnvironment.h"
 
 #include <QCoreApplication>
 #include <atomic>
@@ -30,9 +31,9 @@ Outcome Finish(QProcess* process) {
 class OtherDictionaryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Keep("XDG_RUNTIME_DIR", copy_.RuntimeDir().toLocal8Bit());
-        Keep("DISPLAY", ":0");
-        Keep("WAYLAND_DISPLAY", QByteArray());
+        environment_.Set("XDG_RUNTIME_DIR", copy_.RuntimeDir().toLocal8Bit());
+        environment_.Set("DISPLAY", ":0");
+        environment_.Set("WAYLAND_DISPLAY", QByteArray());
         copy_.AddBundledDictionary();
         other_ = QDir(copy_.TempDir()).filePath(QStringLiteral("別の 辞書.mdb"));
         ASSERT_TRUE(QFile::copy(copy_.DictionaryPath(), other_));
@@ -45,24 +46,7 @@ protected:
             [this] { ++activations_; }, Qt::DirectConnection);
         running_->SetReady();
     }
-    void TearDown() override {
-        running_.reset();
-        for (const auto& [name, value] : saved_) {
-            if (value)
-                qputenv(name, *value);
-            else
-                qunsetenv(name);
-        }
-    }
-    void Keep(const char* name, const QByteArray& value) {
-        saved_.emplace_back(name, qEnvironmentVariableIsSet(name)
-                                      ? std::optional<QByteArray>(qgetenv(name))
-                                      : std::nullopt);
-        if (value.isEmpty())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
+    void TearDown() override { running_.reset(); }
     Outcome Later(const QStringList& arguments) {
         return Finish(copy_.Start(QStringLiteral(":0"), {}, arguments));
     }
@@ -71,7 +55,7 @@ protected:
     QString other_;
     std::unique_ptr<SingleInstance> running_;
     std::atomic<int> activations_ = 0;
-    std::vector<std::pair<const char*, std::optional<QByteArray>>> saved_;
+    ScopedEnvironment environment_;
 };
 
 TEST_F(OtherDictionaryTest, AnotherDictionaryIsRefusedWithStatusOneAndNothingComesForward) {

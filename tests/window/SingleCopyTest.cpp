@@ -5,6 +5,7 @@
 #include "ShellTestSupport.h"
 
 #include "app/SingleInstance.h"
+#include "support/ScopedEnvironment.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -284,34 +285,19 @@ class SingleCopyHandoverTest : public MainWindowTest {
 protected:
     void SetUp() override {
         // The socket and the lock of this copy go where the started program looks for them.
-        Keep("XDG_RUNTIME_DIR", copy_.RuntimeDir().toLocal8Bit());
-        Keep("DISPLAY", ":0");
-        Keep("WAYLAND_DISPLAY", QByteArray());
+        environment_.Set("XDG_RUNTIME_DIR", copy_.RuntimeDir().toLocal8Bit());
+        environment_.Set("DISPLAY", ":0");
+        environment_.Set("WAYLAND_DISPLAY", QByteArray());
         copy_.AddBundledDictionary();
     }
     void TearDown() override {
         instance_.reset();
         MainWindowTest::TearDown();
-        for (const auto& [name, value] : saved_) {
-            if (value)
-                qputenv(name, *value);
-            else
-                qunsetenv(name);
-        }
-    }
-    void Keep(const char* name, const QByteArray& value) {
-        saved_.emplace_back(name, qEnvironmentVariableIsSet(name)
-                                      ? std::optional<QByteArray>(qgetenv(name))
-                                      : std::nullopt);
-        if (value.isEmpty())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
     }
 
     ProgramCopy copy_;
     std::unique_ptr<SingleInstance> instance_;
-    std::vector<std::pair<const char*, std::optional<QByteArray>>> saved_;
+    ScopedEnvironment environment_;
 };
 
 TEST_F(SingleCopyHandoverTest, SecondStartRestoresTheMinimisedFirstCopy) {
