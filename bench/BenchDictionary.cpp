@@ -4,6 +4,7 @@
 #include "data/DictionaryFile.h"
 #include "data/DictionaryWriter.h"
 #include "data/Schema.h"
+#include "data/SqliteValue.h"
 #include "data/Strings.h"
 
 #include <QDir>
@@ -543,20 +544,6 @@ bool QueryInteger(sqlite3* db, const char* sql, qint64* value) {
     return true;
 }
 
-QString QueryText(sqlite3* db, const char* sql, const QString& parameter) {
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(raw);
-        return {};
-    }
-    SqliteStmt stmt(raw);
-    const QByteArray utf8 = parameter.toUtf8();
-    sqlite3_bind_text(stmt.get(), 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    if (sqlite3_step(stmt.get()) != SQLITE_ROW)
-        return {};
-    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0)));
-}
-
 // The file must carry exactly the indexes the writer creates today.
 bool HasCurrentIndexes(sqlite3* db) {
     int expected = 0;
@@ -566,7 +553,8 @@ bool HasCurrentIndexes(sqlite3* db) {
         if (sql.isEmpty())
             continue;
         const QString name = sql.section(QLatin1Char(' '), 2, 2);
-        if (QueryText(db, "SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?1", name)
+        if (QueryTextValue(db, "SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?1",
+                           name)
                 .trimmed() != sql)
             return false;
         ++expected;
@@ -608,8 +596,8 @@ bool IsComplete(const QString& path, int count) {
            QueryInteger(db.get(), "SELECT max(AbbrID) FROM AbbrTB", &last) && last == count &&
            QueryInteger(db.get(), "SELECT count(*) FROM CategoryTB", &categories) &&
            categories == kCategoryCount &&
-           QueryText(db.get(), "SELECT Abbr FROM AbbrTB WHERE AbbrID = 1 AND AbbrKey = ?1",
-                     QStringLiteral("CPU")) == QLatin1String("CPU") &&
+           QueryTextValue(db.get(), "SELECT Abbr FROM AbbrTB WHERE AbbrID = 1 AND AbbrKey = ?1",
+                          QStringLiteral("CPU")) == QLatin1String("CPU") &&
            HasCurrentIndexes(db.get());
 }
 

@@ -1,6 +1,7 @@
 #include "fulltext/IndexFiles.h"
 
 #include "data/DictionaryFile.h"
+#include "data/SqliteValue.h"
 #include "fulltext/IndexSchema.h"
 #include "fulltext/TextFold.h"
 
@@ -28,23 +29,6 @@ SqliteDb OpenFile(const QString& path, int flags) {
     return db;
 }
 
-// The single value of a query, as text; empty on any error.
-QString Value(sqlite3* db, const char* sql, const QString& parameter = QString()) {
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(raw);
-        return {};
-    }
-    SqliteStmt stmt(raw);
-    const QByteArray utf8 = parameter.toUtf8();
-    if (!parameter.isNull())
-        sqlite3_bind_text(raw, 1, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
-    if (sqlite3_step(raw) != SQLITE_ROW)
-        return {};
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(raw, 0));
-    return text ? QString::fromUtf8(text) : QString();
-}
-
 bool Check(bool ok, const char* reason, QString* why) {
     if (!ok && why)
         *why = QString::fromLatin1(reason);
@@ -53,11 +37,12 @@ bool Check(bool ok, const char* reason, QString* why) {
 
 bool Verify(sqlite3* db, const QString& path, const IndexKey& key, QString* why) {
     auto meta = [db](const char* name) {
-        return Value(db, "SELECT value FROM Meta WHERE name = ?1", QString::fromLatin1(name));
+        return QueryTextValue(db, "SELECT value FROM Meta WHERE name = ?1",
+                              QString::fromLatin1(name));
     };
     auto schema = [db](const char* name) {
-        return Value(db, "SELECT sql FROM sqlite_master WHERE name = ?1",
-                     QString::fromLatin1(name));
+        return QueryTextValue(db, "SELECT sql FROM sqlite_master WHERE name = ?1",
+                              QString::fromLatin1(name));
     };
     if (!Check(schema("Meta") == QLatin1String(IndexSchema::kCreateMeta) &&
                    schema("Body") == QLatin1String(IndexSchema::kCreateBody) &&
@@ -75,18 +60,20 @@ bool Verify(sqlite3* db, const QString& path, const IndexKey& key, QString* why)
     // Body is numbered 1 to entries without gaps: its largest rank says whether it is whole.
     const QString entries = meta("entries");
     if (!Check(!entries.isEmpty() &&
-                   Value(db, "SELECT coalesce(max(rank), 0) FROM Body") == entries &&
+                   QueryTextValue(db, "SELECT coalesce(max(rank), 0) FROM Body") == entries &&
                    (entries == QLatin1String("0") ||
-                    Value(db, "SELECT count(*) FROM Body WHERE rank = 1") == QLatin1String("1")),
+                    QueryTextValue(db, "SELECT count(*) FROM Body WHERE rank = 1") ==
+                        QLatin1String("1")),
                "incomplete", why))
         return false;
     // The index's own structure must read.
-    if (!Check(!Value(db, "SELECT count(*) FROM Terms WHERE Terms MATCH '\"zzz\"'").isEmpty(),
-               "damaged", why))
+    if (!Check(
+            !QueryTextValue(db, "SELECT count(*) FROM Terms WHERE Terms MATCH '\"zzz\"'").isEmpty(),
+            "damaged", why))
         return false;
     if (QFileInfo(path).size() <= kFullCheckBytes)
-        return Check(Value(db, "PRAGMA quick_check") == QLatin1String("ok") &&
-                         Value(db, "SELECT count(*) FROM Body") == entries,
+        return Check(QueryTextValue(db, "PRAGMA quick_check") == QLatin1String("ok") &&
+                         QueryTextValue(db, "SELECT count(*) FROM Body") == entries,
                      "damaged", why);
     return true;
 }
