@@ -31,9 +31,7 @@ Outcome Finish(QProcess* process) {
 class OtherDictionaryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        environment_.Set("XDG_RUNTIME_DIR", copy_.RuntimeDir().toLocal8Bit());
-        environment_.Set("DISPLAY", ":0");
-        environment_.Set("WAYLAND_DISPLAY", QByteArray());
+        copy_.ShareRuntimeWith(environment_);
         copy_.AddBundledDictionary();
         other_ = QDir(copy_.TempDir()).filePath(QStringLiteral("別の 辞書.mdb"));
         ASSERT_TRUE(QFile::copy(copy_.DictionaryPath(), other_));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/ScopedEnvironment.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -72,6 +74,14 @@ public:
         EXPECT_TRUE(process->waitForStarted(10000)) << qPrintable(process->errorString());
         processes_.push_back(std::move(process));
         return processes_.back().get();
+    }
+
+    // Makes this test process find the copies' socket where the started programs look for it:
+    // the same runtime folder and display, for as long as `environment` lives.
+    void ShareRuntimeWith(ScopedEnvironment& environment) const {
+        environment.Set("XDG_RUNTIME_DIR", RuntimeDir().toLocal8Bit());
+        environment.Set("DISPLAY", ":0");
+        environment.Set("WAYLAND_DISPLAY", QByteArray());
     }
 
     // The private runtime folder the copies are given.

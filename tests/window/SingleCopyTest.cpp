@@ -285,9 +285,7 @@ class SingleCopyHandoverTest : public MainWindowTest {
 protected:
     void SetUp() override {
         // The socket and the lock of this copy go where the started program looks for them.
-        environment_.Set("XDG_RUNTIME_DIR", copy_.RuntimeDir().toLocal8Bit());
-        environment_.Set("DISPLAY", ":0");
-        environment_.Set("WAYLAND_DISPLAY", QByteArray());
+        copy_.ShareRuntimeWith(environment_);
         copy_.AddBundledDictionary();
     }
     void TearDown() override {
