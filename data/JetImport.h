@@ -42,11 +42,23 @@ using ChildWork = std::function<bool(int outputFd)>;
 // Told how far the child's watched work has come, 0 to 1.
 using Progress = std::function<void(double)>;
 
+// While it lives, the child's work is watched; when it goes, the watch ends and *done is read
+// no more. Declare it after the owner of the counter (libmdb's handle, say), so that the
+// counter outlives every check of it.
+class WatchedWork {
+public:
+    WatchedWork() = default;
+    ~WatchedWork();
+    WatchedWork(const WatchedWork&) = delete;
+    WatchedWork& operator=(const WatchedWork&) = delete;
+};
+
 // Called by the work in the child: from then on the child ends as TooMuchWork as soon as *done
 // passes `budget`, checked every few milliseconds of its processor time, so that a loop inside
 // a library is bounded by the work it does rather than by the clock. `expected` is what the
 // work normally takes; the parent's progress is *done against it.
-void WatchWork(const volatile unsigned long* done, unsigned long budget, unsigned long expected);
+[[nodiscard]] WatchedWork WatchWork(const volatile unsigned long* done, unsigned long budget,
+                                    unsigned long expected);
 // The same check at once, for work that ends before the first one.
 void CheckWork();
 

@@ -192,8 +192,9 @@ bool ImportInChild(const ChildJob& job, int out) {
     // Everything from here is bounded by the pages it reads, libmdb's reading included.
     mdb_stats_on(mdb.get());
     const unsigned long pages = (unsigned long)(st.st_size / mdb->fmt->pg_size);
-    Isolation::WatchWork(&mdb->stats->pg_reads,
-                         job.maxPageReads ? job.maxPageReads : PageReadBudget(pages), pages);
+    // Ends before the handle closes: mdb_close frees the counter the watch reads.
+    const Isolation::WatchedWork watch = Isolation::WatchWork(
+        &mdb->stats->pg_reads, job.maxPageReads ? job.maxPageReads : PageReadBudget(pages), pages);
     if (!UseCorrectTextConversion(mdb.get()))
         return false;
     JetReader reader(mdb.get());

@@ -133,8 +133,14 @@ private:
 
 } // namespace
 
-void WatchWork(const volatile unsigned long* done, unsigned long budget, unsigned long expected) {
+WatchedWork::~WatchedWork() {
+    WorkWatch::End();
+}
+
+WatchedWork WatchWork(const volatile unsigned long* done, unsigned long budget,
+                      unsigned long expected) {
     WorkWatch::Begin(done, budget, expected, kExitTooMuchWork);
+    return WatchedWork();
 }
 
 void CheckWork() {

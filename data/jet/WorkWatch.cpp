@@ -81,4 +81,18 @@ void CheckNow() {
     Check(0);
 }
 
+void End() {
+    sigset_t profiling;
+    sigemptyset(&profiling);
+    sigaddset(&profiling, SIGPROF);
+    sigset_t before;
+    ::sigprocmask(SIG_BLOCK, &profiling, &before);
+    itimerval off{};
+    ::setitimer(ITIMER_PROF, &off, nullptr);
+    g_done = nullptr;
+    // Ignoring the signal also drops a tick that came while it was blocked.
+    ::signal(SIGPROF, SIG_IGN);
+    ::sigprocmask(SIG_SETMASK, &before, nullptr);
+}
+
 } // namespace JetImport::WorkWatch

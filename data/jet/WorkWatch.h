@@ -39,4 +39,8 @@ void Begin(const volatile unsigned long* done, unsigned long budget, unsigned lo
 // In the child: the same comparison at once, for work too short to meet the timer.
 void CheckNow();
 
+// In the child: no further check, not even one already due, reads the counter; its owner may
+// then free it.
+void End();
+
 } // namespace JetImport::WorkWatch

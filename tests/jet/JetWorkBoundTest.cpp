@@ -9,6 +9,7 @@
 
 #include <QTemporaryDir>
 #include <atomic>
+#include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
@@ -200,7 +201,7 @@ TEST(JetIsolationWorkTest, ChildThatLoopsCountingEndsAsTooMuchWork) {
     const auto result = Isolation::Run(
         [](int) {
             static volatile unsigned long done = 0;
-            Isolation::WatchWork(&done, 100000, 100000);
+            const auto watch = Isolation::WatchWork(&done, 100000, 100000);
             for (;;)
                 done = done + 1;
             return true;
@@ -210,13 +211,36 @@ TEST(JetIsolationWorkTest, ChildThatLoopsCountingEndsAsTooMuchWork) {
     EXPECT_TRUE(result.output.isEmpty());
 }
 
+// The reader's counter is freed with its handle, and the child still has work after that:
+// once the watch has ended, no tick, whether due already or raised later, reads the counter.
+TEST(JetIsolationWorkTest, EndedWatchNoLongerReadsItsCounter) {
+    const auto result = Isolation::Run(
+        [](int) {
+            auto* done = new unsigned long(0);
+            {
+                const auto watch = Isolation::WatchWork(done, 1000, 1000);
+                ::raise(SIGPROF);
+            }
+            // Past the budget now: a check that still read it would end the child.
+            *done = 1000000;
+            ::raise(SIGPROF);
+            Isolation::CheckWork();
+            delete done;
+            ::raise(SIGPROF);
+            Isolation::CheckWork();
+            return true;
+        },
+        120s, 1 << 20);
+    EXPECT_EQ(result.outcome, Outcome::Finished);
+}
+
 TEST(JetIsolationWorkTest, ProgressFollowsTheWatchedWork) {
     std::vector<double> seen;
     const auto result = Isolation::Run(
         [](int) {
             static volatile unsigned long done = 0;
             const unsigned long expected = 400;
-            Isolation::WatchWork(&done, ~0ul, expected);
+            const auto watch = Isolation::WatchWork(&done, ~0ul, expected);
             // Processor time, as the watch counts it, for about a second in all.
             for (unsigned long step = 0; step < expected; ++step) {
                 const auto until = std::chrono::steady_clock::now() + 2500us;
