@@ -1,6 +1,7 @@
 #include "base/AppInfo.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace AppInfo {
 
@@ -32,6 +33,16 @@ QString ApplicationDirectory(const QString& executableDir) {
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
     return dir;
+}
+
+QString InstalledDictionaryPath(const QString& executableDir) {
+    const QString dir = ApplicationDirectory(executableDir);
+    const QString beside = dir + QStringLiteral("ABBR.MDB");
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installed = QDir::cleanPath(dir + QStringLiteral("../lib/tessarine/ABBR.MDB"));
+    // Where neither exists, name the file beside the program: that is what the messages speak of.
+    return QFileInfo::exists(installed) ? installed : beside;
 }
 
 } // namespace AppInfo
