@@ -83,6 +83,7 @@ TEST(InstallTree, APrefixGetsTheProgramItsFilesAndTheDesktopParts) {
     const QStringList tree = TreeOf(prefix.path());
     QStringList expected{
         QStringLiteral("bin/tessarine-dictd"),
+        QStringLiteral("bin/tessarine-export"),
         QStringLiteral("lib/tessarine/ABBR.MDB"),
         QStringLiteral("lib/tessarine/Abbr.hlp"),
         QStringLiteral("lib/tessarine/Abbr.qch"),
@@ -94,6 +95,8 @@ TEST(InstallTree, APrefixGetsTheProgramItsFilesAndTheDesktopParts) {
         QStringLiteral("share/man/man1/tessarine-dictd.1.gz"),
         QStringLiteral("share/man/ja/man1/tessarine.1.gz"),
         QStringLiteral("share/man/ja/man1/tessarine-dictd.1.gz"),
+        QStringLiteral("share/man/man1/tessarine-export.1.gz"),
+        QStringLiteral("share/man/ja/man1/tessarine-export.1.gz"),
         QStringLiteral("share/doc/tessarine/copyright"),
         QStringLiteral("share/doc/tessarine/changelog.gz"),
     };
@@ -114,7 +117,8 @@ TEST(InstallTree, APrefixGetsTheProgramItsFilesAndTheDesktopParts) {
               0);
     EXPECT_STREQ(target, "../lib/tessarine/tessarine");
 
-    for (const char* program : {"lib/tessarine/tessarine", "bin/tessarine-dictd"})
+    for (const char* program :
+         {"lib/tessarine/tessarine", "bin/tessarine-dictd", "bin/tessarine-export"})
         EXPECT_TRUE(QFileInfo(prefix.filePath(QLatin1String(program))).isExecutable()) << program;
 
     const Outcome version = Execute(link.filePath(), {QStringLiteral("--version")});
@@ -124,6 +128,14 @@ TEST(InstallTree, APrefixGetsTheProgramItsFilesAndTheDesktopParts) {
     const Outcome dictd =
         Execute(prefix.filePath(QStringLiteral("bin/tessarine-dictd")), {QStringLiteral("--help")});
     EXPECT_EQ(dictd.exitCode, 0) << dictd.err.toStdString();
+
+    // The export in bin/ finds the installed dictionary without being told where it is.
+    QTemporaryDir out;
+    const Outcome exported = Execute(
+        prefix.filePath(QStringLiteral("bin/tessarine-export")),
+        {QStringLiteral("--format"), QStringLiteral("dictd"), QStringLiteral("-o"), out.path()});
+    EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(out.filePath(QStringLiteral("tessarine.index"))));
 }
 
 TEST(InstallTree, TheLinkedProgramOpensTheDictionaryBesideItsRealFile) {
