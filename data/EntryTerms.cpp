@@ -45,12 +45,13 @@ public:
         return text;
     }
 
-    // Non-empty texts joined by "、", ending before `close` or at the end of the line.
+    // Non-empty texts joined by "、", ending before `close` or at the end of the line. Readings
+    // are kana: white space ends them, so that text after them is not taken for one.
     QStringList List(char16_t close) {
-        const char16_t stops[] = {kListSeparator, close};
+        const char16_t stops[] = {u' ', u'\u3000', kListSeparator, close};
         QStringList items;
         do {
-            const QString item = Text(QStringView(stops, close ? 2 : 1));
+            const QString item = Text(QStringView(stops, close ? 4 : 3));
             if (item.isEmpty())
                 return {};
             items << item;

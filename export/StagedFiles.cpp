@@ -57,8 +57,10 @@ std::unique_ptr<StagedFiles> StagedFiles::Prepare(const QString& directory,
 }
 
 StagedFiles::~StagedFiles() {
-    for (const Staged& file : files_)
-        QFile::remove(file.temp);
+    for (const Staged& file : files_) {
+        if (!file.temp.isEmpty()) // renamed into place
+            QFile::remove(file.temp);
+    }
     for (const QString& path : scratch_)
         QFile::remove(path);
 }

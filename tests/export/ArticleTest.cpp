@@ -90,8 +90,8 @@ TEST_F(ArticleTest, MarkupBecomesWellFormedHtmlAndNoCodeLeaks) {
     // Overlapping bold and italic close and reopen around each run; the unknown code \Q and the
     // text after \f vanish; "\\" is one backslash; text is escaped.
     EXPECT_TRUE(html.contains(QStringLiteral(
-        "<p>abc<br><b>bold</b><b><i> both</i></b><i> italic &amp; &lt;tag&gt; &quot;q&quot; x \\ "
-        "end</i></p>")))
+        "<p>abc<br><b>bold</b><b><i> both</i></b><i> italic</i> &amp; &lt;tag&gt; &quot;q&quot; "
+        "x \\ end</p>")))
         << qPrintable(html);
     EXPECT_FALSE(html.contains(QStringLiteral("never shown")));
     EXPECT_FALSE(html.contains(QChar(0)));

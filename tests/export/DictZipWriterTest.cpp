@@ -108,8 +108,9 @@ TEST_F(DictZipWriterTest, PeerToolsAcceptTheFile) {
     EXPECT_EQ(part.exitCode, 0) << qPrintable(part.err);
     EXPECT_EQ(part.outBytes, text.mid(offset, 300));
     const QString gzip = PeerTool(QStringLiteral("gzip"));
-    if (!gzip.isEmpty())
+    if (!gzip.isEmpty()) {
         EXPECT_EQ(RunProcess(gzip, {QStringLiteral("-t"), path}).exitCode, 0);
+    }
 }
 
 TEST_F(DictZipWriterTest, EmptyAndExactChunkTextsAreWhole) {

@@ -3,10 +3,12 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <unistd.h>
 
 namespace {
 
@@ -28,10 +30,21 @@ bool Accepts(int port) {
     return greeted;
 }
 
-// dictd gives up root for its own user (or nobody), which must still reach the files.
+// dictd gives up root for its own user (or nobody), which must still reach the files: the
+// directories the test made on the way to them (temporary ones are the owner's only) are opened.
 void OpenToAll(const QString& path) {
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadOther | QFile::ExeOther |
                                     QFile::ReadGroup | QFile::ExeGroup);
+}
+
+void OpenPathToAll(const QString& dir) {
+    OpenToAll(dir);
+    for (QFileInfo info(QFileInfo(dir).path()); info.isDir() && !info.isRoot();
+         info = QFileInfo(info.path())) {
+        if ((info.permissions() & QFile::ExeOther) || info.ownerId() != ::getuid())
+            break;
+        OpenToAll(info.filePath());
+    }
 }
 
 } // namespace
@@ -54,12 +67,14 @@ bool DictdServer::Start(const QString& dictd, const QString& dir, const QString&
         return false;
     }
     OpenToAll(home_.path());
-    OpenToAll(dir);
+    OpenPathToAll(dir);
     const QString base = QDir(dir).filePath(name);
     const QString config = home_.filePath(QStringLiteral("dictd.conf"));
     QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("%1: %2").arg(config, file.errorString());
         return false;
+    }
     file.write(QStringLiteral("global {\n"
                               "  listen_to 127.0.0.1\n"
                               "  port %1\n"

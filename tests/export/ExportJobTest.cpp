@@ -85,8 +85,9 @@ TEST(ExportJobTest, TheBundledDictionaryRoundTrips) {
     ASSERT_GT(words.size(), 100);
     for (const auto& [abbr, letter] : words) {
         EXPECT_FALSE(f.Lookup(abbr).isEmpty()) << qPrintable(abbr);
-        if (!letter.isEmpty())
+        if (!letter.isEmpty()) {
             EXPECT_FALSE(f.Lookup(letter).isEmpty()) << qPrintable(letter);
+        }
     }
 }
 

@@ -99,7 +99,7 @@ TEST_F(ExportProgramTest, SdcvFindsTheArticleEveryWayItIsTyped) {
     env.remove(QStringLiteral("STARDICT_DATA_DIR"));
     auto lookUp = [&](const QString& word) {
         return RunProcess(sdcv,
-                          {QStringLiteral("-n"), QStringLiteral("-x"), QStringLiteral("-e"),
+                          {QStringLiteral("-n"), QStringLiteral("-x"),
                            QStringLiteral("--utf8-input"), QStringLiteral("--utf8-output"),
                            QStringLiteral("--data-dir"), out_.path(), word},
                           env);
@@ -160,8 +160,9 @@ TEST_F(ExportProgramTest, DictdDatabaseIsSortedAsDictdSearchesIt) {
 
     QByteArray article;
     for (const DictdIndexEntry& e : entries) {
-        if (e.headword == QStringLiteral("00-database-short"))
+        if (e.headword == QStringLiteral("00-database-short")) {
             ASSERT_TRUE(data->Read(e.offset, e.length, &article, &error));
+        }
     }
     EXPECT_EQ(article, QByteArray("00-database-short\n     Tessarine 2000\n"));
 }
