@@ -1,7 +1,7 @@
 // Exporting a dictionary with tessarine-export, run as the user runs it: the 13 000-entry
 // dictionary of tessarine-dictd should take under 3 s per format, the million-entry benchmark
 // dictionary under 2 minutes with a peak resident size under 500 MB. The program runs as a child
-// process, so that its own peak memory is what is measured.
+// process, so that its own peak memory is what is measured (Linux: /proc/PID/status).
 #include "BenchDictionary.h"
 
 #include <QByteArray>
@@ -13,8 +13,8 @@
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -28,7 +28,21 @@ struct ChildRun {
     long peakKilobytes = 0;
 };
 
-// Runs a program to its end with its output discarded; its own peak resident size from wait4.
+// The child's own high-water mark of resident memory. The resource usage that wait4 reports
+// would not do: a child starts with its parent's resident size counted (on Linux), and this
+// process holds a good deal after generating the million entries.
+long PeakKilobytes(pid_t pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
+}
+
+// Runs a program to its end with its output discarded, watching its peak memory meanwhile.
 ChildRun Run(const QString& program, const QStringList& arguments) {
     std::vector<QByteArray> words{QFile::encodeName(program)};
     for (const QString& a : arguments)
@@ -43,12 +57,14 @@ ChildRun Run(const QString& program, const QStringList& arguments) {
     pid_t pid = 0;
     ChildRun run;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        struct rusage usage {};
         int status = 0;
-        if (wait4(pid, &status, 0, &usage) == pid) {
-            run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            run.peakKilobytes = usage.ru_maxrss;
+        // The mark only rises, so reading it now and then until the end misses at most the
+        // last few milliseconds.
+        while (waitpid(pid, &status, WNOHANG) == 0) {
+            run.peakKilobytes = std::max(run.peakKilobytes, PeakKilobytes(pid));
+            usleep(20000);
         }
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     posix_spawn_file_actions_destroy(&actions);
     return run;

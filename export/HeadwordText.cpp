@@ -1,7 +1,5 @@
 #include "export/HeadwordText.h"
 
-#include <QList>
-
 namespace HeadwordText {
 namespace {
 
@@ -16,19 +14,20 @@ QString Clean(const QString& word, bool* cleaned) {
     out.reserve(word.size());
     bool pendingSpace = false;
     bool dropped = false;
-    for (const char32_t c : word.toUcs4()) {
-        if (QChar::isSpace(c)) {
+    // Surrogates are neither white space nor controls: a pair passes unit by unit.
+    for (const QChar c : word) {
+        if (c.isSpace()) {
             pendingSpace = !out.isEmpty();
             continue;
         }
-        if (IsStrayControl(c)) {
+        if (IsStrayControl(c.unicode())) {
             dropped = true;
             continue;
         }
         if (pendingSpace)
             out += QLatin1Char(' ');
         pendingSpace = false;
-        out += QString::fromUcs4(&c, 1);
+        out += c;
     }
     if (cleaned)
         *cleaned = dropped;
@@ -80,11 +79,22 @@ bool StarDictSame(QByteArrayView a, QByteArrayView b) {
 }
 
 QByteArray DictdHeadword(const QString& cleanWord) {
-    QList<uint> lower = cleanWord.toUcs4();
-    for (uint& c : lower)
-        c = QChar::toLower(c);
-    return QString::fromUcs4(reinterpret_cast<const char32_t*>(lower.constData()), lower.size())
-        .toUtf8();
+    // Each character by its simple lower case, as towlower gives it; never one that grows.
+    QString lower(cleanWord.size(), Qt::Uninitialized);
+    QChar* out = lower.data();
+    const qsizetype n = cleanWord.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = cleanWord[i];
+        if (c.isHighSurrogate() && i + 1 < n && cleanWord[i + 1].isLowSurrogate()) {
+            const char32_t folded = QChar::toLower(QChar::surrogateToUcs4(c, cleanWord[i + 1]));
+            *out++ = QChar(QChar::highSurrogate(folded));
+            *out++ = QChar(QChar::lowSurrogate(folded));
+            ++i;
+        } else {
+            *out++ = c.toLower();
+        }
+    }
+    return lower.toUtf8();
 }
 
 QByteArray DictdNumber(quint64 value) {

@@ -154,9 +154,16 @@ bool SourceDictionary::ReadAbbreviations() {
 }
 
 QString SourceDictionary::AbbrOf(qint32 id) const {
-    const auto it =
-        std::lower_bound(abbrIndex_.begin(), abbrIndex_.end(), id,
-                         [](const AbbrSpan& span, qint32 key) { return span.id < key; });
+    if (abbrIndex_.empty())
+        return {};
+    // Ids are mostly consecutive: look where the id would stand first.
+    auto it = abbrIndex_.end();
+    const qint64 guess = qint64(id) - abbrIndex_.front().id;
+    if (guess >= 0 && guess < qint64(abbrIndex_.size()) && abbrIndex_[std::size_t(guess)].id == id)
+        it = abbrIndex_.begin() + guess;
+    else
+        it = std::lower_bound(abbrIndex_.begin(), abbrIndex_.end(), id,
+                              [](const AbbrSpan& span, qint32 key) { return span.id < key; });
     if (it == abbrIndex_.end() || it->id != id)
         return {};
     return abbrText_.sliced(it->start, it->length);
