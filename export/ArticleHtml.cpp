@@ -3,9 +3,9 @@
 namespace ArticleHtml {
 namespace {
 
-QString Link(const QString& target, const QString& text) {
-    return QLatin1String("<a href=\"bword://") + Escaped(target) + QLatin1String("\">") +
-           Escaped(text) + QLatin1String("</a>");
+// Readers look the target up as a headword, as if the user had typed it.
+QString LinkStart(const QString& target) {
+    return QLatin1String("<a href=\"bword://") + Escaped(target) + QLatin1String("\">");
 }
 
 // Each run is wrapped in its own tags, so that codes which overlap in the markup (\B, \I, \b,
@@ -21,7 +21,7 @@ QString DescriptionHtml(const ExportEntry& entry) {
         QString open;
         QString close;
         if (!target.isEmpty()) {
-            open += QLatin1String("<a href=\"bword://") + Escaped(target) + QLatin1String("\">");
+            open += LinkStart(target);
             close.prepend(QLatin1String("</a>"));
         }
         const std::pair<bool, const char*> styles[] = {
@@ -40,7 +40,9 @@ QString DescriptionHtml(const ExportEntry& entry) {
 QString RelatedHtml(const ExportEntry& entry) {
     QStringList words;
     for (const ExportEntry::RelatedWord& r : entry.related)
-        words << (r.target.isEmpty() ? Escaped(r.word) : Link(r.target, r.word));
+        words << (r.target.isEmpty()
+                      ? Escaped(r.word)
+                      : LinkStart(r.target) + Escaped(r.word) + QLatin1String("</a>"));
     return words.join(QStringLiteral("、"));
 }
 

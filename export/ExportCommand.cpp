@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
+#include <tuple>
 
 namespace {
 
@@ -88,6 +89,11 @@ ExportJob JobFrom(QCommandLineParser& parser, const Options& o, const QString& e
     return job;
 }
 
+// "1 entry", "2 entries".
+QString Counted(qint64 count, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
+
 QString Size(qint64 bytes) {
     return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
 }
@@ -98,32 +104,33 @@ QString Summary(const ExportJob& job, const ExportStats& s, qint64 milliseconds)
                        .arg(QLatin1String(kProgram),
                             stardict ? QStringLiteral("StarDict") : QStringLiteral("dictd"),
                             job.name, job.outputDirectory);
-    text += QStringLiteral("  %1 entries in %2 articles; %3 headwords and %4 synonyms lead to "
-                           "them\n")
-                .arg(s.entriesWritten)
-                .arg(s.articles)
-                .arg(s.headwords)
-                .arg(s.synonyms);
-    const std::pair<qint64, const char*> skipped[] = {
-        {s.withoutAbbreviation, "entries without an abbreviation"},
-        {s.empty, "entries with neither a spelled-out form nor a description"},
-        {s.headwordTooLong, "entries whose abbreviation is longer than StarDict's 255 bytes"},
-        {s.synonymsTooLong, "synonyms longer than StarDict's 255 bytes"},
+    text += QStringLiteral("  %1 in %2; %3 and %4 lead to them\n")
+                .arg(Counted(s.entriesWritten, "entry", "entries"),
+                     Counted(s.articles, "article", "articles"),
+                     Counted(s.headwords, "headword", "headwords"),
+                     Counted(s.synonyms, "synonym", "synonyms"));
+    const std::tuple<qint64, const char*, const char*> skipped[] = {
+        {s.withoutAbbreviation, "entry without an abbreviation", "entries without an abbreviation"},
+        {s.empty, "entry with neither a spelled-out form nor a description",
+         "entries with neither a spelled-out form nor a description"},
+        {s.headwordTooLong, "entry whose abbreviation is longer than StarDict's 255 bytes",
+         "entries whose abbreviation is longer than StarDict's 255 bytes"},
+        {s.synonymsTooLong, "synonym longer than StarDict's 255 bytes",
+         "synonyms longer than StarDict's 255 bytes"},
     };
     QString lines;
-    for (const auto& [count, what] : skipped) {
+    for (const auto& [count, one, many] : skipped) {
         if (count > 0)
-            lines += QStringLiteral("    %1 %2\n").arg(count).arg(QLatin1String(what));
+            lines += QStringLiteral("    %1\n").arg(Counted(count, one, many));
     }
     text += lines.isEmpty() ? QStringLiteral("  skipped: nothing\n")
                             : QStringLiteral("  skipped:\n") + lines;
     if (s.withoutDescription > 0)
-        text += QStringLiteral("  %1 entries without a description, written with their "
-                               "spelled-out form\n")
-                    .arg(s.withoutDescription);
+        text += QStringLiteral("  %1 without a description, written with the spelled-out form\n")
+                    .arg(Counted(s.withoutDescription, "entry", "entries"));
     if (s.cleaned > 0)
-        text += QStringLiteral("  %1 entries held control characters, which were left out\n")
-                    .arg(s.cleaned);
+        text += QStringLiteral("  %1 control characters, which were left out\n")
+                    .arg(Counted(s.cleaned, "entry held", "entries held"));
     QStringList files;
     for (const auto& [name, size] : s.files)
         files << QStringLiteral("%1 %2").arg(name, Size(size));

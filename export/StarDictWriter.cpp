@@ -110,16 +110,11 @@ bool StarDictWriter::WriteArticle(const std::vector<ExportEntry>& senses) {
     return true;
 }
 
-bool StarDictWriter::Written(const QString& name, qint64 size) {
-    stats_.files.append({name, size});
-    return true;
-}
-
 bool StarDictWriter::Finish(const DictionaryInfo& info) {
     const QString dictName = File(".dict.dz");
     if (!text_.Finish(files_.TempPath(dictName)))
         return Fail(text_.ErrorText());
-    Written(dictName, text_.CompressedSize());
+    stats_.files.append({dictName, text_.CompressedSize()});
     std::vector<quint32> positions;
     return WriteIndex(positions) && WriteSynonyms(positions) && WriteInfo(info);
 }
@@ -142,7 +137,8 @@ bool StarDictWriter::WriteIndex(std::vector<quint32>& positions) {
     if (!idx.Close())
         return Fail(idx.ErrorText());
     stats_.headwords = articles_.Size();
-    return Written(File(".idx"), indexSize_);
+    stats_.files.append({File(".idx"), indexSize_});
+    return true;
 }
 
 bool StarDictWriter::WriteSynonyms(const std::vector<quint32>& positions) {
@@ -175,7 +171,8 @@ bool StarDictWriter::WriteSynonyms(const std::vector<quint32>& positions) {
     }
     if (!syn.Close())
         return Fail(syn.ErrorText());
-    return Written(name, syn.Size());
+    stats_.files.append({name, syn.Size()});
+    return true;
 }
 
 bool StarDictWriter::WriteInfo(const DictionaryInfo& info) {
@@ -201,5 +198,6 @@ bool StarDictWriter::WriteInfo(const DictionaryInfo& info) {
     file.Write(ifo.toUtf8());
     if (!file.Close())
         return Fail(file.ErrorText());
-    return Written(name, file.Size());
+    stats_.files.append({name, file.Size()});
+    return true;
 }

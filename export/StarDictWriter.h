@@ -32,7 +32,6 @@ private:
     bool WriteSynonyms(const std::vector<quint32>& positions);
     bool WriteInfo(const DictionaryInfo& info);
     QString File(const char* extension) const;
-    bool Written(const QString& name, qint64 size);
 
     StagedFiles& files_;
     QString name_;

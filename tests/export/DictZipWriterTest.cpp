@@ -129,4 +129,19 @@ TEST_F(DictZipWriterTest, EmptyAndExactChunkTextsAreWhole) {
     }
 }
 
+TEST_F(DictZipWriterTest, AFileThatCannotBeWrittenIsReported) {
+    DictZipWriter noBody(dir_.filePath(QStringLiteral("missing/body")));
+    EXPECT_FALSE(noBody.Begin());
+    EXPECT_TRUE(noBody.ErrorText().contains(QStringLiteral("missing/body")))
+        << qPrintable(noBody.ErrorText());
+
+    DictZipWriter writer(dir_.filePath(QStringLiteral("body")));
+    ASSERT_TRUE(writer.Begin());
+    EXPECT_TRUE(writer.Write(SampleText(3 * DictZipWriter::kChunkLength)));
+    const QString target = dir_.filePath(QStringLiteral("missing/out.dict.dz"));
+    EXPECT_FALSE(writer.Finish(target));
+    EXPECT_TRUE(writer.ErrorText().contains(target)) << qPrintable(writer.ErrorText());
+    EXPECT_FALSE(QFile::exists(target));
+}
+
 } // namespace
