@@ -155,8 +155,16 @@ int RunExportCommand(const QStringList& arguments, const QString& executableDir,
                        .arg(QLatin1String(kProgram), message, QLatin1String(kSynopsis)));
         return 2;
     };
-    if (!parser.parse(arguments))
-        return usageError(parser.errorText());
+    if (!parser.parse(arguments)) {
+        // The option as it was typed, which the parser's own message leaves out.
+        const QStringList unknown = parser.unknownOptionNames();
+        if (unknown.isEmpty())
+            return usageError(parser.errorText());
+        const QString name = unknown.constFirst();
+        return usageError(
+            QStringLiteral("unknown option %1%2")
+                .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name));
+    }
     if (parser.isSet(o.help)) {
         Print(out, HelpText(parser));
         return 0;

@@ -166,6 +166,26 @@ TEST_F(ExportProgramTest, DictdDatabaseIsSortedAsDictdSearchesIt) {
     EXPECT_EQ(article, QByteArray("00-database-short\n     Tessarine 2000\n"));
 }
 
+TEST_F(ExportProgramTest, BothTextsAreDictzipFiles) {
+    SKIP_WITHOUT_TOOL(dictzip, "dictzip");
+    for (const char* format : {"stardict", "dictd"}) {
+        const QString dir = out_.filePath(QLatin1String(format));
+        ASSERT_EQ(RunExport({QStringLiteral("--format"), QLatin1String(format),
+                             QStringLiteral("-d"), dictionary_->Path(), QStringLiteral("-o"), dir})
+                      .exitCode,
+                  0);
+        const QString text = dir + QStringLiteral("/tessarine.dict.dz");
+        const ProcessResult test = RunProcess(dictzip, {QStringLiteral("-t"), text});
+        EXPECT_EQ(test.exitCode, 0) << format << qPrintable(test.err);
+        EXPECT_TRUE(test.out.contains(QStringLiteral("dzip"))) << format << qPrintable(test.out);
+        // dictzip's own reader gives the whole text back, ending with the last article.
+        const ProcessResult whole =
+            RunProcess(dictzip, {QStringLiteral("-d"), QStringLiteral("-c"), text});
+        EXPECT_EQ(whole.exitCode, 0) << format;
+        EXPECT_TRUE(whole.out.contains(QStringLiteral("Central Processing Unit"))) << format;
+    }
+}
+
 TEST_F(ExportProgramTest, DictdServerAnswersDefineAndMatch) {
     SKIP_WITHOUT_TOOL(dictd, "dictd");
     SKIP_WITHOUT_TOOL(dict, "dict");
