@@ -33,9 +33,6 @@ void SourceNotices::See(const SourceDictionary::Entry& entry) {
 
 QStringList SourceNotices::Paragraphs() const {
     QStringList paragraphs;
-    if (programDictionary_)
-        paragraphs << QStringLiteral("The dictionary that comes with Tessarine 2000. Copyright (C) "
-                                     "1998-2000 Corvantis Software Co., Ltd. All rights reserved.");
     if (acronymListLines_ >= kAcronymListLines)
         paragraphs << QStringLiteral(
             "Acronyms and their expansions: V.E.R.A. -- Virtual Entity of Relevant Acronyms, "
@@ -49,6 +46,11 @@ QStringList SourceNotices::Paragraphs() const {
             "Sections, no Front- or Back-Cover Texts.");
     if (!wordListNotice_.isEmpty())
         paragraphs << wordListNotice_.join(QLatin1Char('\n'));
+    // The installed dictionary may also be one built from the sources above on the user's
+    // machine; only where none of them shows is it the one that comes with the program.
+    if (paragraphs.isEmpty() && programDictionary_)
+        paragraphs << QStringLiteral("The dictionary that comes with Tessarine 2000. Copyright (C) "
+                                     "1998-2000 Corvantis Software Co., Ltd. All rights reserved.");
     if (paragraphs.isEmpty())
         paragraphs << QStringLiteral("The dictionary names no source; its contents are under the "
                                      "terms of whoever published it.");

@@ -5,9 +5,9 @@
 #include <QString>
 #include <QStringList>
 
-// The sources and licences of what is exported, as far as the dictionary shows them: the notice
-// entry on the Japanese word lists, the web addresses of FOLDOC's articles, the acronym list's
-// own lines, or the dictionary that comes with the program. The exported files repeat them, since
+// The sources and licences of what is exported, as far as the dictionary shows them: the acronym
+// list's own lines, the web addresses of FOLDOC's articles, the notice entry on the Japanese word
+// lists, or else the dictionary that comes with the program. The exported files repeat them, since
 // whoever passes the files on passes their licences on with them.
 class SourceNotices {
 public:
@@ -17,8 +17,8 @@ public:
     // Looks at every entry read.
     void See(const SourceDictionary::Entry& entry);
 
-    // One paragraph each, in the order above; a sentence saying that the dictionary names no
-    // source where none is recognised.
+    // One paragraph each: the acronym list, FOLDOC, the word lists' notice; the program's own
+    // dictionary where none of them shows; else a sentence saying that none is recognised.
     QStringList Paragraphs() const;
 
 private:
