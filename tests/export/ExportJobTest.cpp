@@ -1,6 +1,7 @@
 #include "export/ExportJob.h"
 #include "ExportFixtures.h"
 #include "JetTestFiles.h"
+#include "export/SourceNotices.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -89,6 +90,51 @@ TEST(ExportJobTest, TheBundledDictionaryRoundTrips) {
             EXPECT_FALSE(f.Lookup(letter).isEmpty()) << qPrintable(letter);
         }
     }
+}
+
+SourceDictionary::Entry Entry(const QString& abbr, const QString& letter, const QString& hyperText,
+                              const QString& url = QString()) {
+    SourceDictionary::Entry e;
+    e.abbr = abbr;
+    e.letter = letter;
+    e.hyperText = hyperText;
+    e.url = url;
+    return e;
+}
+
+TEST(SourceNoticesTest, TheSourcesAreThoseTheEntriesShow) {
+    const QString joined = QStringLiteral("\n");
+    SourceNotices bundled(true);
+    bundled.See(Entry(QStringLiteral("CPU"), QStringLiteral("Central Processing Unit"),
+                      QStringLiteral("中央処理装置です。")));
+    EXPECT_TRUE(bundled.Paragraphs().join(joined).contains(QStringLiteral("Corvantis")));
+
+    // The installed dictionary built from the public sources names them, not the program's own.
+    SourceNotices built(true);
+    built.See(Entry(QStringLiteral("CPU"), QStringLiteral("Central Processing Unit"),
+                    QStringLiteral("<architecture> ..."),
+                    QStringLiteral("https://foldoc.org/central%20processing%20unit")));
+    for (int i = 0; i < 9; ++i)
+        built.See(Entry(QStringLiteral("A%1").arg(i), QStringLiteral("Acronym %1").arg(i),
+                        QStringLiteral("Acronym %1 (\\J1 CPU\\j)").arg(i)));
+    QString text = built.Paragraphs().join(joined);
+    EXPECT_TRUE(text.contains(QStringLiteral("Free On-line Dictionary of Computing")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Corvantis")));
+    EXPECT_FALSE(text.contains(QStringLiteral("V.E.R.A."))) << "nine such lines could be chance";
+    built.See(Entry(QStringLiteral("A9"), QStringLiteral("Acronym 9"),
+                    QStringLiteral("Acronym 9 (\\J1 CPU\\j)")));
+    built.See(Entry(QStringLiteral("EDRDG"),
+                    QStringLiteral("Electronic Dictionary Research and Development Group"),
+                    QStringLiteral("\\B出典\\b\r\nEDICT と COMPDIC によるものです。\r\n"
+                                   "\\FLicence: CC BY-SA 4.0")));
+    text = built.Paragraphs().join(joined);
+    EXPECT_TRUE(text.contains(QStringLiteral("V.E.R.A.")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("出典\nEDICT と COMPDIC によるものです。\nLicence: "
+                                             "CC BY-SA 4.0")))
+        << qPrintable(text);
+
+    EXPECT_TRUE(
+        SourceNotices(false).Paragraphs().join(joined).contains(QStringLiteral("no source")));
 }
 
 } // namespace
