@@ -2,8 +2,8 @@
 // panel, showing one entry, and opening the file at start-up. The dictionary is generated into
 // the build tree the first time it is needed and reused afterwards.
 #include "bench/BenchDictionary.h"
-#include "data/ListSink.h"
 #include "data/DbAccess.h"
+#include "data/ListSink.h"
 #include "data/Recordset.h"
 
 #include <QDir>

@@ -14,9 +14,8 @@ KeyLookup::KeyLookup(sqlite3* db) {
         return;
     // The key index answers this; the order is the result list's, so that a key with several
     // entries lists them as a search for it would.
-    static const char kSql[] =
-        "SELECT AbbrID, Abbr, Letter, substr(HyperText, 1, ?2) FROM AbbrTB "
-        "WHERE AbbrKey = ?1 ORDER BY Abbr, Letter";
+    static const char kSql[] = "SELECT AbbrID, Abbr, Letter, substr(HyperText, 1, ?2) FROM AbbrTB "
+                               "WHERE AbbrKey = ?1 ORDER BY Abbr, Letter";
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v3(db, kSql, -1, SQLITE_PREPARE_PERSISTENT, &raw, nullptr) != SQLITE_OK) {
         sqlite3_finalize(raw);

@@ -57,9 +57,8 @@ void TrimJoiners(QStringView text, qsizetype& begin, qsizetype& end) {
     while (begin < end && IsJoinerOrQuote(text[begin].unicode()))
         ++begin;
     while (end > begin && IsJoinerOrQuote(text[end - 1].unicode())) {
-        if (IsDot(text[end - 1].unicode()) &&
-            (text.sliced(begin, end - 1 - begin).contains(u'.') ||
-             text.sliced(begin, end - 1 - begin).contains(u'．')))
+        const QStringView before = text.sliced(begin, end - 1 - begin);
+        if (IsDot(text[end - 1].unicode()) && (before.contains(u'.') || before.contains(u'．')))
             break;
         --end;
     }

@@ -1,6 +1,6 @@
 // The abbreviations of running text, found in a real dictionary file.
-#include "search/ClipboardWord.h"
 #include "search/TextAbbreviations.h"
+#include "search/ClipboardWord.h"
 #include "support/DataFixtures.h"
 
 #include "data/DbAccess.h"
@@ -74,8 +74,9 @@ TEST(TextAbbreviationsRule, WhichWordsCount) {
               QStringList({QStringLiteral("CPU's"), QStringLiteral("TCP/IP"),
                            QStringLiteral("Wi-Fi"), QStringLiteral("3G-ready")}));
     // Japanese text has no spaces: it separates words all the same.
-    EXPECT_EQ(Written(TextAbbreviations::CountingWords(QStringLiteral("CPUとRAMの間、ＰＣＩで"))),
-              QStringList({QStringLiteral("CPU"), QStringLiteral("RAM"), QStringLiteral("ＰＣＩ")}));
+    EXPECT_EQ(
+        Written(TextAbbreviations::CountingWords(QStringLiteral("CPUとRAMの間、ＰＣＩで"))),
+        QStringList({QStringLiteral("CPU"), QStringLiteral("RAM"), QStringLiteral("ＰＣＩ")}));
     // Joining characters at a word's ends are not part of it; a final stop stays in U.S.
     EXPECT_EQ(Written(TextAbbreviations::CountingWords(
                   QStringLiteral("--CPU-- 'RAM'. /GPU/ U.S. IBM.  “ATM”"))),
@@ -84,7 +85,8 @@ TEST(TextAbbreviationsRule, WhichWordsCount) {
 }
 
 TEST(TextAbbreviationsRule, FoldingIsTheOneOfPasteAndSearch) {
-    const auto words = TextAbbreviations::CountingWords(QStringLiteral("ＴＣＰ／ＩＰ　ｘ８６－６４Ｋ"));
+    const auto words =
+        TextAbbreviations::CountingWords(QStringLiteral("ＴＣＰ／ＩＰ　ｘ８６－６４Ｋ"));
     ASSERT_EQ(words.size(), 2);
     EXPECT_EQ(words[0].written, QStringLiteral("ＴＣＰ／ＩＰ"));
     EXPECT_EQ(words[0].folded, QStringLiteral("TCP/IP"));
@@ -127,11 +129,10 @@ TEST_F(TextAbbreviationsTest, AParagraphListsEachEntryOnceInOrderOfFirstAppearan
     const QList<Found> found = Find(QStringLiteral(
         "The CPU talks to RAM over PCI. Two CPUs share the RAM, and each CPU's cache is "
         "coherent; it is fast. LANs carry TCP/IP, and DMA frees the cpu."));
-    EXPECT_EQ(Summary(found),
-              QStringList({QStringLiteral("CPU=CPU"), QStringLiteral("RAM=RAM"),
-                           QStringLiteral("PCI=PCI"), QStringLiteral("LANs=LAN"),
-                           QStringLiteral("TCP/IP=TCP/IP"), QStringLiteral("DMA=DMA"),
-                           QStringLiteral("DMA=DMA")}));
+    EXPECT_EQ(Summary(found), QStringList({QStringLiteral("CPU=CPU"), QStringLiteral("RAM=RAM"),
+                                           QStringLiteral("PCI=PCI"), QStringLiteral("LANs=LAN"),
+                                           QStringLiteral("TCP/IP=TCP/IP"),
+                                           QStringLiteral("DMA=DMA"), QStringLiteral("DMA=DMA")}));
     ASSERT_EQ(found.size(), 7);
     EXPECT_EQ(found[0].letter, QStringLiteral("Central Processing Unit"));
     EXPECT_EQ(found[0].japaneseTerm, QStringLiteral("中央処理装置"));
