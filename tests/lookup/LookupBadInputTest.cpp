@@ -210,7 +210,8 @@ TEST_F(LookupBadInputTest, AClosedOutputEndsTheProgramQuietly) {
                            "status=${PIPESTATUS[0]}; cat \"$2\"; exit $status"),
             {many.Path(), stderrFile, option});
         EXPECT_EQ(result.status, 0) << format;
-        // --list ends with its count; nothing else is said.
+        // --list ends with its count, the listing limit; nothing else is said.
+        EXPECT_EQ(result.Out().contains(QStringLiteral("500件\n")), option == "--list") << format;
         const QString said = result.Out().remove(QStringLiteral("500件\n"));
         EXPECT_TRUE(said.isEmpty()) << format << ": " << said.toStdString();
     }

@@ -235,14 +235,10 @@ TEST_F(LookupProgramTest, AnnotateListsTheAbbreviationsOfAParagraph) {
 }
 
 TEST_F(LookupProgramTest, StylesOnlyOnATerminalThatWantsThem) {
-    if (QStandardPaths::findExecutable(QStringLiteral("script")).isEmpty())
+    if (!LookupRunner::CanGiveATerminal())
         GTEST_SKIP() << "script (util-linux) is not installed";
-    // script gives the program a terminal for its output.
-    const QString onTerminal =
-        QStringLiteral("script -qec \"$(printf '%q ' \"$0\" \"$@\")\" /dev/null");
     const QStringList arguments{QStringLiteral("-d"), dictionary_->Path(), QStringLiteral("cpu")};
-    const LookupResult styled =
-        runner_.Shell(QStringLiteral("TERM=xterm ") + onTerminal, arguments);
+    const LookupResult styled = runner_.OnTerminal(arguments, QStringLiteral("TERM=xterm"));
     EXPECT_EQ(styled.status, 0) << styled.err.toStdString();
     EXPECT_TRUE(styled.Out().contains(QStringLiteral("\x1b[1mCPU\x1b[22m")))
         << styled.out.toStdString();
@@ -250,13 +246,31 @@ TEST_F(LookupProgramTest, StylesOnlyOnATerminalThatWantsThem) {
         styled.Out().contains(QStringLiteral("関連語: \x1b[4mALU\x1b[24m, \x1b[4mRAM\x1b[24m")));
 
     for (const QString& plainSetting :
-         {QStringLiteral("TERM=xterm NO_COLOR=1 "), QStringLiteral("TERM=dumb ")}) {
-        const LookupResult plain = runner_.Shell(plainSetting + onTerminal, arguments);
+         {QStringLiteral("TERM=xterm NO_COLOR=1"), QStringLiteral("TERM=dumb")}) {
+        const LookupResult plain = runner_.OnTerminal(arguments, plainSetting);
         EXPECT_TRUE(plain.Out().contains(QStringLiteral("CPU"))) << plainSetting.toStdString();
         EXPECT_FALSE(plain.out.contains('\x1b')) << plainSetting.toStdString();
     }
     // Through a pipe: no escape codes at all.
     EXPECT_FALSE(Lookup({QStringLiteral("cpu")}).out.contains('\x1b'));
+}
+
+TEST_F(LookupProgramTest, AnIndexBuildShowsItsProgressOnATerminalOnly) {
+    if (!LookupRunner::CanGiveATerminal())
+        GTEST_SKIP() << "script (util-linux) is not installed";
+    // The runner's cache is fresh: the first full-text search builds the index.
+    const LookupResult result =
+        runner_.OnTerminal({QStringLiteral("-d"), dictionary_->Path(), QStringLiteral("--list"),
+                            QStringLiteral("--full-text"), QStringLiteral("plain")});
+    EXPECT_EQ(result.status, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.Out().contains(QStringLiteral("building the full-text index... 100%")))
+        << result.out.toStdString();
+    EXPECT_TRUE(result.Out().contains(QStringLiteral("CPU\tCentral Processing Unit")));
+    // Built once, it is used as it is: no progress the second time.
+    const LookupResult again =
+        runner_.OnTerminal({QStringLiteral("-d"), dictionary_->Path(),
+                            QStringLiteral("--full-text"), QStringLiteral("plain")});
+    EXPECT_FALSE(again.Out().contains(QStringLiteral("building"))) << again.out.toStdString();
 }
 
 TEST_F(LookupProgramTest, AJetDictionaryOpensThroughTheSameReader) {

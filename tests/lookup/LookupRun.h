@@ -58,6 +58,17 @@ public:
         return Finish(process, input, 60000);
     }
 
+    // Runs the program with a terminal for its output and error output, as script(1) gives one
+    // (their text arrives together, as out); `settings` are variables for the run ("TERM=dumb").
+    LookupResult OnTerminal(const QStringList& arguments, const QString& settings = {}) const {
+        return Shell(settings + QStringLiteral(" script -qec \"$(printf '%q ' \"$0\" \"$@\")\" "
+                                               "/dev/null"),
+                     arguments);
+    }
+    static bool CanGiveATerminal() {
+        return !QStandardPaths::findExecutable(QStringLiteral("script")).isEmpty();
+    }
+
 private:
     static LookupResult Finish(QProcess& process, const QByteArray& input, int timeoutMs) {
         LookupResult result;
