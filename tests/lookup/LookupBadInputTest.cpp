@@ -2,8 +2,6 @@
 // message and its exit status, the dictionary is never written, and no GUI library is loaded.
 #include "LookupRun.h"
 
-#include "support/DataFixtures.h"
-
 #include "data/DbAccess.h"
 
 #include <QElapsedTimer>
@@ -16,17 +14,8 @@
 
 namespace {
 
-class LookupBadInputTest : public ::testing::Test {
+class LookupBadInputTest : public LookupSuite<&TestDictionary::Standard> {
 protected:
-    static void SetUpTestSuite() { dictionary_ = TestDictionary::Standard().release(); }
-    static void TearDownTestSuite() {
-        delete dictionary_;
-        dictionary_ = nullptr;
-    }
-    LookupResult Lookup(QStringList arguments, const QByteArray& input = QByteArray()) const {
-        return runner_.Run(QStringList{QStringLiteral("-d"), dictionary_->Path()} + arguments,
-                           input);
-    }
     // The text the window shows for the file, recorded from the data layer's open.
     static QString WindowMessageFor(const QString& path) {
         MessageRecorder recorder;
@@ -34,11 +23,7 @@ protected:
         DbAccess::CloseDictionary();
         return recorder.boxes.value(0).text;
     }
-
-    static TestDictionary* dictionary_;
-    LookupRunner runner_;
 };
-TestDictionary* LookupBadInputTest::dictionary_ = nullptr;
 
 TEST_F(LookupBadInputTest, UsageErrorsSayWhatIsWrongAndExitWithTwo) {
     const struct {

@@ -3,14 +3,12 @@
 #include "LookupRun.h"
 
 #include "JetTestFiles.h"
-#include "support/DataFixtures.h"
 
 #include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <iostream>
 
 namespace {
@@ -40,22 +38,7 @@ std::unique_ptr<TestDictionary> LookupDictionaryFile() {
     return d;
 }
 
-class LookupProgramTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { dictionary_ = LookupDictionaryFile().release(); }
-    static void TearDownTestSuite() {
-        delete dictionary_;
-        dictionary_ = nullptr;
-    }
-    LookupResult Lookup(QStringList arguments, const QByteArray& input = QByteArray()) const {
-        return runner_.Run(QStringList{QStringLiteral("-d"), dictionary_->Path()} + arguments,
-                           input);
-    }
-
-    static TestDictionary* dictionary_;
-    LookupRunner runner_;
-};
-TestDictionary* LookupProgramTest::dictionary_ = nullptr;
+using LookupProgramTest = LookupSuite<&LookupDictionaryFile>;
 
 TEST_F(LookupProgramTest, AnEntryIsPrintedAsItsCopyTextWithItsRelatedWords) {
     const LookupResult cpu = Lookup({QStringLiteral("cpu")});

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/DataFixtures.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QProcess>
@@ -92,4 +94,22 @@ private:
     }
 
     QTemporaryDir cache_;
+};
+
+// Tests of one suite that share a dictionary file, made once by Make.
+template <std::unique_ptr<TestDictionary> (*Make)()> class LookupSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { dictionary_ = Make().release(); }
+    static void TearDownTestSuite() {
+        delete dictionary_;
+        dictionary_ = nullptr;
+    }
+    // Runs the program on the suite's dictionary.
+    LookupResult Lookup(QStringList arguments, const QByteArray& input = QByteArray()) const {
+        return runner_.Run(QStringList{QStringLiteral("-d"), dictionary_->Path()} + arguments,
+                           input);
+    }
+
+    static inline TestDictionary* dictionary_ = nullptr;
+    LookupRunner runner_;
 };
