@@ -111,8 +111,8 @@ Options Parse(const QByteArrayList& arguments) {
         return Failure(p.parser.errorText());
 
     Options options;
-    if (p.parser.isSet(p.help) || p.parser.isSet(p.version)) {
-        options.mode = p.parser.isSet(p.help) ? Mode::Help : Mode::Version;
+    if (p.parser.isSet(p.help)) {
+        options.mode = Mode::Help;
         return options;
     }
     if (!ChooseMode(p, options))
@@ -133,6 +133,12 @@ Options Parse(const QByteArrayList& arguments) {
         return Failure(QStringLiteral("the dictionary file name is empty"));
     if (!categories.isEmpty() && options.category.trimmed().isEmpty())
         return Failure(QStringLiteral("the category name is empty"));
+
+    // --version names the dictionary, so it comes once -d has been read.
+    if (p.parser.isSet(p.version)) {
+        options.mode = Mode::Version;
+        return options;
+    }
 
     const QStringList operands = p.parser.positionalArguments();
     const QString error = CheckOperands(options, operands);
@@ -176,7 +182,8 @@ QString HelpText() {
                "                         abbreviation, spelled-out form, Japanese term\n"
                "      --categories       list the dictionary's categories and exit\n"
                "  -h, --help             display this help and exit\n"
-               "  -v, --version          output version information and exit\n"
+               "  -v, --version          output version information and the dictionary used,\n"
+               "                         and exit\n"
                "\n"
                "Exit status: 0 when something was found, 1 when nothing was, 2 when the\n"
                "command line or an input is wrong, 3 when the dictionary cannot be used.\n")

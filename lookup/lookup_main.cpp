@@ -1,6 +1,7 @@
 // tessarine-lookup: the dictionary in the terminal, for scripts, editors and sessions without a
 // display. It needs Qt Core only.
 #include "base/AppInfo.h"
+#include "data/DictionarySummary.h"
 #include "lookup/LookupCommands.h"
 #include "lookup/LookupOptions.h"
 
@@ -13,6 +14,13 @@ namespace {
 
 void Print(std::FILE* stream, const QString& text) {
     std::fputs(text.toUtf8().constData(), stream);
+}
+
+// The dictionary named with -d, or the one installed beside the window program.
+QString DictionaryPath(const LookupOptions::Options& options) {
+    return options.dictionary.isEmpty()
+               ? AppInfo::InstalledDictionaryPath(QCoreApplication::applicationDirPath())
+               : QFileInfo(options.dictionary).absoluteFilePath();
 }
 
 } // namespace
@@ -30,9 +38,6 @@ int main(int argc, char** argv) {
     case Mode::Help:
         Print(stdout, HelpText());
         return kFound;
-    case Mode::Version:
-        Print(stdout, VersionLine());
-        return kFound;
     case Mode::Error:
         Print(stderr, options.error + QLatin1Char('\n') + UsageText());
         return kUsageError;
@@ -46,10 +51,13 @@ int main(int argc, char** argv) {
     // The same name as the window program: the full-text indexes are shared in its cache folder.
     QCoreApplication::setApplicationName(QStringLiteral("Tessarine"));
 
-    const QString dictionary =
-        options.dictionary.isEmpty()
-            ? AppInfo::InstalledDictionaryPath(QCoreApplication::applicationDirPath())
-            : QFileInfo(options.dictionary).absoluteFilePath();
+    const QString dictionary = DictionaryPath(options);
+    if (options.mode == Mode::Version) {
+        // As the window program's: which dictionary a lookup would use, and its size.
+        Print(stdout,
+              VersionLine() + DictionarySummary::VersionLine(DictionarySummary::Read(dictionary)));
+        return kFound;
+    }
     QList<LookupDictionary::Category> categories;
     QString message;
     if (!LookupDictionary::Open(dictionary, &categories, &message)) {

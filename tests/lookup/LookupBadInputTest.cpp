@@ -57,9 +57,14 @@ TEST_F(LookupBadInputTest, UsageErrorsSayWhatIsWrongAndExitWithTwo) {
     const LookupResult help = runner_.Run({QStringLiteral("--help")});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.Out().startsWith(QStringLiteral("Usage: tessarine-lookup [OPTION]... KEY")));
-    const LookupResult version = runner_.Run({QStringLiteral("--version")});
+    // --version names the dictionary a lookup would use, as the window program's does.
+    const LookupResult version = Lookup({QStringLiteral("--version")});
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.Out().startsWith(QStringLiteral("tessarine-lookup (Tessarine 2000) 2.")));
+    EXPECT_TRUE(
+        version.Out().endsWith(QStringLiteral("\nDictionary: %1 (7 entries)\n")
+                                   .arg(QFileInfo(dictionary_->Path()).canonicalFilePath())))
+        << version.out.toStdString();
 }
 
 TEST_F(LookupBadInputTest, HostileKeysAndLettersAreSearchedAsText) {
