@@ -10,8 +10,9 @@
 namespace ResultPrinter {
 namespace {
 
+// JSON carries the texts as the dictionary has them: its escapes keep any character harmless.
 QJsonValue TextOrNull(const std::optional<QString>& text) {
-    return text && !text->isEmpty() ? QJsonValue(PrintableText(*text)) : QJsonValue();
+    return text && !text->isEmpty() ? QJsonValue(*text) : QJsonValue();
 }
 
 // The entry's copy text, as the Copy command puts it on the clipboard, with "\n" line ends and
@@ -50,7 +51,7 @@ QJsonObject EntryJson(const LookupDictionary::Entry& e,
                        {QStringLiteral("abbr"), e.abbr},
                        {QStringLiteral("letter"), e.letter ? QJsonValue(*e.letter) : QJsonValue()},
                        {QStringLiteral("category"), category},
-                       {QStringLiteral("description"), PrintableText(e.description)},
+                       {QStringLiteral("description"), e.description},
                        {QStringLiteral("url"), TextOrNull(e.url)},
                        {QStringLiteral("related"), related}};
 }

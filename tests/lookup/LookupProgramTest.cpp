@@ -256,6 +256,37 @@ TEST_F(LookupProgramTest, AnIndexBuildShowsItsProgressOnATerminalOnly) {
     EXPECT_FALSE(again.Out().contains(QStringLiteral("building"))) << again.out.toStdString();
 }
 
+TEST_F(LookupProgramTest, ControlCharactersOfAnEntryNeverReachTheTerminal) {
+    // A dictionary is a file from anywhere: escape sequences in it could rewrite the screen.
+    TestDictionary hostile;
+    hostile.AddCategory(1, QStringLiteral("一般"), QString(""));
+    DictionaryWriter::Entry e;
+    e.id = 1;
+    e.key = QStringLiteral("ESC");
+    e.abbr = QStringLiteral("ESC\x1b]0;owned\x07");
+    e.letter = QStringLiteral("Escape\tcharacter\x9b"
+                              "2J");
+    e.categoryId = 1;
+    e.description = QStringLiteral("line one\r\nline two\rline three\x1b[2J\x7f end");
+    hostile.AddEntry(e);
+    hostile.AddLink(1, QStringLiteral("\x1b[31mred"), 1);
+    hostile.Finish();
+    const QStringList dictionary{QStringLiteral("-d"), hostile.Path()};
+    EXPECT_EQ(runner_.Run(dictionary + QStringList{QStringLiteral("esc")}).Out(),
+              QStringLiteral("ESC]0;owned\nEscape\tcharacter2J\nline one\nline two\nline "
+                             "three[2J end\n関連語: [31mred\n"));
+    // One line per entry in a list, the tab between the columns the only one.
+    EXPECT_EQ(runner_.Run(dictionary + QStringList{QStringLiteral("--list"), QStringLiteral("esc")})
+                  .Out(),
+              QStringLiteral("ESC]0;owned\tEscape character2J\n"));
+    const LookupResult json =
+        runner_.Run(dictionary + QStringList{QStringLiteral("--json"), QStringLiteral("esc")});
+    // JSON keeps the texts whole, its escapes make them harmless.
+    EXPECT_FALSE(json.out.contains('\x1b'));
+    EXPECT_EQ(QJsonDocument::fromJson(json.out).array().at(0)[QStringLiteral("description")],
+              e.description);
+}
+
 TEST_F(LookupProgramTest, AJetDictionaryOpensThroughTheSameReader) {
     QTemporaryDir dir;
     const QString jet = dir.filePath(QStringLiteral("old.mdb"));
