@@ -7,46 +7,33 @@
 // by the rule; and no entry is reported twice, each with a word that stands in the text.
 
 #include "FuzzCheck.h"
-#include "base/MessageBox.h"
-#include "data/DbAccess.h"
-#include "data/DictionaryWriter.h"
-#include "data/ListSink.h"
+#include "FuzzDictionary.h"
 #include "search/TextAbbreviations.h"
 
 #include <QSet>
-#include <QTemporaryDir>
 #include <memory>
 
 namespace {
 
 // A dictionary with the kinds of keys the rule meets: plain, joined, two entries for one key.
-struct Dictionary {
-    QTemporaryDir dir;
-    bool ok = false;
-
-    Dictionary() {
-        DbAccess::DatabasePath = dir.filePath(QStringLiteral("ABBR.MDB"));
-        DictionaryWriter writer(DbAccess::DatabasePath);
-        ok = writer.Begin() && writer.AddCategory(1, QStringLiteral("一般"), QString());
-        qint32 id = 0;
-        for (const char* abbr :
-             {"CPU", "TCP/IP", "Wi-Fi", "U.S.", "3G", "IoT", "DMA", "DMA", "OS"}) {
-            const QString text = QString::fromLatin1(abbr);
-            QString key;
-            for (const QChar c : text) {
-                if (c.isLetterOrNumber())
-                    key += c.toUpper();
-            }
-            ok = ok && writer.AddEntry({++id, key, text, QStringLiteral("Letter %1").arg(id), false,
-                                        1, QStringLiteral("\\B用語%1\\b（ようご）").arg(id), text,
-                                        QString()});
+bool FillDictionary(DictionaryWriter& writer) {
+    if (!writer.AddCategory(1, QStringLiteral("一般"), QString()))
+        return false;
+    qint32 id = 0;
+    for (const char* abbr : {"CPU", "TCP/IP", "Wi-Fi", "U.S.", "3G", "IoT", "DMA", "DMA", "OS"}) {
+        const QString text = QString::fromLatin1(abbr);
+        QString key;
+        for (const QChar c : text) {
+            if (c.isLetterOrNumber())
+                key += c.toUpper();
         }
-        ok = ok && writer.Finish();
-        SetMessageHandler([](const MessageRequest&) { return MessageAnswer::Ok; });
-        CountingSink categories;
-        ok = ok && DbAccess::OpenDictionary(categories) > 0;
+        ++id;
+        if (!writer.AddEntry({id, key, text, QStringLiteral("Letter %1").arg(id), false, 1,
+                              QStringLiteral("\\B用語%1\\b（ようご）").arg(id), text, QString()}))
+            return false;
     }
-};
+    return true;
+}
 
 bool IsWordCharacter(QChar c) {
     const char16_t u = c.unicode();
@@ -57,7 +44,7 @@ bool IsWordCharacter(QChar c) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::unique_ptr<Dictionary> dictionary = std::make_unique<Dictionary>();
+    static const auto dictionary = std::make_unique<FuzzDictionary>(FillDictionary);
     FUZZ_CHECK(dictionary->ok);
     // A selection is cut at 64 KiB; longer inputs add nothing but time.
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data),
