@@ -165,12 +165,7 @@ QString HelpText() {
 }
 
 QString VersionLine() {
-    return QStringLiteral("%1 (%2) %3.%4.%5.%6\n")
-        .arg(QLatin1String(kProgram), AppInfo::ProductName())
-        .arg(AppInfo::VersionMajor())
-        .arg(AppInfo::VersionMinor())
-        .arg(AppInfo::VersionPatch())
-        .arg(AppInfo::VersionRevision());
+    return AppInfo::VersionLine(QLatin1String(kProgram));
 }
 
 } // namespace CommandLine

@@ -6,6 +6,7 @@
 #include "app/frmMain.h"
 #include "auxiliary/AboutBox.h"
 #include "base/AppInfo.h"
+#include "data/DictionarySummary.h"
 
 #include <QApplication>
 #include <QFile>
@@ -15,6 +16,15 @@ namespace {
 
 void Print(std::FILE* stream, const QString& text) {
     std::fputs(text.toUtf8().constData(), stream);
+}
+
+// The dictionary this start would open, with every link followed, and its entry count.
+QString DictionaryLine(char* program, const QString& named) {
+    int argc = 1;
+    char* argv[] = {program, nullptr};
+    const QCoreApplication core(argc, argv); // finds the program's folder; needs no display
+    return DictionarySummary::VersionLine(DictionarySummary::Read(DictionaryChoice::Path(
+        named, AppInfo::ApplicationDirectory(QCoreApplication::applicationDirPath()))));
 }
 
 } // namespace
@@ -34,7 +44,7 @@ int main(int argc, char** argv) {
         Print(stdout,
               CommandLine::VersionLine() +
                   AboutBox::CopyrightText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")) +
-                  QLatin1Char('\n'));
+                  QLatin1Char('\n') + DictionaryLine(argv[0], request.dictionary));
         return 0;
     case CommandLine::Action::Fail:
         Print(stderr, request.error + QLatin1Char('\n') + CommandLine::UsageText());

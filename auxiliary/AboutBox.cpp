@@ -4,6 +4,7 @@
 #include "app/WindowTwips.h"
 #include "app/frmMain.h"
 #include "base/AppInfo.h"
+#include "data/DictionarySummary.h"
 
 #include <QFontMetricsF>
 #include <QLabel>
@@ -34,6 +35,10 @@ QString AboutBox::CopyrightText() {
                           "Portions Copyright (C) 1987-1998 Lindqvist Runtime Systems");
 }
 
+QString AboutBox::DictionaryText() {
+    return DictionarySummary::AboutLine(DictionarySummary::OfOpenDictionary());
+}
+
 QString AboutBox::CreditsText() {
     return QStringLiteral("監修：岡部 恒一\r\n"
                           "執筆：浅井 理沙、仁科 勇、堀田 真琴\r\n"
@@ -56,6 +61,8 @@ AboutBox::AboutBox(frmMain* mainWindow)
     Label3->setObjectName(QStringLiteral("Label3"));
     Label4 = new QLabel(this);
     Label4->setObjectName(QStringLiteral("Label4"));
+    lblDictionary = new QLabel(this);
+    lblDictionary->setObjectName(QStringLiteral("lblDictionary"));
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
@@ -76,8 +83,8 @@ void AboutBox::Form_Load(frmMain* main) {
     dialogFont.setPointSizeF(main->font().pointSizeF());
     setFont(dialogFont);
     setWindowIcon(main->windowIcon());
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{Picture1, Label1, Label2, Label3, Label4, cmdOK})
+    for (QWidget* w : std::initializer_list<QWidget*>{Picture1, Label1, Label2, Label3, Label4,
+                                                      lblDictionary, cmdOK})
         w->setFont(dialogFont);
 
     auto place = [](QWidget* w, qint32 left, qint32 top) {
@@ -116,7 +123,13 @@ void AboutBox::Form_Load(frmMain* main) {
     Label3->adjustSize();
     place(Label3, x, y);
     right = std::max(right, rightOf(Label3));
-    y = bottom(Label3) + 120;
+    y = bottom(Label3) + 60;
+
+    lblDictionary->setText(DictionaryText());
+    lblDictionary->adjustSize();
+    place(lblDictionary, x, y);
+    right = std::max(right, rightOf(lblDictionary));
+    y = bottom(lblDictionary) + 120;
 
     Label4->setText(CreditsText());
     Label4->adjustSize();

@@ -18,6 +18,7 @@ public:
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
+    QLabel* lblDictionary = nullptr; // the dictionary in use, below the copyright
     QPushButton* cmdOK = nullptr;
 
     // The separator line, in twips of the client area.
@@ -30,6 +31,7 @@ public:
     static QString VersionText();
     static QString CopyrightText();
     static QString CreditsText();
+    static QString DictionaryText();
 
 public slots:
     void cmdOK_Click();

@@ -27,6 +27,15 @@ int VersionRevision() {
     return TESSARINE_VERSION_TWEAK;
 }
 
+QString VersionLine(const QString& program) {
+    return QStringLiteral("%1 (%2) %3.%4.%5.%6\n")
+        .arg(program, ProductName())
+        .arg(VersionMajor())
+        .arg(VersionMinor())
+        .arg(VersionPatch())
+        .arg(VersionRevision());
+}
+
 QString ApplicationDirectory(const QString& executableDir) {
     QString dir = QDir::fromNativeSeparators(executableDir);
     // A root directory is reported with its separator already in place.

@@ -13,6 +13,9 @@ int VersionMinor();
 int VersionPatch();
 int VersionRevision();
 
+// The first line of a program's --version: "PROGRAM (Tessarine 2000) 2.2.0.2" and a line end.
+QString VersionLine(const QString& program);
+
 // The directory holding the executable, always ending in exactly one separator.
 QString ApplicationDirectory(const QString& executableDir);
 

@@ -2,8 +2,8 @@
 // panel, showing one entry, and opening the file at start-up. The dictionary is generated into
 // the build tree the first time it is needed and reused afterwards.
 #include "bench/BenchDictionary.h"
-#include "bench/VectorSink.h"
 #include "data/DbAccess.h"
+#include "data/ListSink.h"
 #include "data/Recordset.h"
 
 #include <QDir>
@@ -24,7 +24,7 @@ bool EnsureOpen(benchmark::State& state) {
     if (DbAccess::DictionaryDb())
         return true;
     DbAccess::DatabasePath = BenchDictionary::LargeDictionaryPath();
-    VectorSink categories;
+    StoringSink categories;
     if (DbAccess::OpenDictionary(categories) <= 0) {
         state.SkipWithError("cannot open the benchmark dictionary");
         return false;
@@ -46,7 +46,7 @@ void Search(benchmark::State& state, const char* key, const char* letter, int ca
         return;
     const QString k = QString::fromUtf8(key);
     const QString l = QString::fromUtf8(letter);
-    VectorSink results;
+    StoringSink results;
     qint16 rows = 0;
     for (auto _ : state) {
         rows = DbAccess::SearchEntries(k, l, qint16(category), results);
@@ -71,7 +71,7 @@ BENCHMARK_CAPTURE(Search, category_only, "", "", 3)->Unit(benchmark::kMillisecon
 void ShowEntry(qint32 id) {
     QString abbr;
     QString url;
-    VectorSink links;
+    StoringSink links;
     const QString text = DbAccess::GetEntryText(id, abbr, url);
     benchmark::DoNotOptimize(text.data());
     links.Clear();
@@ -81,7 +81,7 @@ void ShowEntry(qint32 id) {
 void EntryRetrieval(benchmark::State& state) {
     if (!EnsureOpen(state))
         return;
-    VectorSink results;
+    StoringSink results;
     if (DbAccess::SearchEntries(QStringLiteral("cpu"), QString(), 0, results) < 1) {
         state.SkipWithError("CPU is not in the dictionary");
         return;
@@ -90,7 +90,7 @@ void EntryRetrieval(benchmark::State& state) {
     QString abbr;
     QString url;
     QString text;
-    VectorSink links;
+    StoringSink links;
     qint16 linkCount = 0;
     for (auto _ : state) {
         text = DbAccess::GetEntryText(id, abbr, url);
@@ -122,7 +122,7 @@ void OpenDictionary(benchmark::State& state) {
     DbAccess::DatabasePath = BenchDictionary::LargeDictionaryPath();
     qint16 categories = 0;
     for (auto _ : state) {
-        VectorSink list;
+        StoringSink list;
         categories = DbAccess::OpenDictionary(list);
         DbAccess::CloseDictionary();
         benchmark::DoNotOptimize(categories);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // The category, result and related-words lists are filled through this interface, so the data
@@ -21,4 +22,18 @@ public:
 
 private:
     int count_ = 0;
+};
+
+// A list that keeps its items in memory, for callers without a widget to show them in.
+class StoringSink : public ListSink {
+public:
+    struct Item {
+        QString text;
+        qint32 data;
+    };
+    void AddItem(const QString& text, qint32 itemData) override { items.append({text, itemData}); }
+    void Clear() override { items.clear(); }
+    int Count() const override { return int(items.size()); }
+
+    QList<Item> items;
 };

@@ -3,20 +3,8 @@
 #include "app/frmMain.h"
 #include "data/DbAccess.h"
 #include "fulltext/FullTextService.h"
+#include "fulltext/IndexFiles.h"
 #include "fulltext/frmFullText.h"
-
-#include <QDir>
-#include <QStandardPaths>
-
-namespace {
-
-// The indexes live in a folder of their own in the user's cache.
-QString IndexDirectory() {
-    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    return cache.isEmpty() ? QString() : QDir(cache).filePath(QStringLiteral("fulltext"));
-}
-
-} // namespace
 
 frmFullText* frmMain::FullTextWindow() const {
     return fullTextWindow_;
@@ -26,7 +14,7 @@ void frmMain::mnuFileFullText_Click() {
     if (!fullTextWindow_) {
         FullTextWindowSetup setup;
         setup.dictionary = WorkerDictionary::Of(DbAccess::DatabasePath, DbAccess::DictionaryDb());
-        setup.cacheDir = IndexDirectory();
+        setup.cacheDir = IndexFiles::UserCacheDirectory();
         setup.icon = windowIcon();
         setup.showEntry = [this](qint32 id) { ShowChosenEntry(id); };
         setup.showHelp = [this](int topic) { ShowHelpTopic(topic); };

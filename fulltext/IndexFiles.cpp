@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <filesystem>
 #include <system_error>
@@ -87,6 +88,11 @@ void ReadyForSearch(sqlite3* db) {
 }
 
 } // namespace
+
+QString UserCacheDirectory() {
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    return cache.isEmpty() ? QString() : QDir(cache).filePath(QStringLiteral("fulltext"));
+}
 
 QString PathFor(const QString& dir, const IndexKey& key) {
     return QDir(dir).filePath(IndexKeys::FileNameFor(key));

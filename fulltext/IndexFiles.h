@@ -14,6 +14,11 @@
 // directory, can only replace one complete index by another.
 namespace IndexFiles {
 
+// The folder of its own in the user's cache where every program of ours keeps the indexes, so
+// that the window and the command line share them; empty when there is no cache. The programs
+// set the same application name, which the cache's location is made from.
+QString UserCacheDirectory();
+
 // The path of the index of key in dir.
 QString PathFor(const QString& dir, const IndexKey& key);
 

@@ -8,40 +8,24 @@
 // are those the three inputs call for, each text sitting whole inside its string literals.
 
 #include "FuzzCheck.h"
-#include "base/MessageBox.h"
-#include "data/DbAccess.h"
-#include "data/DictionaryWriter.h"
-#include "data/ListSink.h"
+#include "FuzzDictionary.h"
 #include "data/Recordset.h"
 
-#include <QTemporaryDir>
 #include <memory>
 #include <sqlite3.h>
 
 namespace {
 
-// A small dictionary in our format, opened as the program opens it, for the whole run.
-struct Dictionary {
-    QTemporaryDir dir;
-    bool ok = false;
-
-    Dictionary() {
-        DbAccess::DatabasePath = dir.filePath(QStringLiteral("ABBR.MDB"));
-        DictionaryWriter writer(DbAccess::DatabasePath);
-        ok = writer.Begin() &&
-             writer.AddCategory(1, QStringLiteral("ハードウェア"), QStringLiteral("HW")) &&
-             writer.AddEntry({1, QStringLiteral("CPU"), QStringLiteral("CPU"),
-                              QStringLiteral("Central Processing Unit"), false, 1,
-                              QStringLiteral("\\HCPU\\h"), QStringLiteral("CPU"), QString()}) &&
-             writer.AddEntry({2, QStringLiteral("OCLOCK"), QStringLiteral("o'clock"),
-                              QStringLiteral("o'clock [ﾝ]"), false, 1, QString(), QString(),
-                              QString()}) &&
-             writer.Finish();
-        SetMessageHandler([](const MessageRequest&) { return MessageAnswer::Ok; });
-        CountingSink categories;
-        ok = ok && DbAccess::OpenDictionary(categories) > 0;
-    }
-};
+// Two entries: one plain, one whose key and spelled-out form hold quotes and the range's end.
+bool FillDictionary(DictionaryWriter& writer) {
+    return writer.AddCategory(1, QStringLiteral("ハードウェア"), QStringLiteral("HW")) &&
+           writer.AddEntry({1, QStringLiteral("CPU"), QStringLiteral("CPU"),
+                            QStringLiteral("Central Processing Unit"), false, 1,
+                            QStringLiteral("\\HCPU\\h"), QStringLiteral("CPU"), QString()}) &&
+           writer.AddEntry({2, QStringLiteral("OCLOCK"), QStringLiteral("o'clock"),
+                            QStringLiteral("o'clock [ﾝ]"), false, 1, QString(), QString(),
+                            QString()});
+}
 
 QString Decode(const QByteArray& bytes, bool utf16) {
     if (!utf16)
@@ -170,7 +154,7 @@ QList<Access> PrepareAsTheListDoes(const QString& sql) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::unique_ptr<Dictionary> dictionary = std::make_unique<Dictionary>();
+    static const auto dictionary = std::make_unique<FuzzDictionary>(FillDictionary);
     FUZZ_CHECK(dictionary->ok);
     if (size < 3)
         return 0;

@@ -83,6 +83,7 @@ TEST(InstallTree, APrefixGetsTheProgramItsFilesAndTheDesktopParts) {
     const QStringList tree = TreeOf(prefix.path());
     QStringList expected{
         QStringLiteral("bin/tessarine-dictd"),
+        QStringLiteral("bin/tessarine-lookup"),
         QStringLiteral("bin/tessarine-export"),
         QStringLiteral("lib/tessarine/ABBR.MDB"),
         QStringLiteral("lib/tessarine/Abbr.hlp"),
@@ -95,6 +96,9 @@ TEST(InstallTree, APrefixGetsTheProgramItsFilesAndTheDesktopParts) {
         QStringLiteral("share/man/man1/tessarine-dictd.1.gz"),
         QStringLiteral("share/man/ja/man1/tessarine.1.gz"),
         QStringLiteral("share/man/ja/man1/tessarine-dictd.1.gz"),
+        QStringLiteral("share/man/man1/tessarine-lookup.1.gz"),
+        QStringLiteral("share/man/ja/man1/tessarine-lookup.1.gz"),
+        QStringLiteral("share/bash-completion/completions/tessarine-lookup"),
         QStringLiteral("share/man/man1/tessarine-export.1.gz"),
         QStringLiteral("share/man/ja/man1/tessarine-export.1.gz"),
         QStringLiteral("share/doc/tessarine/copyright"),
@@ -118,7 +122,8 @@ TEST(InstallTree, APrefixGetsTheProgramItsFilesAndTheDesktopParts) {
     EXPECT_STREQ(target, "../lib/tessarine/tessarine");
 
     for (const char* program :
-         {"lib/tessarine/tessarine", "bin/tessarine-dictd", "bin/tessarine-export"})
+         {"lib/tessarine/tessarine", "bin/tessarine-dictd", "bin/tessarine-lookup",
+          "bin/tessarine-export"})
         EXPECT_TRUE(QFileInfo(prefix.filePath(QLatin1String(program))).isExecutable()) << program;
 
     const Outcome version = Execute(link.filePath(), {QStringLiteral("--version")});
@@ -176,6 +181,28 @@ TEST(InstallTree, TheLinkedProgramOpensTheDictionaryBesideItsRealFile) {
     program.kill();
     program.waitForFinished(5000);
     EXPECT_EQ(status, expected) << program.readAllStandardError().toStdString();
+}
+
+TEST(InstallTree, TheLookupCommandFindsTheInstalledDictionaryFromItsOwnPlace) {
+    QTemporaryDir prefix;
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(prefix.isValid() && elsewhere.isValid());
+    ASSERT_EQ(Install(prefix.path()).exitCode, 0);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CACHE_HOME"), elsewhere.path());
+    // Started through a link in another folder, it still looks beside its real file.
+    const QString link = elsewhere.filePath(QStringLiteral("lookup"));
+    ASSERT_TRUE(QFile::link(prefix.filePath(QStringLiteral("bin/tessarine-lookup")), link));
+    const Outcome lookup = Execute(link, {QStringLiteral("--list"), QStringLiteral("cpu")}, env);
+    EXPECT_EQ(lookup.exitCode, 0) << lookup.err.toStdString();
+    EXPECT_EQ(lookup.out, QStringLiteral("CPU\tCentral Processing Unit\n"));
+
+    // Without the dictionary the message names the file it looked for.
+    ASSERT_TRUE(QFile::remove(prefix.filePath(QStringLiteral("lib/tessarine/ABBR.MDB"))));
+    const Outcome missing = Execute(link, {QStringLiteral("cpu")}, env);
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_TRUE(missing.err.contains(prefix.filePath(QStringLiteral("bin/ABBR.MDB"))))
+        << missing.err.toStdString();
 }
 
 TEST(InstallTree, DestdirStagesTheSameTreeUnderIt) {

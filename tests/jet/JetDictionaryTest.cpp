@@ -3,11 +3,12 @@
 #include "base/AppInfo.h"
 #include "data/DbAccess.h"
 #include "data/DictionaryFile.h"
+#include "data/DictionarySummary.h"
 #include "data/JetImport.h"
 #include "data/OpenProgress.h"
 #include "data/Recordset.h"
-#include "data/Strings.h"
 #include "data/Schema.h"
+#include "data/Strings.h"
 #include "support/DataFixtures.h"
 
 #include <QRegularExpression>
@@ -400,6 +401,22 @@ TEST_F(JetDictionaryTest, OpeningReportsItsProgressToTheIndicator) {
     ASSERT_EQ(OpenForTest(ours->Path()), 3);
     EXPECT_EQ(paths.size(), 1);
     SetOpenProgressFactory({});
+}
+
+// The version line counts a Jet dictionary's entries through the same isolated import, leaves
+// the file as it was, and the open program names the file, not its copy in memory.
+TEST_F(JetDictionaryTest, SummaryCountsTheEntriesOfTheJetFile) {
+    const QString path = Write(JetDictionary::Standard());
+    const QByteArray digest = FileDigest(path);
+    const DictionarySummary::Summary read = DictionarySummary::Read(path);
+    EXPECT_EQ(read.file, QFileInfo(path).canonicalFilePath());
+    EXPECT_EQ(read.entries, 7);
+    EXPECT_EQ(FileDigest(path), digest);
+
+    ASSERT_EQ(Open(path), 3);
+    const DictionarySummary::Summary open = DictionarySummary::OfOpenDictionary();
+    EXPECT_EQ(open.file, read.file);
+    EXPECT_EQ(open.entries, 7);
 }
 
 } // namespace

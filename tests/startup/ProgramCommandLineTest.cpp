@@ -1,9 +1,11 @@
 // The real program's command line: what ends a start at once, how a named dictionary is found,
 // and that a named file that cannot be used fails exactly as a bad ABBR.MDB beside the program.
 #include "JetTestFiles.h"
+#include "support/DataFixtures.h"
 #include "window/ShellProcess.h"
 
 #include <QLocalServer>
+#include <QRegularExpression>
 #include <functional>
 #include <iostream>
 #include <unistd.h>
@@ -84,6 +86,42 @@ TEST_F(ProgramCommandLineTest, HelpAndVersionNeedNoDisplayAndNeverAskARunningCop
 
     EXPECT_FALSE(listener.waitForNewConnection(200));
     EXPECT_FALSE(listener.hasPendingConnections());
+}
+
+// --version ends with the dictionary a start would open, named at the end of its links as the
+// package's alternatives make them, with its entry count; a file that cannot be used is said so.
+TEST_F(ProgramCommandLineTest, VersionNamesTheDictionaryAStartWouldOpen) {
+    const QRegularExpression line(QStringLiteral("\nDictionary: (.+) \\((\\d+) entries\\)\n$"));
+    const QString bundled =
+        QFileInfo(QStringLiteral(TESSARINE_BIN_DIR "/ABBR.MDB")).canonicalFilePath();
+    QTemporaryDir alternatives;
+    ASSERT_TRUE(alternatives.isValid());
+    const QString alternative = alternatives.filePath(QStringLiteral("tessarine-dictionary"));
+    ASSERT_TRUE(QFile::link(bundled, alternative));
+    ASSERT_TRUE(QFile::link(alternative, copy_.DictionaryPath()));
+
+    const Outcome own = RunWithoutDisplay({QStringLiteral("--version")});
+    EXPECT_EQ(own.exitCode, 0);
+    const QRegularExpressionMatch beside = line.match(own.out);
+    ASSERT_TRUE(beside.hasMatch()) << own.out.toStdString();
+    EXPECT_EQ(beside.captured(1), bundled);
+    EXPECT_GE(beside.captured(2).toInt(), 80);
+
+    auto dict = TestDictionary::Standard();
+    const Outcome named =
+        RunWithoutDisplay({QStringLiteral("-d"), dict->Path(), QStringLiteral("--version")});
+    EXPECT_TRUE(named.out.endsWith(QStringLiteral("\nDictionary: %1 (7 entries)\n")
+                                       .arg(QFileInfo(dict->Path()).canonicalFilePath())))
+        << named.out.toStdString();
+
+    ASSERT_TRUE(QFile::remove(alternative));
+    const Outcome dangling = RunWithoutDisplay({QStringLiteral("--version")});
+    EXPECT_EQ(dangling.exitCode, 0);
+    EXPECT_TRUE(dangling.out.endsWith(
+        QStringLiteral("\nDictionary: %1 (cannot be opened as a dictionary)\n")
+            .arg(copy_.DictionaryPath())))
+        << dangling.out.toStdString();
+    EXPECT_TRUE(dangling.err.isEmpty()) << dangling.err.toStdString();
 }
 
 TEST_F(ProgramCommandLineTest, AWrongCommandLineGivesOneLineAndTheUsageAndStatusTwo) {

@@ -5,6 +5,8 @@
 #include "auxiliary/AboutBox.h"
 #include "base/AppInfo.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPointer>
@@ -29,7 +31,7 @@ protected:
     }
 
     static QList<QLabel*> TextLabels(const AboutBox& box) {
-        return {box.Label1, box.Label2, box.Label3, box.Label4};
+        return {box.Label1, box.Label2, box.Label3, box.lblDictionary, box.Label4};
     }
     static int WidestRight(const AboutBox& box) {
         int right = 0;
@@ -50,8 +52,8 @@ protected:
         const double size = W().font().pointSizeF();
         // Every control takes the main window's face and size; the name line is half again as
         // large (the whole points halved, remainder dropped) and bold.
-        for (QWidget* w :
-             std::initializer_list<QWidget*>{box.Label1, box.Label3, box.Label4, box.cmdOK}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{box.Label1, box.Label3, box.lblDictionary,
+                                                          box.Label4, box.cmdOK}) {
             EXPECT_EQ(w->font().family(), W().font().family()) << qPrintable(w->objectName());
             EXPECT_DOUBLE_EQ(w->font().pointSizeF(), size) << qPrintable(w->objectName());
             EXPECT_FALSE(w->font().bold()) << qPrintable(w->objectName());
@@ -65,12 +67,15 @@ protected:
         EXPECT_EQ(box.Label1->pos(), QPoint(52, 12));
         EXPECT_EQ(box.Label2->x(), 52);
         EXPECT_EQ(box.Label3->x(), 52);
+        EXPECT_EQ(box.lblDictionary->x(), 52);
         EXPECT_EQ(box.Label4->x(), 12);
         // The name line's bottom level with the icon's, unless that overlaps the comments.
         EXPECT_EQ(box.Label2->y(),
                   std::max(Bottom(box.Picture1) - box.Label2->height(), Bottom(box.Label1)));
         EXPECT_EQ(box.Label3->y(), Bottom(box.Label2) + 4); // 60 twips
-        EXPECT_EQ(box.Label4->y(), Bottom(box.Label3) + 8); // 120 twips
+        // The dictionary in use on a line of its own below the copyright.
+        EXPECT_EQ(box.lblDictionary->y(), Bottom(box.Label3) + 4); // 60 twips
+        EXPECT_EQ(box.Label4->y(), Bottom(box.lblDictionary) + 8); // 120 twips
         for (QLabel* label : TextLabels(box))
             EXPECT_EQ(label->size(), label->sizeHint()) << qPrintable(label->objectName());
 
@@ -136,6 +141,23 @@ TEST_F(AboutBoxTest, ShowsTheProgramsTexts) {
     EXPECT_FALSE(box->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(box->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(box->Picture1->pixmap().isNull());
+}
+
+// Started on a dictionary reached through links, as the package installs it, the box names the
+// file at their end and its entries.
+TEST(AboutBoxDictionaryTest, NamesTheDictionaryInUseAtTheEndOfItsLinks) {
+    LinkedDictionary linked;
+    QTemporaryDir program;
+    ASSERT_TRUE(program.isValid());
+    ASSERT_TRUE(QFile::link(linked.dict->Path(), program.filePath(QStringLiteral("ABBR.MDB"))));
+    MessageRecorder messages;
+    frmMain window;
+    ASSERT_TRUE(window.Form_Load(program.path()));
+    AboutBox box(&window);
+    EXPECT_EQ(box.lblDictionary->text(),
+              QStringLiteral("辞書：%1（4 項目）")
+                  .arg(QFileInfo(linked.dict->Path()).canonicalFilePath()));
+    EXPECT_TRUE(messages.boxes.isEmpty());
 }
 
 TEST_F(AboutBoxTest, LayoutFollowsTheDisplayFontAtTwoSizes) {
