@@ -121,9 +121,8 @@ TEST(InstallTree, APrefixGetsTheProgramItsFilesAndTheDesktopParts) {
               0);
     EXPECT_STREQ(target, "../lib/tessarine/tessarine");
 
-    for (const char* program :
-         {"lib/tessarine/tessarine", "bin/tessarine-dictd", "bin/tessarine-lookup",
-          "bin/tessarine-export"})
+    for (const char* program : {"lib/tessarine/tessarine", "bin/tessarine-dictd",
+                                "bin/tessarine-lookup", "bin/tessarine-export"})
         EXPECT_TRUE(QFileInfo(prefix.filePath(QLatin1String(program))).isExecutable()) << program;
 
     const Outcome version = Execute(link.filePath(), {QStringLiteral("--version")});
