@@ -49,8 +49,8 @@ ToolRun RunTool(const char* tool, const QStringList& arguments, const QString& d
 
 // A tool asked for help answers and writes nothing; an unknown option is refused with status 2.
 TEST(ToolArgumentsTest, EveryToolAnswersHelpAndRefusesUnknownOptions) {
-    for (const char* tool :
-         {"tessarine-mkdict", "tessarine-gendict", "tessarine-queryplan", "tessarine-dictd"}) {
+    for (const char* tool : {"tessarine-mkdict", "tessarine-gendict", "tessarine-queryplan",
+                             "tessarine-dictd", "tessarine-export"}) {
         SCOPED_TRACE(tool);
         if (!QFileInfo::exists(QStringLiteral(TESSARINE_BIN_DIR "/") + QLatin1String(tool)))
             continue; // a build without the benchmarks has no gendict or queryplan

@@ -84,6 +84,7 @@ TEST(InstallTree, APrefixGetsTheProgramItsFilesAndTheDesktopParts) {
     QStringList expected{
         QStringLiteral("bin/tessarine-dictd"),
         QStringLiteral("bin/tessarine-lookup"),
+        QStringLiteral("bin/tessarine-export"),
         QStringLiteral("lib/tessarine/ABBR.MDB"),
         QStringLiteral("lib/tessarine/Abbr.hlp"),
         QStringLiteral("lib/tessarine/Abbr.qch"),
@@ -98,6 +99,8 @@ TEST(InstallTree, APrefixGetsTheProgramItsFilesAndTheDesktopParts) {
         QStringLiteral("share/man/man1/tessarine-lookup.1.gz"),
         QStringLiteral("share/man/ja/man1/tessarine-lookup.1.gz"),
         QStringLiteral("share/bash-completion/completions/tessarine-lookup"),
+        QStringLiteral("share/man/man1/tessarine-export.1.gz"),
+        QStringLiteral("share/man/ja/man1/tessarine-export.1.gz"),
         QStringLiteral("share/doc/tessarine/copyright"),
         QStringLiteral("share/doc/tessarine/changelog.gz"),
     };
@@ -118,8 +121,8 @@ TEST(InstallTree, APrefixGetsTheProgramItsFilesAndTheDesktopParts) {
               0);
     EXPECT_STREQ(target, "../lib/tessarine/tessarine");
 
-    for (const char* program :
-         {"lib/tessarine/tessarine", "bin/tessarine-dictd", "bin/tessarine-lookup"})
+    for (const char* program : {"lib/tessarine/tessarine", "bin/tessarine-dictd",
+                                "bin/tessarine-lookup", "bin/tessarine-export"})
         EXPECT_TRUE(QFileInfo(prefix.filePath(QLatin1String(program))).isExecutable()) << program;
 
     const Outcome version = Execute(link.filePath(), {QStringLiteral("--version")});
@@ -129,6 +132,14 @@ TEST(InstallTree, APrefixGetsTheProgramItsFilesAndTheDesktopParts) {
     const Outcome dictd =
         Execute(prefix.filePath(QStringLiteral("bin/tessarine-dictd")), {QStringLiteral("--help")});
     EXPECT_EQ(dictd.exitCode, 0) << dictd.err.toStdString();
+
+    // The export in bin/ finds the installed dictionary without being told where it is.
+    QTemporaryDir out;
+    const Outcome exported = Execute(
+        prefix.filePath(QStringLiteral("bin/tessarine-export")),
+        {QStringLiteral("--format"), QStringLiteral("dictd"), QStringLiteral("-o"), out.path()});
+    EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(out.filePath(QStringLiteral("tessarine.index"))));
 }
 
 TEST(InstallTree, TheLinkedProgramOpensTheDictionaryBesideItsRealFile) {
