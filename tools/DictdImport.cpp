@@ -292,14 +292,19 @@ DictionaryContent DictdImport::Build() {
         e.letter = c.letter;
         e.categoryId = categoryIds.value(categoryOf.at(n));
 
-        QList<qint32> related;
-        auto relate = [&](qint32 target) {
-            if (target > 0 && target != id && candidates_.at(target - 1).key != c.key &&
-                !related.contains(target))
-                related.append(target);
+        // Each related word as the source wrote it, once per entry it leads to.
+        QList<QPair<qint32, QString>> related;
+        auto relate = [&](qint32 target, const QString& word) {
+            if (target <= 0 || target == id || candidates_.at(target - 1).key == c.key)
+                return;
+            for (const auto& r : related) {
+                if (r.first == target)
+                    return;
+            }
+            related.append({target, word});
         };
         for (const QString& tag : c.tags)
-            relate(EntryForTag(tag));
+            relate(EntryForTag(tag), tag);
 
         // The Japanese terms come first, set off by half a line; the article gets what room is
         // left.
@@ -319,8 +324,8 @@ DictionaryContent DictdImport::Build() {
             stats_.plainReferences += markup.plainReferences;
             stats_.articlesCut += markup.cut ? 1 : 0;
             ++stats_.withArticle;
-            for (const qint32 target : markup.seeAlso)
-                relate(target);
+            for (const FoldocMarkup::Named& named : markup.seeAlso)
+                relate(named.id, named.word);
             if (!article.names.isEmpty())
                 e.url = QStringLiteral("https://foldoc.org/") +
                         QString::fromLatin1(QUrl::toPercentEncoding(article.names.first()));
@@ -344,8 +349,8 @@ DictionaryContent DictdImport::Build() {
             e.hyperText = e.hyperText.isEmpty() ? lead : lead + separator + e.hyperText;
         e.description = PlainTextOf(e.hyperText);
         out.entries.append(e);
-        for (const qint32 target : related)
-            out.links.append({id, candidates_.at(target - 1).abbr, target});
+        for (const auto& [target, word] : related)
+            out.links.append({id, word, target});
         if (c.notice)
             ++stats_.noticeEntries;
         else if (c.headword >= 0)

@@ -82,7 +82,7 @@ struct Paragraph {
     // Places where the markup may be cut: before a space or a line end outside a link, and
     // before and after each link.
     QList<qsizetype> cuts;
-    QList<qint32> ids;
+    QList<FoldocMarkup::Named> named;
     bool seeAlso = false;
 };
 
@@ -155,7 +155,7 @@ private:
         if (id > 0 && id != selfId_) {
             p->markup += QLatin1String("\\J") + QString::number(id) + QLatin1Char(' ') +
                          Escaped(shown) + QLatin1String("\\j");
-            p->ids.append(id);
+            p->named.append({id, shown});
             ++out_->links;
         } else {
             p->markup += Escaped(shown);
@@ -180,9 +180,9 @@ FoldocMarkup FoldocBodyToHyperText(const QStringList& bodyLines,
     for (const QString& text : LogicalParagraphs(bodyLines)) {
         paragraphs.append(converter.Convert(text));
         if (paragraphs.last().seeAlso) {
-            for (const qint32 id : paragraphs.last().ids) {
-                if (!result.seeAlso.contains(id))
-                    result.seeAlso.append(id);
+            for (const FoldocMarkup::Named& named : paragraphs.last().named) {
+                if (!result.seeAlso.contains(named))
+                    result.seeAlso.append(named);
             }
         }
     }

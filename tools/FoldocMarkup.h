@@ -12,8 +12,14 @@
 // doubled, and each {reference} becomes a link "\J<id> text\j" when it names an entry and plain
 // text otherwise. A reference with an address, "{text (http://...)}", shows its text.
 struct FoldocMarkup {
+    // A reference of a "See also" paragraph that names an entry, as written there.
+    struct Named {
+        qint32 id = 0;
+        QString word;
+        bool operator==(const Named&) const = default;
+    };
     QString hyperText;
-    QList<qint32> seeAlso;   // entries that the "See also" paragraphs name, in order
+    QList<Named> seeAlso;    // entries that the "See also" paragraphs name, in order
     int links = 0;           // references that became links
     int plainReferences = 0; // references left as text
     bool cut = false;        // the body was longer than the limit and ends in " ..."

@@ -228,8 +228,8 @@ TEST_F(DictdImportTest, RelatedWordsLeadToEntries) {
     EXPECT_EQ(Related(ip), QStringList{QStringLiteral("TCP=%1").arg(tcp)});
     EXPECT_EQ(Related(Id("ALU", "Arithmetic and Logic Unit")),
               QStringList{QStringLiteral("CPU=%1").arg(cpu)});
-    // "See also" names the article's neighbours.
-    EXPECT_EQ(Related(cpu), QStringList{QStringLiteral("IP=%1").arg(ip)});
+    // "See also" names the article's neighbours, as the article writes them.
+    EXPECT_EQ(Related(cpu), QStringList{QStringLiteral("Internet Protocol=%1").arg(ip)});
     // A tag in mixed case names the entry spelt that way; an entry never lists itself.
     EXPECT_EQ(Related(Id("NVME", "Non-Volatile Memory Express")),
               QStringList{QStringLiteral("PCIe=%1").arg(Id("PCIe", "Peripheral Component "

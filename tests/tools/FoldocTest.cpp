@@ -108,7 +108,8 @@ TEST_F(FoldocMarkupTest, ParagraphsIndentedLinesAndBackslashes) {
                                           "   \\\\x. x\r\n"
                                           "and after it.\r\n"
                                           "See also \\J7 protocol\\j, \\J8 Internet\\j."));
-    EXPECT_EQ(m.seeAlso, (QList<qint32>{7, 8}));
+    EXPECT_EQ(m.seeAlso, (QList<FoldocMarkup::Named>{{7, QStringLiteral("protocol")},
+                                                     {8, QStringLiteral("Internet")}}));
     EXPECT_TRUE(PlainTextOf(m.hyperText).contains(QLatin1String("   \\x. x")));
 }
 
