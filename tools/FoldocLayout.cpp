@@ -1,0 +1,317 @@
+#include "tools/FoldocLayout.h"
+
+#include <QHash>
+#include <QRegularExpression>
+
+namespace {
+
+const QLatin1String kFoldocSite("https://foldoc.org");
+
+int Indentation(const QString& line) {
+    int column = 0;
+    for (const QChar c : line) {
+        if (c == QLatin1Char(' '))
+            ++column;
+        else if (c == QLatin1Char('\t'))
+            column = (column / 8 + 1) * 8;
+        else
+            break;
+    }
+    return column;
+}
+
+// The indentation of most lines: the text's own. An address too long for the line starts in the
+// first column, and some articles indent all their text by four or more.
+int TextIndentation(const QStringList& lines) {
+    QHash<int, int> counts;
+    for (const QString& line : lines) {
+        if (!line.trimmed().isEmpty())
+            ++counts[Indentation(line)];
+    }
+    int best = 0;
+    int bestCount = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > bestCount || (it.value() == bestCount && it.key() < best)) {
+            best = it.key();
+            bestCount = it.value();
+        }
+    }
+    return best;
+}
+
+struct SourceLine {
+    QString text; // without its indentation
+    int indent = 0;
+    bool own = false; // indented further than the text: a line of its own
+};
+using SourceParagraph = QList<SourceLine>;
+
+// A reference whose address did not fit is continued after a blank line:
+// "{Home\n   \n(http://example.org/long/address)}".
+bool ContinuesAfterBlank(const SourceParagraph& paragraph, const QStringList& lines,
+                         qsizetype next) {
+    if (paragraph.isEmpty() || next >= lines.size())
+        return false;
+    const QString& last = paragraph.last().text;
+    if (last.lastIndexOf(QLatin1Char('{')) <= last.lastIndexOf(QLatin1Char('}')))
+        return false;
+    const QString following = lines.at(next).trimmed();
+    const qsizetype close = following.indexOf(QLatin1Char('}'));
+    const qsizetype open = following.indexOf(QLatin1Char('{'));
+    return following.startsWith(QLatin1Char('(')) && close > 0 && (open < 0 || open > close);
+}
+
+QList<SourceParagraph> SourceParagraphs(const QStringList& lines) {
+    const int base = TextIndentation(lines);
+    QList<SourceParagraph> paragraphs;
+    SourceParagraph current;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString text = lines.at(i).trimmed();
+        if (text.isEmpty()) {
+            qsizetype next = i;
+            while (next < lines.size() && lines.at(next).trimmed().isEmpty())
+                ++next;
+            if (ContinuesAfterBlank(current, lines, next)) {
+                i = next - 1;
+                continue;
+            }
+            if (!current.isEmpty())
+                paragraphs.append(current);
+            current.clear();
+            continue;
+        }
+        const int indent = Indentation(lines.at(i));
+        current.append({text, indent, indent > base});
+    }
+    if (!current.isEmpty())
+        paragraphs.append(current);
+    return paragraphs;
+}
+
+// A quotation indented further than the text is wrapped like it: long lines of words.
+bool IsWrappedQuotation(const SourceParagraph& run) {
+    if (run.size() < 2)
+        return false;
+    qsizetype letters = 0;
+    qsizetype all = 0;
+    for (qsizetype i = 0; i < run.size(); ++i) {
+        const SourceLine& line = run.at(i);
+        if (line.indent != run.first().indent)
+            return false;
+        const bool last = i == run.size() - 1;
+        if (!last && (line.text.size() < 40 || line.text.count(QLatin1Char(' ')) < 5))
+            return false;
+        for (const QChar c : line.text)
+            letters += c.isLetter() || c == QLatin1Char(' ') ? 1 : 0;
+        all += line.text.size();
+    }
+    return letters * 100 >= all * 85;
+}
+
+// The paragraph as one text, with "\n" before and after each line of its own.
+QString JoinLines(const SourceParagraph& paragraph) {
+    QString text;
+    bool afterOwn = false;
+    for (qsizetype i = 0; i < paragraph.size();) {
+        const SourceLine& line = paragraph.at(i);
+        if (!line.own) {
+            if (!text.isEmpty())
+                text += afterOwn ? QLatin1Char('\n') : QLatin1Char(' ');
+            text += line.text;
+            afterOwn = false;
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < paragraph.size() && paragraph.at(end).own)
+            ++end;
+        const SourceParagraph run = paragraph.mid(i, end - i);
+        const bool quotation = IsWrappedQuotation(run);
+        for (qsizetype j = 0; j < run.size(); ++j) {
+            if (!text.isEmpty())
+                text += quotation && j > 0 ? QLatin1Char(' ') : QLatin1Char('\n');
+            text += run.at(j).text;
+        }
+        afterOwn = true;
+        i = end;
+    }
+    return text;
+}
+
+// The address in full of what the source writes as one, or nothing: "http://…", "news:…",
+// "ftp:host/path", and the encyclopaedia's own pages ("/contents/all.html", "help.html"). A bare
+// host name ("lmgtfy.com") counts only in parentheses, where no name of a thing ("Node.js") is.
+QString AddressOf(const QString& text, bool inParentheses) {
+    static const QRegularExpression scheme(QStringLiteral(R"(^([A-Za-z]+):(\S+)$)"));
+    static const QRegularExpression page(QStringLiteral(R"(^[\w./~-]+\.html?(#\S*)?$)"));
+    static const QRegularExpression host(
+        QStringLiteral(R"(^[a-z0-9-]+(\.[a-z0-9-]+)*\.[a-z]{2,}/?$)"));
+    if (text.isEmpty() || text.contains(QLatin1Char(' ')))
+        return QString();
+    const QRegularExpressionMatch m = scheme.match(text);
+    if (m.hasMatch()) {
+        const QString name = m.captured(1).toLower();
+        const QString rest = m.captured(2);
+        if (rest.startsWith(QLatin1String("//")) || name == QLatin1String("mailto") ||
+            name == QLatin1String("news"))
+            return text;
+        if (name == QLatin1String("rfc") && rest.toInt() > 0)
+            return QStringLiteral("https://www.rfc-editor.org/rfc/rfc%1").arg(rest.toInt());
+        if (name == QLatin1String("img"))
+            return kFoldocSite + (rest.startsWith(QLatin1Char('/')) ? rest : u'/' + rest);
+        if (name == QLatin1String("ftp") || name == QLatin1String("telnet"))
+            return name + QLatin1String("://") + rest;
+        return QString();
+    }
+    if (text.startsWith(QLatin1Char('/')))
+        return kFoldocSite + text;
+    if (page.match(text).hasMatch())
+        return kFoldocSite + u'/' + text;
+    if (inParentheses && host.match(text).hasMatch())
+        return QLatin1String("http://") + text;
+    return QString();
+}
+
+// Braces around a formula or a piece of program, not around a reference: "{x | x > 0}",
+// "{ *p = nil; }", "{f z : z in Z}", "{x in S: x not in f(x)}".
+bool IsFormula(const QString& inner) {
+    static const QRegularExpression formula(QStringLiteral(R"([|=;<>]|\s:\s|\w\(|^\s*$)"));
+    return formula.match(inner).hasMatch();
+}
+
+// What "{inner}" stands for; false when the braces stay as written.
+bool BracePiece(const QString& inner, FoldocPiece* piece) {
+    if (inner.contains(QLatin1Char('\n')))
+        return false;
+    const QString content = inner.simplified();
+    static const QRegularExpression parenthesised(QStringLiteral(R"(^\((\S+)\)$)"));
+    const QRegularExpressionMatch bare = parenthesised.match(content);
+    const QString alone = AddressOf(bare.hasMatch() ? bare.captured(1) : content, bare.hasMatch());
+    if (!alone.isEmpty()) {
+        *piece = {FoldocPiece::Kind::WebLink, QString(), {}, alone};
+        return true;
+    }
+    static const QRegularExpression trailing(QStringLiteral(R"(^(.*\S)\s*\(([^()]*)\)$)"));
+    const QRegularExpressionMatch m = trailing.match(content);
+    if (m.hasMatch()) {
+        const QString address = AddressOf(m.captured(2), true);
+        if (!address.isEmpty()) {
+            *piece = {FoldocPiece::Kind::WebLink, m.captured(1), {}, address};
+            return true;
+        }
+    }
+    if (IsFormula(content))
+        return false;
+    if (!m.hasMatch()) {
+        *piece = {FoldocPiece::Kind::Reference, content, {content}, {}};
+        return true;
+    }
+    // "{loops (loop)}" shows "loops" for the article "loop"; "{Association for Computing
+    // Machinery (ACM)}" shows all of it.
+    const QString shown = m.captured(1);
+    const QString target = m.captured(2).trimmed();
+    if (target == target.toLower() && !target.isEmpty())
+        *piece = {FoldocPiece::Kind::Reference, shown, {target, content, shown}, {}};
+    else
+        *piece = {FoldocPiece::Kind::Reference, content, {content, shown, target}, {}};
+    return true;
+}
+
+void AppendText(QList<FoldocPiece>* pieces, const QString& text) {
+    if (text.isEmpty())
+        return;
+    if (!pieces->isEmpty() && pieces->last().kind == FoldocPiece::Kind::Text)
+        pieces->last().text += text;
+    else
+        pieces->append({FoldocPiece::Kind::Text, text, {}, {}});
+}
+
+QList<FoldocPiece> PiecesOf(const QString& text) {
+    QList<FoldocPiece> pieces;
+    QString run;
+    // The next "}" and "{" after the current brace, found by scans that only move forward, so
+    // that a text full of unmatched braces still takes linear time.
+    qsizetype close = -1;
+    qsizetype reopen = -1;
+    auto nextAfter = [&text](qsizetype& cached, QChar brace, qsizetype from) {
+        if (cached != text.size() && cached < from) {
+            cached = text.indexOf(brace, from);
+            if (cached < 0)
+                cached = text.size();
+        }
+        return cached;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        FoldocPiece piece;
+        if (c == QLatin1Char('{') && nextAfter(close, QLatin1Char('}'), i + 1) < text.size() &&
+            nextAfter(reopen, QLatin1Char('{'), i + 1) > close &&
+            BracePiece(text.mid(i + 1, close - i - 1), &piece)) {
+            AppendText(&pieces, run);
+            run.clear();
+            pieces.append(piece);
+            i = close;
+        } else if (c == QLatin1Char('\n')) {
+            AppendText(&pieces, run);
+            run.clear();
+            pieces.append({FoldocPiece::Kind::LineBreak, {}, {}, {}});
+        } else if (c == QLatin1Char('\t')) {
+            run += QLatin1Char(' ');
+        } else if (c.unicode() >= 32) {
+            run += c;
+        }
+    }
+    AppendText(&pieces, run);
+    return pieces;
+}
+
+} // namespace
+
+QList<FoldocParagraph> LayOutFoldocBody(const QStringList& bodyLines) {
+    static const QRegularExpression seeAlso(QStringLiteral(R"(^see\b)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    QList<FoldocParagraph> paragraphs;
+    for (const SourceParagraph& source : SourceParagraphs(bodyLines)) {
+        const QString text = JoinLines(source);
+        paragraphs.append({PiecesOf(text), seeAlso.match(text).hasMatch()});
+    }
+    return paragraphs;
+}
+
+bool IsSenseList(const QList<FoldocParagraph>& paragraphs) {
+    static const QRegularExpression senseNumber(QStringLiteral(R"(^(\d+)\.\s)"));
+    int senses = 0;
+    for (const FoldocParagraph& p : paragraphs) {
+        if (p.pieces.isEmpty() || p.pieces.first().kind != FoldocPiece::Kind::Text)
+            continue;
+        const QRegularExpressionMatch m = senseNumber.match(p.pieces.first().text);
+        if (m.hasMatch() && m.captured(1).toInt() == senses + 1)
+            ++senses;
+    }
+    return senses >= 2;
+}
+
+QString FoldocPlainText(const QList<FoldocParagraph>& paragraphs) {
+    QStringList texts;
+    for (const FoldocParagraph& p : paragraphs) {
+        QString text;
+        for (const FoldocPiece& piece : p.pieces) {
+            switch (piece.kind) {
+            case FoldocPiece::Kind::Text:
+            case FoldocPiece::Kind::Reference:
+                text += piece.text;
+                break;
+            case FoldocPiece::Kind::WebLink:
+                text += piece.text.isEmpty()
+                            ? piece.address
+                            : piece.text + QLatin1String(" (") + piece.address + QLatin1Char(')');
+                break;
+            case FoldocPiece::Kind::LineBreak:
+                text += QLatin1Char('\n');
+                break;
+            }
+        }
+        texts.append(text);
+    }
+    return texts.join(QLatin1Char('\n'));
+}
