@@ -20,14 +20,17 @@ int Indentation(const QString& line) {
     return column;
 }
 
-// The indentation of most lines: the text's own. An address too long for the line starts in the
-// first column, and some articles indent all their text by four or more.
+// The indentation of most lines: the text's own. Some articles indent all their text by four or
+// more. Only an address too long for the line starts in the first column, so those lines do not
+// count where others are indented.
 int TextIndentation(const QStringList& lines) {
     QHash<int, int> counts;
     for (const QString& line : lines) {
         if (!line.trimmed().isEmpty())
             ++counts[Indentation(line)];
     }
+    if (counts.size() > 1)
+        counts.remove(0);
     int best = 0;
     int bestCount = 0;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
