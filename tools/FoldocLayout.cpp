@@ -55,13 +55,22 @@ bool ContinuesAfterBlank(const SourceParagraph& paragraph, const QStringList& li
                          qsizetype next) {
     if (paragraph.isEmpty() || next >= lines.size())
         return false;
-    const QString& last = paragraph.last().text;
-    if (last.lastIndexOf(QLatin1Char('{')) <= last.lastIndexOf(QLatin1Char('}')))
+    qsizetype open = -1;
+    qsizetype close = -1;
+    for (qsizetype i = 0; i < paragraph.size(); ++i) {
+        const QString& text = paragraph.at(i).text;
+        if (const qsizetype o = text.lastIndexOf(QLatin1Char('{')); o >= 0)
+            open = i * 100000 + o;
+        if (const qsizetype c = text.lastIndexOf(QLatin1Char('}')); c >= 0)
+            close = i * 100000 + c;
+    }
+    if (open <= close)
         return false;
     const QString following = lines.at(next).trimmed();
-    const qsizetype close = following.indexOf(QLatin1Char('}'));
-    const qsizetype open = following.indexOf(QLatin1Char('{'));
-    return following.startsWith(QLatin1Char('(')) && close > 0 && (open < 0 || open > close);
+    const qsizetype closing = following.indexOf(QLatin1Char('}'));
+    const qsizetype reopening = following.indexOf(QLatin1Char('{'));
+    return following.startsWith(QLatin1Char('(')) && closing > 0 &&
+           (reopening < 0 || reopening > closing);
 }
 
 QList<SourceParagraph> SourceParagraphs(const QStringList& lines) {
@@ -91,52 +100,40 @@ QList<SourceParagraph> SourceParagraphs(const QStringList& lines) {
     return paragraphs;
 }
 
-// A quotation indented further than the text is wrapped like it: long lines of words.
-bool IsWrappedQuotation(const SourceParagraph& run) {
-    if (run.size() < 2)
-        return false;
-    qsizetype letters = 0;
-    qsizetype all = 0;
-    for (qsizetype i = 0; i < run.size(); ++i) {
-        const SourceLine& line = run.at(i);
-        if (line.indent != run.first().indent)
-            return false;
-        const bool last = i == run.size() - 1;
-        if (!last && (line.text.size() < 40 || line.text.count(QLatin1Char(' ')) < 5))
-            return false;
-        for (const QChar c : line.text)
-            letters += c.isLetter() || c == QLatin1Char(' ') ? 1 : 0;
-        all += line.text.size();
+// Mostly words: letters, spaces and the punctuation of sentences, not a formula or a program.
+bool IsProse(const QString& text) {
+    qsizetype words = 0;
+    static const QString punctuation = QStringLiteral(" ,.;:!?'\"-");
+    for (const QChar c : text) {
+        if (c.isLetter() || punctuation.contains(c))
+            ++words;
     }
-    return letters * 100 >= all * 85;
+    return !text.isEmpty() && words * 10 >= text.size() * 9;
+}
+
+// Whether the text so far, a line of its own or the line before one, was only wrapped there: a
+// long line of prose whose sentence goes on in the next.
+bool GoesOn(const QString& line, int indent, const SourceLine& next) {
+    if (line.size() < 40 || line.count(QLatin1Char(' ')) < 5 || !IsProse(line) ||
+        !IsProse(next.text) || !next.text.at(0).isLetter())
+        return false;
+    const QChar last = line.back();
+    return next.text.at(0).isLower() ||
+           ((last.isLetter() || last == QLatin1Char(',')) && indent <= next.indent);
 }
 
 // The paragraph as one text, with "\n" before and after each line of its own.
 QString JoinLines(const SourceParagraph& paragraph) {
     QString text;
-    bool afterOwn = false;
-    for (qsizetype i = 0; i < paragraph.size();) {
+    for (qsizetype i = 0; i < paragraph.size(); ++i) {
         const SourceLine& line = paragraph.at(i);
-        if (!line.own) {
-            if (!text.isEmpty())
-                text += afterOwn ? QLatin1Char('\n') : QLatin1Char(' ');
-            text += line.text;
-            afterOwn = false;
-            ++i;
-            continue;
+        if (i > 0) {
+            const SourceLine& before = paragraph.at(i - 1);
+            const QString current = text.mid(text.lastIndexOf(QLatin1Char('\n')) + 1);
+            const bool joined = (!line.own && !before.own) || GoesOn(current, before.indent, line);
+            text += joined ? QLatin1Char(' ') : QLatin1Char('\n');
         }
-        qsizetype end = i;
-        while (end < paragraph.size() && paragraph.at(end).own)
-            ++end;
-        const SourceParagraph run = paragraph.mid(i, end - i);
-        const bool quotation = IsWrappedQuotation(run);
-        for (qsizetype j = 0; j < run.size(); ++j) {
-            if (!text.isEmpty())
-                text += quotation && j > 0 ? QLatin1Char(' ') : QLatin1Char('\n');
-            text += run.at(j).text;
-        }
-        afterOwn = true;
-        i = end;
+        text += line.text;
     }
     return text;
 }
@@ -244,16 +241,49 @@ QList<FoldocPiece> PiecesOf(const QString& text) {
         }
         return cached;
     };
+    // "{inherits {inheritance}}": shown text, then the article's name in braces of its own.
+    static const QRegularExpression nested(QStringLiteral(R"(\{([^{}\n]+)\{([^{}\n]+)\}\})"));
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         FoldocPiece piece;
+        // "\begin{table}" and "x{i}" are no references: those follow a space or a sign.
+        const bool inWord =
+            c == QLatin1Char('{') && i > 0 &&
+            (text.at(i - 1).isLetterOrNumber() || text.at(i - 1) == QLatin1Char('\\'));
+        if (inWord) {
+            run += c;
+            continue;
+        }
+        const QRegularExpressionMatch twice =
+            c == QLatin1Char('{') ? nested.match(text, i, QRegularExpression::NormalMatch,
+                                                 QRegularExpression::AnchorAtOffsetMatchOption)
+                                  : QRegularExpressionMatch();
+        if (twice.hasMatch()) {
+            AppendText(&pieces, run);
+            run.clear();
+            const QString shown = twice.captured(1).simplified();
+            pieces.append(
+                {FoldocPiece::Kind::Reference, shown, {twice.captured(2).simplified(), shown}, {}});
+            i = twice.capturedEnd() - 1;
+            continue;
+        }
         if (c == QLatin1Char('{') && nextAfter(close, QLatin1Char('}'), i + 1) < text.size() &&
-            nextAfter(reopen, QLatin1Char('{'), i + 1) > close &&
-            BracePiece(text.mid(i + 1, close - i - 1), &piece)) {
+            nextAfter(reopen, QLatin1Char('{'), i + 1) > close) {
+            QString inner = text.mid(i + 1, close - i - 1);
+            // "{(http://w3.org/PICS})": the parenthesis closes after the brace.
+            const bool swapped = inner.startsWith(QLatin1Char('(')) &&
+                                 !inner.contains(QLatin1Char(')')) &&
+                                 text.mid(close + 1, 1) == QLatin1String(")");
+            if (swapped)
+                inner += QLatin1Char(')');
+            if (!BracePiece(inner, &piece)) {
+                run += c;
+                continue;
+            }
             AppendText(&pieces, run);
             run.clear();
             pieces.append(piece);
-            i = close;
+            i = swapped ? close + 1 : close;
         } else if (c == QLatin1Char('\n')) {
             AppendText(&pieces, run);
             run.clear();

@@ -88,8 +88,40 @@ TEST(FoldocLayoutTest, ReferencesWithAParenthesisAndFormulas) {
                              "Machinery (ACM)|Association for Computing Machinery (ACM),"
                              "Association for Computing Machinery,ACM]"));
     // Set notation and program text keep their braces; so do braces that do not pair up.
-    EXPECT_EQ(LaidOut({QStringLiteral("   S = {x | x > 0}, {f z : z in Z}, {} and {a {b} c}.")}),
-              QStringLiteral("S = {x | x > 0}, {f z : z in Z}, {} and {a [b|b] c}."));
+    EXPECT_EQ(LaidOut({QStringLiteral("   S = {x | x > 0}, {f z : z in Z}, {} and {a {b} c}, "
+                                      "\\begin{table} and x{i}.")}),
+              QStringLiteral("S = {x | x > 0}, {f z : z in Z}, {} and {a [b|b] c}, "
+                             "\\begin{table} and x{i}."));
+    // "{shown {article}}" and "{(address})": slips of the source, read as meant.
+    EXPECT_EQ(LaidOut({QStringLiteral("   A subclass {inherits {inheritance}} all; "
+                                      "{(http://w3.org/PICS}).")}),
+              QStringLiteral("A subclass [inherits|inheritance,inherits] all; "
+                             "<|http://w3.org/PICS>."));
+}
+
+TEST(FoldocLayoutTest, WrappedProseInLinesOfTheirOwnIsJoined) {
+    // A paragraph with a hanging indent, and a quotation between lines of a program.
+    EXPECT_EQ(LaidOut({QStringLiteral("   The goal of Modula-3 is to be as simple and safe as it"),
+                       QStringLiteral("    can be while meeting the needs of modern systems"),
+                       QStringLiteral("    programmers, and the language retains one of"),
+                       QStringLiteral("    Modula-2's most successful features.")}),
+              QStringLiteral("The goal of Modula-3 is to be as simple and safe as it can be while "
+                             "meeting the needs of modern systems programmers, and the language "
+                             "retains one of Modula-2's most successful features."));
+    EXPECT_EQ(
+        LaidOut({QStringLiteral("   Used humorously in writing to indicate a context"),
+                 QStringLiteral("   or to remark on the surrounded text, as in"),
+                 QStringLiteral("   the following example:"), QStringLiteral("    \\begin{flame}"),
+                 QStringLiteral("    Predicate logic is the only good programming"),
+                 QStringLiteral("    language.  Anyone who would use anything else"),
+                 QStringLiteral("    is an idiot."), QStringLiteral("    \\end{flame}"),
+                 QStringLiteral("   Scribe users at CMU and elsewhere used to use"),
+                 QStringLiteral("   @Begin/@End in an identical way.")}),
+        QStringLiteral("Used humorously in writing to indicate a context or to remark on the "
+                       "surrounded text, as in the following example: / \\begin{flame} / "
+                       "Predicate logic is the only good programming language.  Anyone who "
+                       "would use anything else is an idiot. / \\end{flame} / Scribe users "
+                       "at CMU and elsewhere used to use @Begin/@End in an identical way."));
 }
 
 TEST(FoldocLayoutTest, LinesOfTheirOwnLoseTheirIndentation) {
