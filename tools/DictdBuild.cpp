@@ -11,6 +11,7 @@
 #include "tools/FoldocMarkup.h"
 
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -135,8 +136,16 @@ ReferenceResolver::Result DictdImport::ResolvePiece(const FoldocPiece& piece, qi
     return {};
 }
 
+// A tag written like a name ("Sun", "Novell") may be the encyclopaedia's article on an entry.
+// Not one in capitals, an abbreviation that the acronym list may mean in another sense than the
+// encyclopaedia's article of that name; nor one in small letters, which says what an acronym is
+// ("predecessor", "slang").
 ReferenceResolver::Result DictdImport::ResolveTag(const QString& tag, qint32 from) const {
-    return resolver_.Resolve(tag, from);
+    const bool name = !tag.isEmpty() && tag.at(0).isUpper() &&
+                      std::any_of(tag.cbegin(), tag.cend(), [](QChar c) { return c.isLower(); });
+    const int article = name ? ArticleReferenced(tag) : -1;
+    const qint32 named = article >= 0 ? qint32(ownerOfArticle_.value(article, -1) + 1) : 0;
+    return resolver_.Resolve(tag, from, named);
 }
 
 qint32 DictdImport::Link(const ReferenceResolver::Result& result, const QString& reference,

@@ -115,6 +115,15 @@ void DictdImport::IndexArticleName(const QString& name, int article) {
     const QString folded = FoldedHeadword(name);
     if (!folded.isEmpty() && !articleByName_.contains(folded))
         articleByName_.insert(folded, article);
+    // "{Apple Computer}" names the article "Apple Computer, Inc.".
+    static const QRegularExpression company(
+        QStringLiteral(R"(,?\s+(Inc\.?|Corporation|Corp\.|Ltd\.?|GmbH|AG|plc)$)"));
+    QString bare = name.simplified();
+    bare.remove(company);
+    const QString foldedBare = FoldedHeadword(bare);
+    if (bare.size() != name.simplified().size() && !foldedBare.isEmpty() &&
+        !articleByName_.contains(foldedBare))
+        articleByName_.insert(foldedBare, article);
     for (const QString& form : AbbreviationHeadwords::SameExpansionForms(name)) {
         if (!articleBySingular_.contains(form))
             articleBySingular_.insert(form, article);
@@ -209,11 +218,14 @@ int DictdImport::ArticleReferenced(const QString& name) const {
     const QString folded = FoldedHeadword(name);
     if (article < 0)
         article = ArticleNamed(folded);
-    // Plurals: "{registers}" names the article "register", "{buses}" the article "bus".
+    // Plurals: "{registers}" names the article "register", "{buses}" the article "bus",
+    // "{libraries}" the article "library".
     if (article < 0 && folded.endsWith(QLatin1Char('s')))
         article = ArticleNamed(folded.chopped(1));
     if (article < 0 && folded.endsWith(QLatin1String("es")))
         article = ArticleNamed(folded.chopped(2));
+    if (article < 0 && folded.endsWith(QLatin1String("ies")))
+        article = ArticleNamed(folded.chopped(3) + QLatin1Char('y'));
     // An article that only refers to another ("WWW": "{World-Wide Web}") stands for it; a few
     // steps at most, in case two refer to each other.
     for (int step = 0; article >= 0 && step < 3; ++step) {

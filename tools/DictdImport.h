@@ -108,6 +108,11 @@ private:
     void AddHeadwordEntries();
     void AddNoticeEntry();
     void AddTermEntries();
+    struct EntriesByTitle {
+        QSet<QString> keys;
+        QHash<QString, QList<int>> abbreviations; // case-folded
+    };
+    bool PlaceReferencedArticle(int article, const EntriesByTitle& byTitle);
     bool NeedsTermEntry(int article, const QSet<QString>& keys);
     // The Japanese lines that begin the entry's description, joined by line breaks.
     QString JapaneseLead(const Candidate& c, qint32 noticeId);

@@ -50,7 +50,8 @@ QString SkippedLines(const ImportStats& s) {
                          "(merged into it)"},
         {s.veraNoExpansion, "VERA records without an expansion"},
         {s.veraNoAbbreviation, "VERA records without letters or digits in the abbreviation"},
-        {s.foldocUnrelated, "FOLDOC articles on neither an abbreviation nor an entry's expansion"},
+        {s.foldocUnrelated, "FOLDOC articles on neither an abbreviation nor an entry's expansion, "
+                            "and that no entry refers to"},
         {s.foldocSecond, "FOLDOC articles on an entry that another article already describes"},
         {s.headwordsWithoutExpansion, "abbreviation headwords glossed only by themselves"},
         {s.headwordsOutsideComputing, "abbreviation senses of COMPDIC that EDICT has outside "

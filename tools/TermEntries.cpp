@@ -8,9 +8,11 @@
 void DictdImport::AddTermEntries() {
     QList<int> pending;
     QSet<int> seen;
-    QSet<QString> keys;
-    for (const Candidate& c : candidates_) {
-        keys.insert(c.key);
+    EntriesByTitle byTitle;
+    for (int n = 0; n < candidates_.size(); ++n) {
+        const Candidate& c = candidates_.at(n);
+        byTitle.keys.insert(c.key);
+        byTitle.abbreviations[c.abbr.simplified().toCaseFolded()].append(n);
         if (c.article >= 0 && !seen.contains(c.article)) {
             seen.insert(c.article);
             pending.append(c.article);
@@ -28,17 +30,38 @@ void DictdImport::AddTermEntries() {
                 if (article < 0 || seen.contains(article))
                     continue;
                 seen.insert(article);
-                if (!NeedsTermEntry(article, keys))
-                    continue;
-                const QString title = articles_.at(article).names.first();
-                ownerOfArticle_.insert(article, int(candidates_.size()));
-                Candidate c{title, EntryKeyOf(title), QString(), {}, article};
-                c.term = true;
-                candidates_.append(c);
-                pending.append(article);
+                if (PlaceReferencedArticle(article, byTitle))
+                    pending.append(article);
             }
         }
     }
+}
+
+// The description of the one entry written like the article's title that has none ("BeOS"), or
+// an entry of its own. False when the article stays out.
+bool DictdImport::PlaceReferencedArticle(int article, const EntriesByTitle& byTitle) {
+    if (!NeedsTermEntry(article, byTitle.keys))
+        return false;
+    const QString title = articles_.at(article).names.first();
+    const QList<int> same = byTitle.abbreviations.value(title.simplified().toCaseFolded());
+    if (same.size() > 1)
+        return false;
+    if (same.size() == 1) {
+        Candidate& c = candidates_[same.first()];
+        if (c.article >= 0 && !c.articleByAbbreviation)
+            return false;
+        c.article = article;
+        c.articleByAbbreviation = false;
+        ownerOfArticle_.insert(article, same.first());
+    } else {
+        ownerOfArticle_.insert(article, int(candidates_.size()));
+        Candidate c{title, EntryKeyOf(title), QString(), {}, article};
+        c.term = true;
+        candidates_.append(c);
+    }
+    // Counted among the articles on no abbreviation, it is one no longer.
+    --stats_.foldocUnrelated;
+    return true;
 }
 
 // Not when an entry is the article already, nor when its title is an abbreviation that has
