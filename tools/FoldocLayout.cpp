@@ -175,8 +175,18 @@ QString AddressOf(const QString& text, bool inParentheses) {
 // Braces around a formula or a piece of program, not around a reference: "{x | x > 0}",
 // "{ *p = nil; }", "{f z : z in Z}", "{x in S: x not in f(x)}".
 bool IsFormula(const QString& inner) {
-    static const QRegularExpression formula(QStringLiteral(R"([|=;<>]|\s:\s|\w\(|^\s*$)"));
-    return formula.match(inner).hasMatch();
+    if (inner.trimmed().isEmpty())
+        return true;
+    for (qsizetype i = 0; i < inner.size(); ++i) {
+        const QChar c = inner.at(i);
+        if (c == u'|' || c == u'=' || c == u';' || c == u'<' || c == u'>')
+            return true;
+        const bool spaced =
+            i > 0 && i + 1 < inner.size() && inner.at(i - 1).isSpace() && inner.at(i + 1).isSpace();
+        if ((c == u':' && spaced) || (c == u'(' && i > 0 && inner.at(i - 1).isLetterOrNumber()))
+            return true;
+    }
+    return false;
 }
 
 // What "{inner}" stands for; false when the braces stay as written.
@@ -184,6 +194,13 @@ bool BracePiece(const QString& inner, FoldocPiece* piece) {
     if (inner.contains(QLatin1Char('\n')))
         return false;
     const QString content = inner.simplified();
+    // Most braces hold a plain term: no parenthesis, nothing like an address.
+    if (!content.contains(u'(') && !content.contains(u':') && !content.contains(u'.')) {
+        if (IsFormula(content))
+            return false;
+        *piece = {FoldocPiece::Kind::Reference, content, {content}, {}};
+        return true;
+    }
     static const QRegularExpression parenthesised(QStringLiteral(R"(^\((\S+)\)$)"));
     const QRegularExpressionMatch bare = parenthesised.match(content);
     const QString alone = AddressOf(bare.hasMatch() ? bare.captured(1) : content, bare.hasMatch());
@@ -254,10 +271,13 @@ QList<FoldocPiece> PiecesOf(const QString& text) {
             run += c;
             continue;
         }
+        const bool opensTwice = c == QLatin1Char('{') &&
+                                nextAfter(close, QLatin1Char('}'), i + 1) < text.size() &&
+                                nextAfter(reopen, QLatin1Char('{'), i + 1) < close;
         const QRegularExpressionMatch twice =
-            c == QLatin1Char('{') ? nested.match(text, i, QRegularExpression::NormalMatch,
-                                                 QRegularExpression::AnchorAtOffsetMatchOption)
-                                  : QRegularExpressionMatch();
+            opensTwice ? nested.match(text, i, QRegularExpression::NormalMatch,
+                                      QRegularExpression::AnchorAtOffsetMatchOption)
+                       : QRegularExpressionMatch();
         if (twice.hasMatch()) {
             AppendText(&pieces, run);
             run.clear();

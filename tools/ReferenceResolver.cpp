@@ -63,6 +63,32 @@ const QSet<QString>& CommonWords() {
     return words;
 }
 
+// Calls f with each word of the text that evidence compares: lower case, letters and digits with
+// at least one letter, two characters or more, not one of the commonest.
+template <typename F> void ForEachWord(const QString& text, F f) {
+    const QString lower = text.toLower();
+    const QChar* const data = lower.constData();
+    const qsizetype n = lower.size();
+    auto inWord = [data](qsizetype at) {
+        return data[at].unicode() < 0x3000 && data[at].isLetterOrNumber();
+    };
+    for (qsizetype i = 0; i < n;) {
+        if (!inWord(i)) {
+            ++i;
+            continue;
+        }
+        const qsizetype start = i;
+        bool letter = false;
+        for (; i < n && inWord(i); ++i)
+            letter = letter || data[i].isLetter();
+        if (i - start < 2 || !letter)
+            continue;
+        const QString word(data + start, i - start);
+        if (!CommonWords().contains(word))
+            f(word);
+    }
+}
+
 } // namespace
 
 struct ReferenceResolver::Scored {
@@ -73,20 +99,7 @@ struct ReferenceResolver::Scored {
 
 QStringList ReferenceResolver::Words(const QString& text) {
     QStringList words;
-    QString word;
-    auto flush = [&] {
-        if (word.size() >= 2 && !CommonWords().contains(word) &&
-            std::any_of(word.cbegin(), word.cend(), [](QChar c) { return c.isLetter(); }))
-            words.append(word);
-        word.clear();
-    };
-    for (const QChar c : text) {
-        if (c.isLetterOrNumber() && c.unicode() < 0x3000)
-            word += c.toLower();
-        else
-            flush();
-    }
-    flush();
+    ForEachWord(text, [&words](const QString& word) { words.append(word); });
     return words;
 }
 
@@ -107,27 +120,27 @@ qint32 ReferenceResolver::Add(const Sense& sense) {
                 sense.demoted,
                 {},
                 {}};
-    QHash<int, float> bag;
     auto weigh = [&](const QString& text, float weight) {
-        for (const QString& word : Words(text)) {
-            float& w = bag[WordId(word)];
-            w = std::max(w, weight);
-        }
+        ForEachWord(text, [&](const QString& word) { entry.bag.append({WordId(word), weight}); });
     };
     weigh(WithoutRemarks(sense.letter), kExpansionWeight);
     weigh(sense.tags.join(QLatin1Char(' ')) + QLatin1Char(' ') + RemarksOf(sense.letter),
           kTagWeight);
     weigh(sense.text, kTextWeight);
-    for (auto it = bag.cbegin(); it != bag.cend(); ++it) {
-        entry.bag.append({it.key(), it.value()});
-        entry.context.append(it.key());
-        ++documentFrequency_[it.key()];
+    // Each word once, with the most it weighs.
+    std::sort(entry.bag.begin(), entry.bag.end(), [](const Weighted& a, const Weighted& b) {
+        return a.word != b.word ? a.word < b.word : a.weight > b.weight;
+    });
+    entry.bag.erase(
+        std::unique(entry.bag.begin(), entry.bag.end(),
+                    [](const Weighted& a, const Weighted& b) { return a.word == b.word; }),
+        entry.bag.end());
+    for (const Weighted& w : entry.bag) {
+        entry.context.append(w.word);
+        ++documentFrequency_[w.word];
     }
     // As the referring entry, its own abbreviation is evidence too: a sense that mentions it.
-    for (const QString& word : Words(sense.abbr))
-        entry.context.append(WordId(word));
-    std::sort(entry.bag.begin(), entry.bag.end(),
-              [](const Weighted& a, const Weighted& b) { return a.word < b.word; });
+    ForEachWord(sense.abbr, [&](const QString& word) { entry.context.append(WordId(word)); });
     std::sort(entry.context.begin(), entry.context.end());
     entry.context.erase(std::unique(entry.context.begin(), entry.context.end()),
                         entry.context.end());
