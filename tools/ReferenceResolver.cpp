@@ -63,8 +63,8 @@ const QSet<QString>& CommonWords() {
     return words;
 }
 
-// Calls f with each word of the text that evidence compares: lower case, letters and digits with
-// at least one letter, two characters or more, not one of the commonest.
+// Calls f with each word of the text: lower case, letters and digits with at least one letter,
+// two characters or more.
 template <typename F> void ForEachWord(const QString& text, F f) {
     const QString lower = text.toLower();
     const QChar* const data = lower.constData();
@@ -83,9 +83,7 @@ template <typename F> void ForEachWord(const QString& text, F f) {
             letter = letter || data[i].isLetter();
         if (i - start < 2 || !letter)
             continue;
-        const QString word(data + start, i - start);
-        if (!CommonWords().contains(word))
-            f(word);
+        f(QString(data + start, i - start));
     }
 }
 
@@ -99,15 +97,23 @@ struct ReferenceResolver::Scored {
 
 QStringList ReferenceResolver::Words(const QString& text) {
     QStringList words;
-    ForEachWord(text, [&words](const QString& word) { words.append(word); });
+    ForEachWord(text, [&words](const QString& word) {
+        if (!CommonWords().contains(word))
+            words.append(word);
+    });
     return words;
 }
 
+// One look-up per word: the commonest words are entered first, as -1.
 int ReferenceResolver::WordId(const QString& word) {
+    if (wordIds_.isEmpty()) {
+        for (const QString& common : CommonWords())
+            wordIds_.insert(common, -1);
+    }
     const auto found = wordIds_.constFind(word);
     if (found != wordIds_.constEnd())
         return found.value();
-    const int id = int(wordIds_.size());
+    const int id = int(documentFrequency_.size());
     wordIds_.insert(word, id);
     documentFrequency_.append(0);
     return id;
@@ -121,7 +127,10 @@ qint32 ReferenceResolver::Add(const Sense& sense) {
                 {},
                 {}};
     auto weigh = [&](const QString& text, float weight) {
-        ForEachWord(text, [&](const QString& word) { entry.bag.append({WordId(word), weight}); });
+        ForEachWord(text, [&](const QString& word) {
+            if (const int id = WordId(word); id >= 0)
+                entry.bag.append({id, weight});
+        });
     };
     weigh(WithoutRemarks(sense.letter), kExpansionWeight);
     weigh(sense.tags.join(QLatin1Char(' ')) + QLatin1Char(' ') + RemarksOf(sense.letter),
@@ -140,7 +149,10 @@ qint32 ReferenceResolver::Add(const Sense& sense) {
         ++documentFrequency_[w.word];
     }
     // As the referring entry, its own abbreviation is evidence too: a sense that mentions it.
-    ForEachWord(sense.abbr, [&](const QString& word) { entry.context.append(WordId(word)); });
+    ForEachWord(sense.abbr, [&](const QString& word) {
+        if (const int id = WordId(word); id >= 0)
+            entry.context.append(id);
+    });
     std::sort(entry.context.begin(), entry.context.end());
     entry.context.erase(std::unique(entry.context.begin(), entry.context.end()),
                         entry.context.end());
