@@ -8,8 +8,13 @@
 
 namespace {
 
+bool HasRemark(const QString& letter) {
+    return letter.contains(QLatin1Char('['));
+}
+
 // The forms of an expansion to look an article up by: as written, and without the words the
-// list adds in square brackets ("Instruction Pointer [register]").
+// list adds in square brackets ("Instruction Pointer [register]"); the second only when it is
+// not empty.
 QStringList ExpansionForms(const QString& letter) {
     static const QRegularExpression bracketed(QStringLiteral(R"(\[[^\]]*\])"));
     QStringList forms{FoldedHeadword(letter)};
@@ -146,14 +151,13 @@ void DictdImport::AttachArticles(qsizetype from) {
     for (qsizetype n = from; n < candidates_.size(); ++n) {
         Candidate& c = candidates_[n];
         const QStringList forms = ExpansionForms(c.letter);
-        for (const QString& form : forms) {
-            c.article = ArticleNamed(form);
-            if (c.article >= 0)
-                break;
-        }
+        // An expansion that is only a remark ("??? [protocol]") names no article.
+        const bool named = forms.size() > 1 || !HasRemark(c.letter);
+        for (qsizetype f = 0; named && c.article < 0 && f < forms.size(); ++f)
+            c.article = ArticleNamed(forms.at(f));
         // "Secure Socket Layer" is the article "Secure Sockets Layer".
         for (const QString& form : AbbreviationHeadwords::SameExpansionForms(c.letter)) {
-            if (c.article < 0)
+            if (named && c.article < 0)
                 c.article = articleBySingular_.value(form, -1);
         }
         if (c.article >= 0) {

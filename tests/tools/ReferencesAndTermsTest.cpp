@@ -27,6 +27,8 @@ protected:
         vera.AddVera(QStringLiteral("WWW"), QStringLiteral("World Wide Web"));
         vera.AddVera(QStringLiteral("WWW"), QStringLiteral("World Wide Waiting (slang)"));
         vera.AddVera(QStringLiteral("MB"), QStringLiteral("MegaByte"));
+        // An expansion that the list does not know, with a remark that names an article.
+        vera.AddVera(QStringLiteral("PROS"), QStringLiteral("??? [protocol]"));
         AddArticles(DictdWriter::Foldoc(), vera);
     }
 
@@ -133,6 +135,7 @@ TEST_F(ReferencesAndTermsTest, ArticlesTheEntriesReferToBecomeTerms) {
               QStringLiteral("TERM"));
     EXPECT_TRUE(categoryList_.Texts().contains(QStringLiteral("用語")));
     EXPECT_EQ(Column(protocol, "URL"), QStringLiteral("https://foldoc.org/protocol"));
+    EXPECT_EQ(Column(Id("PROS", "??? [protocol]"), "HyperText"), QString());
     EXPECT_TRUE(Column(Id("ATM", "Asynchronous Transfer Mode"), "HyperText")
                     .contains(Link(protocol, "protocol") + QLatin1String(" that sends fixed ") +
                               Link(cell, "cells")));
