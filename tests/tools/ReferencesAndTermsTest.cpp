@@ -65,36 +65,12 @@ protected:
         foldoc.AddFoldoc({QStringLiteral("megabyte")},
                          {QStringLiteral("<unit> (MB) A million {bytes}.")});
 
-        QString error;
-        auto veraDb = DictdDatabase::Open(vera.Write(dir_->path(), QStringLiteral("vera")), &error);
-        auto foldocDb =
-            DictdDatabase::Open(foldoc.Write(dir_->path(), QStringLiteral("foldoc")), &error);
-        ASSERT_TRUE(veraDb && foldocDb) << qPrintable(error);
-        import_ = new DictdImport;
-        const auto quiet = [](qint64, qint64) {};
-        ASSERT_TRUE(import_->ReadVera(*veraDb, quiet, &error)) << qPrintable(error);
-        ASSERT_TRUE(import_->ReadFoldoc(*foldocDb, quiet, &error)) << qPrintable(error);
-        WriteBuilt();
+        MergeAndWrite(vera.Write(dir_->path(), QStringLiteral("vera")),
+                      foldoc.Write(dir_->path(), QStringLiteral("foldoc")));
     }
 
-    // The entry with this abbreviation and expansion, or 0.
-    static qint32 Id(const char* abbr, const char* letter) {
-        auto rs = Recordset::Open(DbAccess::DictionaryDb(),
-                                  QStringLiteral("SELECT * FROM AbbrTB WHERE Abbr = '%1' AND "
-                                                 "Letter = '%2'")
-                                      .arg(QLatin1String(abbr), QLatin1String(letter)));
-        return rs && !rs->Eof() ? qint32(rs->Integer("AbbrID")) : 0;
-    }
     static QString Link(qint32 target, const char* text) {
         return QStringLiteral("\\J%1 %2\\j").arg(target).arg(QLatin1String(text));
-    }
-    static QStringList Related(qint32 id) {
-        RecordingList list;
-        DbAccess::LoadLinkList(id, list);
-        QStringList out;
-        for (const auto& item : list.items)
-            out << item.text + QLatin1Char('=') + QString::number(item.data);
-        return out;
     }
 };
 
