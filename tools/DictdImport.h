@@ -136,7 +136,7 @@ private:
 
     ReferenceResolver::Result ResolvePiece(const FoldocPiece& piece, qint32 from) const;
     ReferenceResolver::Result ResolveTag(const QString& tag, qint32 from) const;
-    // Resolves and counts a link of entry `from`; the id it leads to, or 0.
+    // Counts a link of entry `from` in the summary; the id it leads to, or 0.
     qint32 Link(const ReferenceResolver::Result& result, const QString& reference, qint32 from);
 
     QList<Candidate> candidates_;
