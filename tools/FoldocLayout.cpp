@@ -49,6 +49,17 @@ struct SourceLine {
 };
 using SourceParagraph = QList<SourceLine>;
 
+// Control characters are never drawn; one before a space must not leave that space in front.
+QString WithoutControls(const QString& line) {
+    QString text;
+    text.reserve(line.size());
+    for (const QChar c : line) {
+        if (c.unicode() >= 32 || c == QLatin1Char('\t'))
+            text += c;
+    }
+    return text;
+}
+
 // A reference whose address did not fit is continued after a blank line:
 // "{Home\n   \n(http://example.org/long/address)}".
 bool ContinuesAfterBlank(const SourceParagraph& paragraph, const QStringList& lines,
@@ -66,7 +77,7 @@ bool ContinuesAfterBlank(const SourceParagraph& paragraph, const QStringList& li
     }
     if (open <= close)
         return false;
-    const QString following = lines.at(next).trimmed();
+    const QString following = WithoutControls(lines.at(next)).trimmed();
     const qsizetype closing = following.indexOf(QLatin1Char('}'));
     const qsizetype reopening = following.indexOf(QLatin1Char('{'));
     return following.startsWith(QLatin1Char('(')) && closing > 0 &&
@@ -78,10 +89,10 @@ QList<SourceParagraph> SourceParagraphs(const QStringList& lines) {
     QList<SourceParagraph> paragraphs;
     SourceParagraph current;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString text = lines.at(i).trimmed();
+        QString text = WithoutControls(lines.at(i)).trimmed();
         if (text.isEmpty()) {
             qsizetype next = i;
-            while (next < lines.size() && lines.at(next).trimmed().isEmpty())
+            while (next < lines.size() && WithoutControls(lines.at(next)).trimmed().isEmpty())
                 ++next;
             if (ContinuesAfterBlank(current, lines, next)) {
                 i = next - 1;

@@ -45,6 +45,10 @@ TEST(FoldocLayoutTest, WrappedLinesJoinAndBlankLinesSeparateParagraphs) {
               QStringLiteral("<web> (WWW) A [client-server|client-server] [hypertext|hypertext] "
                              "system. ¶ [This dictionary|This dictionary] is on the Web at "
                              "<|http://foldoc.org/>. ¶ (see) See also [HTTP|HTTP]."));
+    // Control characters are dropped before the indentation is: none leaves a space in front.
+    EXPECT_EQ(LaidOut({QStringLiteral("   \x01 One"), QStringLiteral("   two."), QString(),
+                       QStringLiteral("      \x02  code")}),
+              QStringLiteral("One two. ¶ code"));
     // A body indented by five spaces throughout has no lines of its own.
     EXPECT_EQ(LaidOut({QStringLiteral("     One"), QStringLiteral("     two.")}),
               QStringLiteral("One two."));
