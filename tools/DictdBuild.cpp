@@ -86,12 +86,12 @@ void DictdImport::RegisterSenses(const QList<int>& categoryOf) {
     }
 }
 
-// What evidence reads of an entry's article: all of it, or where the article lists several
-// senses of the abbreviation, the ones that name this expansion.
+// What evidence reads of an entry's article: about as much as its description shows, or where
+// the article lists several senses of the abbreviation, the ones that name this expansion.
 QString DictdImport::SenseText(const Candidate& c) {
     const QList<FoldocParagraph>& laidOut = LaidOut(c.article);
     if (!c.articleByAbbreviation)
-        return FoldocPlainText(laidOut);
+        return FoldocPlainText(laidOut).left(DbAccess::kDescriptionBytes);
     const QString expansion = FoldedHeadword(c.letter);
     QStringList texts;
     for (const FoldocParagraph& paragraph : laidOut) {
