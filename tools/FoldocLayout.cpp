@@ -245,89 +245,133 @@ bool BracePiece(const QString& inner, FoldocPiece* piece) {
     return true;
 }
 
-void AppendText(QList<FoldocPiece>* pieces, const QString& text) {
-    if (text.isEmpty())
-        return;
-    if (!pieces->isEmpty() && pieces->last().kind == FoldocPiece::Kind::Text)
-        pieces->last().text += text;
-    else
-        pieces->append({FoldocPiece::Kind::Text, text, {}, {}});
-}
+// Reads a paragraph's text into pieces: text, references, web links and line ends.
+class PieceReader {
+public:
+    explicit PieceReader(const QString& text) : text_(text) {}
 
-QList<FoldocPiece> PiecesOf(const QString& text) {
-    QList<FoldocPiece> pieces;
-    QString run;
+    QList<FoldocPiece> Read() {
+        for (i_ = 0; i_ < text_.size(); ++i_) {
+            const QChar c = text_.at(i_);
+            if (c == QLatin1Char('{') && (InWord() || Nested() || Braced()))
+                continue;
+            if (c == QLatin1Char('\n')) {
+                Append({FoldocPiece::Kind::LineBreak, {}, {}, {}});
+            } else if (c == QLatin1Char('\t')) {
+                run_ += QLatin1Char(' ');
+            } else if (IsStray(c)) {
+                continue;
+            } else if (c.unicode() >= 32) {
+                run_ += c;
+            }
+        }
+        AppendText();
+        return pieces_;
+    }
+
+private:
     // The next "}" and "{" after the current brace, found by scans that only move forward, so
     // that a text full of unmatched braces still takes linear time.
-    qsizetype close = -1;
-    qsizetype reopen = -1;
-    auto nextAfter = [&text](qsizetype& cached, QChar brace, qsizetype from) {
-        if (cached != text.size() && cached < from) {
-            cached = text.indexOf(brace, from);
+    qsizetype NextAfter(qsizetype& cached, QChar brace) const {
+        if (cached != text_.size() && cached <= i_) {
+            cached = text_.indexOf(brace, i_ + 1);
             if (cached < 0)
-                cached = text.size();
+                cached = text_.size();
         }
         return cached;
-    };
-    // "{inherits {inheritance}}": shown text, then the article's name in braces of its own.
-    static const QRegularExpression nested(QStringLiteral(R"(\{([^{}\n]+)\{([^{}\n]+)\}\})"));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        FoldocPiece piece;
-        // "\begin{table}" and "x{i}" are no references: those follow a space or a sign.
-        const bool inWord =
-            c == QLatin1Char('{') && i > 0 &&
-            (text.at(i - 1).isLetterOrNumber() || text.at(i - 1) == QLatin1Char('\\'));
-        if (inWord) {
-            run += c;
-            continue;
-        }
-        const bool opensTwice = c == QLatin1Char('{') &&
-                                nextAfter(close, QLatin1Char('}'), i + 1) < text.size() &&
-                                nextAfter(reopen, QLatin1Char('{'), i + 1) < close;
-        const QRegularExpressionMatch twice =
-            opensTwice ? nested.match(text, i, QRegularExpression::NormalMatch,
-                                      QRegularExpression::AnchorAtOffsetMatchOption)
-                       : QRegularExpressionMatch();
-        if (twice.hasMatch()) {
-            AppendText(&pieces, run);
-            run.clear();
-            const QString shown = twice.captured(1).simplified();
-            pieces.append(
-                {FoldocPiece::Kind::Reference, shown, {twice.captured(2).simplified(), shown}, {}});
-            i = twice.capturedEnd() - 1;
-            continue;
-        }
-        if (c == QLatin1Char('{') && nextAfter(close, QLatin1Char('}'), i + 1) < text.size() &&
-            nextAfter(reopen, QLatin1Char('{'), i + 1) > close) {
-            QString inner = text.mid(i + 1, close - i - 1);
-            // "{(http://w3.org/PICS})": the parenthesis closes after the brace.
-            const bool swapped = inner.startsWith(QLatin1Char('(')) &&
-                                 !inner.contains(QLatin1Char(')')) &&
-                                 text.mid(close + 1, 1) == QLatin1String(")");
-            if (swapped)
-                inner += QLatin1Char(')');
-            if (!BracePiece(inner, &piece)) {
-                run += c;
-                continue;
-            }
-            AppendText(&pieces, run);
-            run.clear();
-            pieces.append(piece);
-            i = swapped ? close + 1 : close;
-        } else if (c == QLatin1Char('\n')) {
-            AppendText(&pieces, run);
-            run.clear();
-            pieces.append({FoldocPiece::Kind::LineBreak, {}, {}, {}});
-        } else if (c == QLatin1Char('\t')) {
-            run += QLatin1Char(' ');
-        } else if (c.unicode() >= 32) {
-            run += c;
-        }
     }
-    AppendText(&pieces, run);
-    return pieces;
-}
+    qsizetype Close() { return NextAfter(close_, QLatin1Char('}')); }
+    qsizetype Reopen() { return NextAfter(reopen_, QLatin1Char('{')); }
+
+    // "\begin{table}" and "x{i}" are no references: those follow a space or a sign.
+    bool InWord() {
+        if (i_ == 0 ||
+            !(text_.at(i_ - 1).isLetterOrNumber() || text_.at(i_ - 1) == QLatin1Char('\\')))
+            return false;
+        KeepBrace();
+        return true;
+    }
+
+    // "{inherits {inheritance}}": shown text, then the article's name in braces of its own.
+    bool Nested() {
+        static const QRegularExpression nested(QStringLiteral(R"(\{([^{}\n]+)\{([^{}\n]+)\}\})"));
+        if (Close() >= text_.size() || Reopen() > Close())
+            return false;
+        const QRegularExpressionMatch m =
+            nested.match(text_, i_, QRegularExpression::NormalMatch,
+                         QRegularExpression::AnchorAtOffsetMatchOption);
+        if (!m.hasMatch())
+            return false;
+        const QString shown = m.captured(1).simplified();
+        Append({FoldocPiece::Kind::Reference, shown, {m.captured(2).simplified(), shown}, {}});
+        i_ = m.capturedEnd() - 1;
+        return true;
+    }
+
+    // A brace closed before the next one opens: a reference, a web link, or a formula that
+    // keeps its braces.
+    bool Braced() {
+        if (Close() >= text_.size() || Reopen() < Close())
+            return false;
+        QString inner = text_.mid(i_ + 1, Close() - i_ - 1);
+        // "{(http://w3.org/PICS})": the parenthesis closes after the brace.
+        const bool swapped = inner.startsWith(QLatin1Char('(')) &&
+                             !inner.contains(QLatin1Char(')')) &&
+                             text_.mid(Close() + 1, 1) == QLatin1String(")");
+        if (swapped)
+            inner += QLatin1Char(')');
+        FoldocPiece piece;
+        if (!BracePiece(inner, &piece)) {
+            KeepBrace();
+            return true;
+        }
+        Append(piece);
+        i_ = swapped ? Close() + 1 : Close();
+        return true;
+    }
+
+    // A brace of a formula or a program, shown as written; the one that closes it is too.
+    void KeepBrace() {
+        run_ += QLatin1Char('{');
+        ++kept_;
+    }
+
+    // A brace that pairs with none, next to a word: a slip of the source ("a {hard {disk}",
+    // "{Macintosh)"), not shown. Others (program text, "{" on a line of its own) stay.
+    bool IsStray(QChar c) {
+        if (c == QLatin1Char('{'))
+            return i_ + 1 < text_.size() && text_.at(i_ + 1).isLetter();
+        if (c != QLatin1Char('}'))
+            return false;
+        if (kept_ > 0) {
+            --kept_;
+            return false;
+        }
+        return i_ > 0 && text_.at(i_ - 1).isLetter();
+    }
+
+    void AppendText() {
+        if (run_.isEmpty())
+            return;
+        if (!pieces_.isEmpty() && pieces_.last().kind == FoldocPiece::Kind::Text)
+            pieces_.last().text += run_;
+        else
+            pieces_.append({FoldocPiece::Kind::Text, run_, {}, {}});
+        run_.clear();
+    }
+    void Append(const FoldocPiece& piece) {
+        AppendText();
+        pieces_.append(piece);
+    }
+
+    const QString& text_;
+    qsizetype i_ = 0;
+    qsizetype close_ = -1;
+    qsizetype reopen_ = -1;
+    int kept_ = 0; // braces shown as written that are still open
+    QString run_;
+    QList<FoldocPiece> pieces_;
+};
 
 } // namespace
 
@@ -337,7 +381,7 @@ QList<FoldocParagraph> LayOutFoldocBody(const QStringList& bodyLines) {
     QList<FoldocParagraph> paragraphs;
     for (const SourceParagraph& source : SourceParagraphs(bodyLines)) {
         const QString text = JoinLines(source);
-        paragraphs.append({PiecesOf(text), seeAlso.match(text).hasMatch()});
+        paragraphs.append({PieceReader(text).Read(), seeAlso.match(text).hasMatch()});
     }
     return paragraphs;
 }

