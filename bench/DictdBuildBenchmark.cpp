@@ -1,6 +1,7 @@
 // Building the large dictionary from Debian's packages, as tessarine-dictd does: VERA and FOLDOC,
-// then EDICT and COMPDIC; the whole build should stay under 5 s. Skips without the packages
-// (scripts/run-large installs them).
+// then EDICT and COMPDIC, the articles laid out, every reference resolved and the articles the
+// entries refer to made entries of their own; the whole build should stay under 5 s. Skips
+// without the packages (scripts/run-large installs them).
 #include "tools/DictdDatabase.h"
 #include "tools/DictdImport.h"
 #include "tools/EdictFile.h"
@@ -56,6 +57,8 @@ void BuildWithAllFourInputs(benchmark::State& state) {
     const QString output = dir.filePath(QStringLiteral("ABBR.MDB"));
     int entries = 0;
     int japanese = 0;
+    int terms = 0;
+    int uncertain = 0;
     for (auto _ : state) {
         QString error;
         auto vera = DictdDatabase::Open(QString::fromLatin1(kVera), &error);
@@ -79,9 +82,13 @@ void BuildWithAllFourInputs(benchmark::State& state) {
         }
         entries = int(dictionary.entries.size());
         japanese = import.Stats().japaneseEntries;
+        terms = import.Stats().termEntries;
+        uncertain = import.Stats().resolvedUncertain;
     }
     state.counters["entries"] = entries;
     state.counters["japanese"] = japanese;
+    state.counters["terms"] = terms;
+    state.counters["uncertain"] = uncertain;
 }
 BENCHMARK(BuildWithAllFourInputs)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -7,11 +7,13 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QStringList operands;
-    if (const int status =
-            HandleToolArguments(argc, argv, "tessarine-gendict OUTPUT [COUNT]", 1, 2, &operands);
-        status >= 0)
-        return status;
+    ToolArguments arguments;
+    if (const std::optional<int> status =
+            ToolCommandLine(QStringLiteral("tessarine-gendict"), QStringLiteral("OUTPUT [COUNT]"))
+                .Operands(1, 2)
+                .Handle(argc, argv, &arguments))
+        return *status;
+    const QStringList& operands = arguments.operands;
     int count = BenchDictionary::kDefaultCount;
     if (operands.size() == 2) {
         bool ok = false;

@@ -36,11 +36,13 @@ void PrintPlan(const QString& sql) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QStringList operands;
-    if (const int status =
-            HandleToolArguments(argc, argv, "tessarine-queryplan DICTIONARY", 1, 1, &operands);
-        status >= 0)
-        return status;
+    ToolArguments arguments;
+    if (const std::optional<int> status =
+            ToolCommandLine(QStringLiteral("tessarine-queryplan"), QStringLiteral("DICTIONARY"))
+                .Operands(1, 1)
+                .Handle(argc, argv, &arguments))
+        return *status;
+    const QStringList& operands = arguments.operands;
     DbAccess::DatabasePath = operands[0];
     CountingSink categories;
     if (DbAccess::OpenDictionary(categories) <= 0)

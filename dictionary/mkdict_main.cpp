@@ -9,11 +9,13 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QStringList files;
-    if (const int status =
-            HandleToolArguments(argc, argv, "tessarine-mkdict SOURCE OUTPUT", 2, 2, &files);
-        status >= 0)
-        return status;
+    ToolArguments arguments;
+    if (const std::optional<int> status =
+            ToolCommandLine(QStringLiteral("tessarine-mkdict"), QStringLiteral("SOURCE OUTPUT"))
+                .Operands(2, 2)
+                .Handle(argc, argv, &arguments))
+        return *status;
+    const QStringList& files = arguments.operands;
     QFile source(files[0]);
     if (!source.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "tessarine-mkdict: cannot read %s\n", qUtf8Printable(files[0]));

@@ -10,6 +10,7 @@
 #include "tools/DictdDatabase.h"
 #include "tools/DictdImport.h"
 #include "tools/FoldocArticle.h"
+#include "tools/FoldocLayout.h"
 #include "tools/FoldocMarkup.h"
 #include "tools/VeraRecord.h"
 
@@ -27,8 +28,9 @@ bool Write(const QString& path, const QByteArray& bytes) {
            file.write(bytes) == bytes.size();
 }
 
-// A description in our markup as the tool writes it: backslashes doubled, and links
-// "\J<id> text\j" that close before the next opens, each to an entry of `ids` other than `self`.
+// A description in our markup as the tool writes it: backslashes doubled, half-line feeds "\F"
+// between paragraphs, and links "\J<id> text\j" that close before the next opens, each to an
+// entry of `ids` other than `self`.
 bool WellFormed(const QString& text, const QSet<qint32>& ids, qint32 self) {
     bool inLink = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -36,7 +38,7 @@ bool WellFormed(const QString& text, const QSet<qint32>& ids, qint32 self) {
             continue;
         if (++i >= text.size())
             return false;
-        if (text[i] == u'\\')
+        if (text[i] == u'\\' || (text[i] == u'F' && !inLink))
             continue;
         if (text[i] == u'j') {
             if (!inLink)
@@ -69,6 +71,9 @@ void CheckArticles(DictdDatabase& db) {
         if (!db.Text(entry, &text, &error))
             return;
         const FoldocArticle article = ParseFoldocArticle(text);
+        // Laid out, no line keeps an indentation.
+        const QString plain = FoldocPlainText(LayOutFoldocBody(article.bodyLines));
+        FUZZ_CHECK(!plain.startsWith(u' ') && !plain.contains(QLatin1String("\n ")));
         const FoldocMarkup markup =
             FoldocBodyToHyperText(article.bodyLines, toTwo, 1, DbAccess::kDescriptionBytes);
         FUZZ_CHECK(Strings::CodePageLength(markup.hyperText) <= DbAccess::kDescriptionBytes);
@@ -79,11 +84,9 @@ void CheckArticles(DictdDatabase& db) {
 
 void CheckDictionary(const DictionaryContent& d, const ImportStats& stats) {
     QSet<qint32> ids;
-    QHash<qint32, QString> abbrOf;
     for (const auto& e : d.entries) {
         FUZZ_CHECK(e.id == qint32(ids.size()) + 1);
         ids.insert(e.id);
-        abbrOf.insert(e.id, e.abbr);
     }
     QSet<qint32> categories;
     for (const auto& c : d.categories) {
@@ -92,16 +95,18 @@ void CheckDictionary(const DictionaryContent& d, const ImportStats& stats) {
     }
     for (const auto& e : d.entries) {
         FUZZ_CHECK(!e.key.isEmpty() && e.key == EntryKeyOf(e.abbr));
-        FUZZ_CHECK(!e.letter.isEmpty());
+        // Only the articles made entries of their own have no expansion.
+        FUZZ_CHECK(!e.letter.isEmpty() || e.url.startsWith(QLatin1String("https://foldoc.org/")));
         FUZZ_CHECK(categories.contains(e.categoryId));
         FUZZ_CHECK(WellFormed(e.hyperText, ids, e.id));
     }
     for (const auto& link : d.links) {
         FUZZ_CHECK(ids.contains(link.abbrId) && ids.contains(link.refId));
         FUZZ_CHECK(link.abbrId != link.refId);
-        FUZZ_CHECK(link.word == abbrOf.value(link.refId));
+        // The word as the source wrote it, which names the entry it leads to somehow.
+        FUZZ_CHECK(!link.word.trimmed().isEmpty());
     }
-    FUZZ_CHECK(stats.veraEntries + stats.foldocEntries == d.entries.size());
+    FUZZ_CHECK(stats.veraEntries + stats.foldocEntries + stats.termEntries == d.entries.size());
     FUZZ_CHECK(stats.categories == d.categories.size());
     FUZZ_CHECK(stats.relatedWords == d.links.size());
 }
@@ -156,5 +161,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const DictionaryContent dictionary = import.Build();
     CheckDictionary(dictionary, import.Stats());
+    FUZZ_CHECK(import.UncertainLinks().size() == import.Stats().resolvedUncertain);
     return 0;
 }

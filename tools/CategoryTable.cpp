@@ -27,6 +27,7 @@ enum Id {
     Slang,
     Unit,
     Business,
+    Term,
     General
 };
 
@@ -58,6 +59,7 @@ const Category kCategories[] = {
     {"SLANG", "俗語"},
     {"UNIT", "単位"},
     {"BIZ", "ビジネス・社会"},
+    {"TERM", "用語"},
     {"", "一般"},
 };
 constexpr int kCount = int(sizeof kCategories / sizeof kCategories[0]);
@@ -168,6 +170,12 @@ const Category& At(int index) {
 }
 int GeneralIndex() {
     return General;
+}
+int SlangIndex() {
+    return Slang;
+}
+int TermIndex() {
+    return Term;
 }
 
 int ForSubject(const QString& subject) {

@@ -15,6 +15,9 @@ struct Category {
 int Count();
 const Category& At(int index);
 int GeneralIndex();
+int SlangIndex();
+// The encyclopaedia's articles that are entries of their own, not abbreviations.
+int TermIndex();
 
 // The category of a subject written in the encyclopaedia's angle brackets ("networking"), or -1.
 int ForSubject(const QString& subject);

@@ -75,87 +75,126 @@ bool DictData::OpenGzip(QString* error) {
     // The fixed part, the extra field and the optional names are all in the first bytes; the
     // extra field is at most 64 KiB and the names are cut off well before that.
     const QByteArray head = file_.read(qMin<qint64>(fileSize, 10 + 2 + 0xFFFF + 0x20000));
-    auto truncated = [&] {
-        *error = Failed(QStringLiteral("truncated gzip header"));
+    qsizetype pos = 0;
+    QList<quint16> chunkSizes;
+    bool haveTable = false;
+    if (!CheckFixedHeader(head, error) ||
+        !ReadExtraField(head, &pos, &chunkSizes, &haveTable, error) ||
+        !SkipNamesAndCrc(head, &pos, error))
         return false;
-    };
-    if (head.size() < 10)
-        return truncated();
+    if (!haveTable) {
+        file_.seek(0);
+        return InflateWhole(error);
+    }
+    return SetUpChunks(pos, chunkSizes, error);
+}
+
+QString DictData::Truncated(QString* error) const {
+    *error = Failed(QStringLiteral("truncated gzip header"));
+    return *error;
+}
+
+bool DictData::CheckFixedHeader(const QByteArray& head, QString* error) const {
+    if (head.size() < 10) {
+        Truncated(error);
+        return false;
+    }
     if (quint8(head.at(2)) != 8) {
         *error =
             Failed(QStringLiteral("unknown gzip compression method %1").arg(quint8(head.at(2))));
         return false;
     }
-    const quint8 flags = quint8(head.at(3));
-    if (flags & kFlagsReserved) {
+    if (quint8(head.at(3)) & kFlagsReserved) {
         *error = Failed(QStringLiteral("corrupt gzip header (reserved flags set)"));
         return false;
     }
-    qsizetype pos = 10;
-    bool haveTable = false;
-    QList<quint16> chunkSizes;
-    if (flags & kFlagExtra) {
-        if (head.size() < pos + 2)
-            return truncated();
-        const qsizetype extraLength = Le16(head, pos);
-        pos += 2;
-        const qsizetype extraEnd = pos + extraLength;
-        if (head.size() < extraEnd)
-            return truncated();
-        while (pos + 4 <= extraEnd) {
-            const char si1 = head.at(pos);
-            const char si2 = head.at(pos + 1);
-            const qsizetype fieldLength = Le16(head, pos + 2);
-            pos += 4;
-            if (pos + fieldLength > extraEnd) {
-                *error = Failed(QStringLiteral("corrupt gzip header (extra field overruns)"));
-                return false;
-            }
-            if (si1 == 'R' && si2 == 'A' && !haveTable) {
-                if (fieldLength < 6) {
-                    *error = Failed(QStringLiteral("corrupt dictzip chunk table"));
-                    return false;
-                }
-                const quint16 version = Le16(head, pos);
-                chunkLength_ = Le16(head, pos + 2);
-                const qsizetype count = Le16(head, pos + 4);
-                if (version != 1) {
-                    *error = Failed(QStringLiteral("unsupported dictzip version %1").arg(version));
-                    return false;
-                }
-                if (fieldLength < 6 + 2 * count || (count > 0 && chunkLength_ == 0)) {
-                    *error = Failed(QStringLiteral("corrupt dictzip chunk table"));
-                    return false;
-                }
-                for (qsizetype i = 0; i < count; ++i)
-                    chunkSizes.append(Le16(head, pos + 6 + 2 * i));
-                haveTable = true;
-            }
-            pos += fieldLength;
-        }
-        pos = extraEnd;
+    return true;
+}
+
+// The extra field, where dictzip keeps its chunk table ("RA"). *pos ends after the field.
+bool DictData::ReadExtraField(const QByteArray& head, qsizetype* pos, QList<quint16>* chunkSizes,
+                              bool* haveTable, QString* error) {
+    *pos = 10;
+    if (!(quint8(head.at(3)) & kFlagExtra))
+        return true;
+    if (head.size() < *pos + 2) {
+        Truncated(error);
+        return false;
     }
+    const qsizetype extraEnd = *pos + 2 + Le16(head, *pos);
+    *pos += 2;
+    if (head.size() < extraEnd) {
+        Truncated(error);
+        return false;
+    }
+    while (*pos + 4 <= extraEnd) {
+        const qsizetype fieldLength = Le16(head, *pos + 2);
+        const bool table = head.at(*pos) == 'R' && head.at(*pos + 1) == 'A' && !*haveTable;
+        *pos += 4;
+        if (*pos + fieldLength > extraEnd) {
+            *error = Failed(QStringLiteral("corrupt gzip header (extra field overruns)"));
+            return false;
+        }
+        if (table && !ReadChunkTable(head.mid(*pos, fieldLength), chunkSizes, error))
+            return false;
+        *haveTable = *haveTable || table;
+        *pos += fieldLength;
+    }
+    *pos = extraEnd;
+    return true;
+}
+
+bool DictData::ReadChunkTable(const QByteArray& field, QList<quint16>* chunkSizes, QString* error) {
+    const QString corrupt = Failed(QStringLiteral("corrupt dictzip chunk table"));
+    if (field.size() < 6) {
+        *error = corrupt;
+        return false;
+    }
+    const quint16 version = Le16(field, 0);
+    chunkLength_ = Le16(field, 2);
+    const qsizetype count = Le16(field, 4);
+    if (version != 1) {
+        *error = Failed(QStringLiteral("unsupported dictzip version %1").arg(version));
+        return false;
+    }
+    if (field.size() < 6 + 2 * count || (count > 0 && chunkLength_ == 0)) {
+        *error = corrupt;
+        return false;
+    }
+    for (qsizetype i = 0; i < count; ++i)
+        chunkSizes->append(Le16(field, 6 + 2 * i));
+    return true;
+}
+
+// The optional file name, comment and header checksum after the extra field.
+bool DictData::SkipNamesAndCrc(const QByteArray& head, qsizetype* pos, QString* error) const {
+    const quint8 flags = quint8(head.at(3));
     for (const quint8 flag : {kFlagName, kFlagComment}) {
         if (!(flags & flag))
             continue;
-        const qsizetype end = head.indexOf('\0', pos);
-        if (end < 0)
-            return truncated();
-        pos = end + 1;
+        const qsizetype end = head.indexOf('\0', *pos);
+        if (end < 0) {
+            Truncated(error);
+            return false;
+        }
+        *pos = end + 1;
     }
     if (flags & kFlagHeaderCrc)
-        pos += 2;
-    if (pos > head.size())
-        return truncated();
-
-    if (!haveTable) {
-        file_.seek(0);
-        return InflateWhole(error);
+        *pos += 2;
+    if (*pos > head.size()) {
+        Truncated(error);
+        return false;
     }
+    return true;
+}
 
+// Where each chunk's compressed data starts, checked against the file's size and the length
+// of the whole text in the gzip trailer.
+bool DictData::SetUpChunks(qsizetype dataStart, const QList<quint16>& chunkSizes, QString* error) {
+    const qint64 fileSize = file_.size();
     mode_ = Mode::DictZip;
     chunkOffsets_.reserve(chunkSizes.size() + 1);
-    qint64 offset = pos;
+    qint64 offset = dataStart;
     for (const quint16 compressed : chunkSizes) {
         chunkOffsets_.append(offset);
         offset += compressed;
@@ -170,8 +209,10 @@ bool DictData::OpenGzip(QString* error) {
     }
     file_.seek(fileSize - 4);
     const QByteArray trailer = file_.read(4);
-    if (trailer.size() != 4)
-        return truncated();
+    if (trailer.size() != 4) {
+        Truncated(error);
+        return false;
+    }
     size_ = Le32(trailer, 0);
     const qint64 count = chunkSizes.size();
     const bool consistent =

@@ -31,6 +31,14 @@ private:
     explicit DictData(const QString& path);
 
     bool OpenGzip(QString* error);
+    // The parts of OpenGzip, in order; each sets *error on failure.
+    bool CheckFixedHeader(const QByteArray& head, QString* error) const;
+    bool ReadExtraField(const QByteArray& head, qsizetype* pos, QList<quint16>* chunkSizes,
+                        bool* haveTable, QString* error);
+    bool ReadChunkTable(const QByteArray& field, QList<quint16>* chunkSizes, QString* error);
+    bool SkipNamesAndCrc(const QByteArray& head, qsizetype* pos, QString* error) const;
+    bool SetUpChunks(qsizetype dataStart, const QList<quint16>& chunkSizes, QString* error);
+    QString Truncated(QString* error) const;
     bool InflateWhole(QString* error);
     const QByteArray* Chunk(qint64 index, QString* error);
     QString Failed(const QString& what) const;

@@ -1,249 +1,222 @@
 #include "tools/DictdCommand.h"
 
-#include "data/DbAccess.h"
+#include "base/ToolArguments.h"
 #include "tools/DictdDatabase.h"
 #include "tools/DictdImport.h"
+#include "tools/DictdSummary.h"
 #include "tools/EdictFile.h"
 #include "tools/ProgressLine.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
 
-constexpr const char* kProgram = "tessarine-dictd";
+const QString kProgram = QStringLiteral("tessarine-dictd");
 
 void Print(std::FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
-void Usage(std::FILE* stream) {
-    Print(stream, QStringLiteral(
-                      "usage: %1 -o OUTPUT INPUT...\n"
-                      "Builds a dictionary file (ABBR.MDB) from the dictd databases of VERA and "
-                      "FOLDOC,\n"
-                      "with the Japanese terms of the EDICT and COMPDIC word lists where given.\n"
-                      "Each INPUT is a dictd .index file with its .dict.dz or .dict beside it, or "
-                      "a word list\n"
-                      "in EDICT form (EUC-JP, such as /usr/share/edict/edict and "
-                      "/usr/share/edict/compdic).\n")
-                      .arg(QLatin1String(kProgram)));
+ToolCommandLine DictdCommandLine() {
+    ToolCommandLine commandLine(kProgram, QStringLiteral("-o OUTPUT INPUT..."));
+    commandLine.Describe(QStringLiteral(
+        "Builds a dictionary file (ABBR.MDB) from the dictd databases of VERA and FOLDOC,\n"
+        "with the Japanese terms of the EDICT and COMPDIC word lists where given.\n"
+        "Each INPUT is a dictd .index file with its .dict.dz or .dict beside it, or a word list\n"
+        "in EDICT form (EUC-JP, such as /usr/share/edict/edict and /usr/share/edict/compdic).\n"
+        "  -o, --output=OUTPUT  the dictionary file to write\n"
+        "  --uncertain=FILE     also write the links that no evidence decided to FILE\n"
+        "  -h, --help           print this help;  --version  print the version\n"));
+    commandLine.Option(QCommandLineOption(
+        QStringList{QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("the dictionary file to write"), QStringLiteral("OUTPUT")));
+    commandLine.Option(QCommandLineOption(QStringLiteral("uncertain"),
+                                          QStringLiteral("a report of the uncertain links"),
+                                          QStringLiteral("FILE")));
+    return commandLine;
 }
 
-QString KindName(DictdDatabase::Kind kind) {
-    return kind == DictdDatabase::Kind::Vera ? QStringLiteral("VERA") : QStringLiteral("FOLDOC");
-}
-
-void Report(std::FILE* out, const QString& path, const ImportStats& s, qint64 milliseconds) {
-    QString text = QStringLiteral("%1: %2 entries in %3 categories, %4 related words (%5 s)\n")
-                       .arg(path)
-                       .arg(s.veraEntries + s.foldocEntries + s.headwordEntries + s.noticeEntries)
-                       .arg(s.categories)
-                       .arg(s.relatedWords)
-                       .arg(double(milliseconds) / 1000.0, 0, 'f', 1);
-    text += QStringLiteral("  %1 from VERA, %2 from FOLDOC alone; %3 described by a FOLDOC "
-                           "article (%4 cut to %5 bytes)\n")
-                .arg(s.veraEntries)
-                .arg(s.foldocEntries)
-                .arg(s.withArticle)
-                .arg(s.articlesCut)
-                .arg(DbAccess::kDescriptionBytes);
-    if (s.wordListEntries > 0)
-        text +=
-            QStringLiteral("  from %1 words of EDICT and COMPDIC: Japanese terms for %2 entries, "
-                           "the reading of the abbreviation for %3; %4 entries from "
-                           "abbreviation headwords, and %5 naming the lists' licence\n")
-                .arg(s.wordListEntries)
-                .arg(s.japaneseEntries)
-                .arg(s.abbreviationReadings)
-                .arg(s.headwordEntries)
-                .arg(s.noticeEntries);
-    text += QStringLiteral("  %1 references linked to entries, %2 left as text\n")
-                .arg(s.textLinks)
-                .arg(s.plainReferences);
-    const std::pair<int, const char*> skipped[] = {
-        {s.veraRepeated, "VERA records that repeat an earlier abbreviation and expansion "
-                         "(merged into it)"},
-        {s.veraNoExpansion, "VERA records without an expansion"},
-        {s.veraNoAbbreviation, "VERA records without letters or digits in the abbreviation"},
-        {s.foldocUnrelated, "FOLDOC articles on neither an abbreviation nor an entry's expansion"},
-        {s.foldocSecond, "FOLDOC articles on an entry that another article already describes"},
-        {s.headwordsWithoutExpansion, "abbreviation headwords glossed only by themselves"},
-        {s.headwordsOutsideComputing, "abbreviation senses of COMPDIC that EDICT has outside "
-                                      "computing"},
-    };
-    QString lines;
-    for (const auto& [count, reason] : skipped) {
-        if (count > 0)
-            lines += QStringLiteral("  %1 %2\n").arg(count).arg(QLatin1String(reason));
-    }
-    for (const auto& [list, lost] : s.wordListSkips) {
-        const std::tuple<int, int, QString> reasons[] = {
-            {lost.notAnEntry, lost.firstNotAnEntry,
-             QStringLiteral("lines not of the form HEADWORD [READING] /GLOSS/.../")},
-            {lost.notEucJp, lost.firstNotEucJp, QStringLiteral("lines that are not EUC-JP text")},
-            {lost.tooLong, lost.firstTooLong,
-             QStringLiteral("lines longer than %1 bytes").arg(EdictFile::kLongestLine)},
-        };
-        for (const auto& [count, first, reason] : reasons) {
-            if (count > 0)
-                lines += QStringLiteral("  %1 %2 %3 (the first is line %4)\n")
-                             .arg(count)
-                             .arg(list, reason)
-                             .arg(first);
-        }
-    }
-    text += lines.isEmpty() ? QStringLiteral("skipped: nothing\n")
-                            : QStringLiteral("skipped:\n") + lines;
-    Print(out, text);
-}
-
-} // namespace
-
-int RunDictd(const QStringList& arguments, std::FILE* out, std::FILE* err) {
-    auto usageError = [&](const QString& message) {
-        Print(err, QStringLiteral("%1: %2\n").arg(QLatin1String(kProgram), message));
-        Usage(err);
-        return 2;
-    };
-    auto failure = [&](const QString& message) {
-        Print(err, QStringLiteral("%1: %2\n").arg(QLatin1String(kProgram), message));
-        Print(err, QStringLiteral("%1: no dictionary written\n").arg(QLatin1String(kProgram)));
-        return 1;
-    };
-
+struct Request {
     QString output;
-    bool haveOutput = false;
+    QString uncertain; // empty for no report
     QStringList inputs;
-    bool options = true;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& a = arguments.at(i);
-        if (options && (a == QLatin1String("-h") || a == QLatin1String("--help"))) {
-            Usage(out);
-            return 0;
-        }
-        QString value;
-        bool isOutput = false;
-        if (options && (a == QLatin1String("-o") || a == QLatin1String("--output"))) {
-            if (i + 1 >= arguments.size())
-                return usageError(QStringLiteral("%1 needs a file name").arg(a));
-            value = arguments.at(++i);
-            isOutput = true;
-        } else if (options && a.startsWith(QLatin1String("--output="))) {
-            value = a.mid(9);
-            isOutput = true;
-        } else if (options && a.startsWith(QLatin1String("-o")) && a.size() > 2) {
-            value = a.mid(2);
-            isOutput = true;
-        } else if (options && a == QLatin1String("--")) {
-            options = false;
-            continue;
-        } else if (options && a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            return usageError(QStringLiteral("unknown option %1").arg(a));
-        } else {
-            inputs.append(a);
-            continue;
-        }
-        if (isOutput) {
-            if (haveOutput)
-                return usageError(QStringLiteral("only one output file can be given"));
-            if (value.isEmpty())
-                return usageError(QStringLiteral("the output file name is empty"));
-            output = value;
-            haveOutput = true;
-        }
-    }
-    if (!haveOutput)
-        return usageError(QStringLiteral("no output file given (-o OUTPUT)"));
-    if (inputs.isEmpty())
-        return usageError(QStringLiteral("no input given (a dictd index or a word list)"));
-    if (QFileInfo(output).isDir())
-        return failure(QStringLiteral("%1 is a directory; give the file to write").arg(output));
+};
 
-    QElapsedTimer timer;
-    timer.start();
+// What the parser leaves to the program: one output with a name, one report at most, an input.
+std::optional<int> Check(const ToolCommandLine& commandLine, const ToolArguments& parsed,
+                         std::FILE* err, Request* request) {
+    const QStringList outputs = parsed.values.value(QStringLiteral("o"));
+    const QStringList reports = parsed.values.value(QStringLiteral("uncertain"));
+    if (outputs.isEmpty())
+        return commandLine.UsageError(QStringLiteral("no output file given (-o OUTPUT)"), err);
+    if (outputs.size() > 1)
+        return commandLine.UsageError(QStringLiteral("only one output file can be given"), err);
+    if (outputs.first().isEmpty())
+        return commandLine.UsageError(QStringLiteral("the output file name is empty"), err);
+    if (reports.size() > 1 || (!reports.isEmpty() && reports.first().isEmpty()))
+        return commandLine.UsageError(QStringLiteral("--uncertain takes one file name"), err);
+    if (parsed.operands.isEmpty())
+        return commandLine.UsageError(
+            QStringLiteral("no input given (a dictd index or a word list)"), err);
+    *request = {outputs.first(), reports.value(0), parsed.operands};
+    return std::nullopt;
+}
+
+int Failure(std::FILE* err, const QString& message) {
+    Print(err, QStringLiteral("%1: %2\n").arg(kProgram, message));
+    Print(err, QStringLiteral("%1: no dictionary written\n").arg(kProgram));
+    return 1;
+}
+
+// The inputs, told apart by their content.
+struct Inputs {
     std::vector<std::unique_ptr<DictdDatabase>> databases;
     std::vector<std::unique_ptr<EdictFile>> wordLists;
     DictdDatabase* vera = nullptr;
     DictdDatabase* foldoc = nullptr;
     EdictFile* edict = nullptr;
     EdictFile* compdic = nullptr;
-    for (const QString& input : inputs) {
-        QString error;
-        if (EdictFile::IsEdictForm(input)) {
-            std::unique_ptr<EdictFile> list = EdictFile::Open(input, &error);
-            if (!list)
-                return failure(error);
-            const bool isEdict = list->FileKind() == EdictFile::Kind::Edict;
-            EdictFile*& slot = isEdict ? edict : compdic;
-            if (slot)
-                return failure(QStringLiteral("%1 and %2 are both the %3 word list%4")
-                                   .arg(slot->Path(), input, EdictFile::KindName(list->FileKind()),
-                                        isEdict ? QString()
-                                                : QStringLiteral(" (a list without EDICT's "
-                                                                 "header line is taken for it)")));
-            slot = list.get();
-            wordLists.push_back(std::move(list));
-            continue;
-        }
-        std::unique_ptr<DictdDatabase> db = DictdDatabase::Open(input, &error);
-        if (!db)
-            return failure(error);
-        DictdDatabase*& slot = db->DatabaseKind() == DictdDatabase::Kind::Vera ? vera : foldoc;
-        if (db->DatabaseKind() == DictdDatabase::Kind::Unknown)
-            return failure(QStringLiteral("%1: neither the VERA nor the FOLDOC database (it calls "
-                                          "itself \"%2\")")
-                               .arg(input, db->ShortName()));
-        if (slot)
-            return failure(QStringLiteral("%1 and %2 are both the %3 database")
-                               .arg(slot->IndexPath(), input, KindName(db->DatabaseKind())));
-        slot = db.get();
-        databases.push_back(std::move(db));
-    }
+};
 
-    ProgressLine progress(err);
-    auto showing = [&progress](const QString& label) {
-        return [&progress, label](qint64 done, qint64 total) { progress.Show(label, done, total); };
-    };
-    DictdImport import;
-    QString error;
-    if (vera &&
-        !import.ReadVera(
-            *vera, showing(QStringLiteral("reading ") + QFileInfo(vera->IndexPath()).fileName()),
-            &error)) {
-        progress.Finish();
-        return failure(error);
+bool OpenWordList(const QString& path, Inputs* inputs, QString* error) {
+    std::unique_ptr<EdictFile> list = EdictFile::Open(path, error);
+    if (!list)
+        return false;
+    const bool isEdict = list->FileKind() == EdictFile::Kind::Edict;
+    EdictFile*& slot = isEdict ? inputs->edict : inputs->compdic;
+    if (slot) {
+        *error = QStringLiteral("%1 and %2 are both the %3 word list%4")
+                     .arg(slot->Path(), path, EdictFile::KindName(list->FileKind()),
+                          isEdict ? QString()
+                                  : QStringLiteral(" (a list without EDICT's header line is "
+                                                   "taken for it)"));
+        return false;
     }
-    if (foldoc && !import.ReadFoldoc(*foldoc,
-                                     showing(QStringLiteral("reading ") +
-                                             QFileInfo(foldoc->IndexPath()).fileName()),
-                                     &error)) {
-        progress.Finish();
-        return failure(error);
+    slot = list.get();
+    inputs->wordLists.push_back(std::move(list));
+    return true;
+}
+
+bool OpenDatabase(const QString& path, Inputs* inputs, QString* error) {
+    std::unique_ptr<DictdDatabase> db = DictdDatabase::Open(path, error);
+    if (!db)
+        return false;
+    const DictdDatabase::Kind kind = db->DatabaseKind();
+    if (kind == DictdDatabase::Kind::Unknown) {
+        *error = QStringLiteral("%1: neither the VERA nor the FOLDOC database (it calls itself "
+                                "\"%2\")")
+                     .arg(path, db->ShortName());
+        return false;
     }
-    for (EdictFile* list : {compdic, edict}) {
+    DictdDatabase*& slot = kind == DictdDatabase::Kind::Vera ? inputs->vera : inputs->foldoc;
+    if (slot) {
+        *error = QStringLiteral("%1 and %2 are both the %3 database")
+                     .arg(slot->IndexPath(), path,
+                          kind == DictdDatabase::Kind::Vera ? QStringLiteral("VERA")
+                                                            : QStringLiteral("FOLDOC"));
+        return false;
+    }
+    slot = db.get();
+    inputs->databases.push_back(std::move(db));
+    return true;
+}
+
+bool OpenInputs(const QStringList& paths, Inputs* inputs, QString* error) {
+    for (const QString& path : paths) {
+        const bool opened = EdictFile::IsEdictForm(path) ? OpenWordList(path, inputs, error)
+                                                         : OpenDatabase(path, inputs, error);
+        if (!opened)
+            return false;
+    }
+    return true;
+}
+
+DictdImport::Progress Showing(ProgressLine& progress, const QString& verb, const QString& path) {
+    const QString label = verb + QLatin1Char(' ') + QFileInfo(path).fileName();
+    return [&progress, label](qint64 done, qint64 total) { progress.Show(label, done, total); };
+}
+
+// The databases, then the word lists, COMPDIC first.
+bool ReadInputs(Inputs& inputs, DictdImport& import, ProgressLine& progress, QString* error) {
+    const QString reading = QStringLiteral("reading");
+    if (inputs.vera &&
+        !import.ReadVera(*inputs.vera, Showing(progress, reading, inputs.vera->IndexPath()), error))
+        return false;
+    if (inputs.foldoc &&
+        !import.ReadFoldoc(*inputs.foldoc, Showing(progress, reading, inputs.foldoc->IndexPath()),
+                           error))
+        return false;
+    for (EdictFile* list : {inputs.compdic, inputs.edict}) {
         if (list)
-            import.ReadWordList(
-                *list, showing(QStringLiteral("reading ") + QFileInfo(list->Path()).fileName()));
+            import.ReadWordList(*list, Showing(progress, reading, list->Path()));
+    }
+    return true;
+}
+
+bool WriteUncertainReport(const QString& path, const QList<UncertainLink>& links, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(UncertainLinksText(links).toUtf8()) < 0 ||
+        !file.commit()) {
+        *error = QStringLiteral("%1: cannot write the report of uncertain links: %2")
+                     .arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+// Reads, merges and writes; the dictionary appears only when all of it has been written.
+int Build(const Request& request, std::FILE* out, std::FILE* err) {
+    if (QFileInfo(request.output).isDir())
+        return Failure(
+            err, QStringLiteral("%1 is a directory; give the file to write").arg(request.output));
+    QElapsedTimer timer;
+    timer.start();
+    Inputs inputs;
+    DictdImport import;
+    ProgressLine progress(err);
+    QString error;
+    if (!OpenInputs(request.inputs, &inputs, &error) ||
+        !ReadInputs(inputs, import, progress, &error)) {
+        progress.Finish();
+        return Failure(err, error);
     }
     const DictionaryContent dictionary = import.Build();
+    progress.Finish();
     // The program refuses a dictionary without entries, so such a build is a failed one.
-    progress.Finish();
+    const QString sources = request.inputs.join(QLatin1String(", "));
     if (dictionary.entries.isEmpty())
-        return failure(QStringLiteral("no entries: found no abbreviation with its expansion in "
-                                      "%1 (the VERA database gives most of them)")
-                           .arg(inputs.join(QLatin1String(", "))));
+        return Failure(err, QStringLiteral("no entries: found no abbreviation with its expansion "
+                                           "in %1 (the VERA database gives most of them)")
+                                .arg(sources));
     if (dictionary.categories.isEmpty())
-        return failure(QStringLiteral("no categories: the entries of %1 belong to none")
-                           .arg(inputs.join(QLatin1String(", "))));
-    const bool written =
-        WriteDictionary(dictionary, output, &error,
-                        showing(QStringLiteral("writing ") + QFileInfo(output).fileName()));
+        return Failure(
+            err, QStringLiteral("no categories: the entries of %1 belong to none").arg(sources));
+    if ((!request.uncertain.isEmpty() &&
+         !WriteUncertainReport(request.uncertain, import.UncertainLinks(), &error)) ||
+        !WriteDictionary(dictionary, request.output, &error,
+                         Showing(progress, QStringLiteral("writing"), request.output))) {
+        progress.Finish();
+        return Failure(err, error);
+    }
     progress.Finish();
-    if (!written)
-        return failure(error);
-    Report(out, output, import.Stats(), timer.elapsed());
+    Print(out, DictdSummary(request.output, import.Stats(), timer.elapsed()));
     return 0;
+}
+
+} // namespace
+
+int RunDictd(const QStringList& arguments, std::FILE* out, std::FILE* err) {
+    const ToolCommandLine commandLine = DictdCommandLine();
+    ToolArguments parsed;
+    if (const std::optional<int> status = commandLine.Handle(arguments, out, err, &parsed))
+        return *status;
+    Request request;
+    if (const std::optional<int> status = Check(commandLine, parsed, err, &request))
+        return *status;
+    return Build(request, out, err);
 }

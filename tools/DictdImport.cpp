@@ -1,22 +1,20 @@
 #include "tools/DictdImport.h"
 
-#include "data/DbAccess.h"
-#include "data/Strings.h"
-#include "dictionary/DictionarySource.h"
-#include "tools/CategoryTable.h"
+#include "tools/AbbreviationHeadwords.h"
 #include "tools/DictdDatabase.h"
-#include "tools/EdrdgNotice.h"
-#include "tools/FoldocMarkup.h"
 #include "tools/VeraRecord.h"
 
 #include <QRegularExpression>
-#include <QSet>
-#include <QUrl>
 
 namespace {
 
+bool HasRemark(const QString& letter) {
+    return letter.contains(QLatin1Char('['));
+}
+
 // The forms of an expansion to look an article up by: as written, and without the words the
-// list adds in square brackets ("Instruction Pointer [register]").
+// list adds in square brackets ("Instruction Pointer [register]"); the second only when it is
+// not empty.
 QStringList ExpansionForms(const QString& letter) {
     static const QRegularExpression bracketed(QStringLiteral(R"(\[[^\]]*\])"));
     QStringList forms{FoldedHeadword(letter)};
@@ -28,28 +26,19 @@ QStringList ExpansionForms(const QString& letter) {
     return forms;
 }
 
-bool HasLowerCase(const QString& text) {
-    for (const QChar c : text) {
-        if (c.isLower())
-            return true;
+// The article an article consists of a reference to, as in "WWW": "{world-wide web}" with its
+// date, or nothing.
+QString RedirectTarget(const QStringList& bodyLines) {
+    static const QRegularExpression date(QStringLiteral(R"(^\(\d{4}-\d\d-\d\d\)$)"));
+    static const QRegularExpression reference(QStringLiteral(R"(^\{([^{}()]+)\}\.?$)"));
+    QStringList text;
+    for (const QString& line : bodyLines) {
+        const QString trimmed = line.trimmed();
+        if (!trimmed.isEmpty() && !date.match(trimmed).hasMatch())
+            text.append(trimmed);
     }
-    return false;
-}
-
-// Letters and digits as written: how a tag in mixed case ("PCIe") names an entry.
-QString Spelling(const QString& text) {
-    QString s;
-    for (const QChar c : text) {
-        if (c.isLetterOrNumber())
-            s += c;
-    }
-    return s;
-}
-
-QString Escaped(const QString& text) {
-    QString out = text;
-    out.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    return out;
+    const QRegularExpressionMatch m = reference.match(text.join(QLatin1Char(' ')));
+    return m.hasMatch() ? m.captured(1) : QString();
 }
 
 } // namespace
@@ -111,19 +100,39 @@ bool DictdImport::ReadFoldoc(DictdDatabase& db, const Progress& progress, QStrin
             index = int(articles_.size());
             byPlace.insert(place, index);
             articles_.append(ParseFoldocArticle(text));
-            // A name that several articles carry leads to the first.
-            for (const QString& name : articles_.last().names) {
-                const QString folded = FoldedHeadword(name);
-                if (!articleByName_.contains(folded))
-                    articleByName_.insert(folded, index);
-            }
+            const QString target = RedirectTarget(articles_.last().bodyLines);
+            if (!target.isEmpty())
+                redirectOf_.insert(index, target);
+            for (const QString& name : articles_.last().names)
+                IndexArticleName(name, index);
         }
-        const QString folded = FoldedHeadword(entry.headword);
-        if (!articleByName_.contains(folded))
-            articleByName_.insert(folded, index);
+        IndexArticleName(entry.headword, index);
     }
     progress(entries.size(), entries.size());
     return true;
+}
+
+// A name that several articles carry leads to the first.
+void DictdImport::IndexArticleName(const QString& name, int article) {
+    const QString lower = name.simplified().toCaseFolded();
+    if (!articleByExactName_.contains(lower))
+        articleByExactName_.insert(lower, article);
+    const QString folded = FoldedHeadword(name);
+    if (!folded.isEmpty() && !articleByName_.contains(folded))
+        articleByName_.insert(folded, article);
+    // "{Apple Computer}" names the article "Apple Computer, Inc.".
+    static const QRegularExpression company(
+        QStringLiteral(R"(,?\s+(Inc\.?|Corporation|Corp\.|Ltd\.?|GmbH|AG|plc)$)"));
+    QString bare = name.simplified();
+    bare.remove(company);
+    const QString foldedBare = FoldedHeadword(bare);
+    if (bare.size() != name.simplified().size() && !foldedBare.isEmpty() &&
+        !articleByName_.contains(foldedBare))
+        articleByName_.insert(foldedBare, article);
+    for (const QString& form : AbbreviationHeadwords::SameExpansionForms(name)) {
+        if (!articleBySingular_.contains(form))
+            articleBySingular_.insert(form, article);
+    }
 }
 
 int DictdImport::ArticleNamed(const QString& folded) const {
@@ -142,218 +151,102 @@ void DictdImport::AttachArticles(qsizetype from) {
     for (qsizetype n = from; n < candidates_.size(); ++n) {
         Candidate& c = candidates_[n];
         const QStringList forms = ExpansionForms(c.letter);
-        for (const QString& form : forms) {
-            c.article = ArticleNamed(form);
-            if (c.article >= 0)
-                break;
+        // An expansion that is only a remark ("??? [protocol]") names no article.
+        const bool named = forms.size() > 1 || !HasRemark(c.letter);
+        for (qsizetype f = 0; named && c.article < 0 && f < forms.size(); ++f)
+            c.article = ArticleNamed(forms.at(f));
+        // "Secure Socket Layer" is the article "Secure Sockets Layer".
+        for (const QString& form : AbbreviationHeadwords::SameExpansionForms(c.letter)) {
+            if (named && c.article < 0)
+                c.article = articleBySingular_.value(form, -1);
+        }
+        if (c.article >= 0) {
+            if (!ownerOfArticle_.contains(c.article))
+                ownerOfArticle_.insert(c.article, int(n));
+            continue;
         }
         // The article on the abbreviation, if it is about this expansion: "ALU" lists both an
         // arithmetic unit and a users' association.
-        if (c.article < 0) {
-            const int byAbbr = ArticleNamed(FoldedHeadword(c.abbr));
-            if (byAbbr >= 0) {
-                for (const QString& form : forms) {
-                    if (form.size() >= 4 && FoldedBody(byAbbr).contains(form)) {
-                        c.article = byAbbr;
-                        c.articleByAbbreviation = true;
-                        break;
-                    }
-                }
+        const int byAbbr = ArticleNamed(FoldedHeadword(c.abbr));
+        for (qsizetype f = 0; byAbbr >= 0 && c.article < 0 && f < forms.size(); ++f) {
+            if (forms.at(f).size() >= 4 && FoldedBody(byAbbr).contains(forms.at(f))) {
+                c.article = byAbbr;
+                c.articleByAbbreviation = true;
+                articlesByAbbreviation_.insert(byAbbr);
             }
         }
-        if (c.article >= 0 && !ownerOfArticle_.contains(c.article))
-            ownerOfArticle_.insert(c.article, int(n));
     }
 }
 
 void DictdImport::AddFoldocOnlyEntries() {
     for (int a = 0; a < articles_.size(); ++a) {
-        if (ownerOfArticle_.contains(a))
+        if (articlesByAbbreviation_.contains(a))
             continue;
+        const int owner = ownerOfArticle_.value(a, -1);
         const std::optional<FoldocAcronym> acronym = AcronymOf(articles_.at(a).names);
         const QString key = acronym ? EntryKeyOf(acronym->abbr) : QString();
         if (key.isEmpty()) {
-            ++stats_.foldocUnrelated;
+            stats_.foldocUnrelated += owner < 0 ? 1 : 0;
             continue;
         }
+        // An article that an entry of another abbreviation has ("REGEXP": "REGular
+        // EXPressions") may name an abbreviation of its own ("RE"), which gets an entry too.
+        if (owner >= 0 && candidates_.at(owner).key == key)
+            continue;
         const QString sense = SenseKey(key, acronym->expansion);
         const auto existing = candidateBySense_.constFind(sense);
         if (existing != candidateBySense_.constEnd()) {
             Candidate& c = candidates_[existing.value()];
-            if (c.article >= 0) {
+            if (c.article >= 0 && !c.articleByAbbreviation) {
                 ++stats_.foldocSecond;
                 continue;
             }
             c.article = a;
-            ownerOfArticle_.insert(a, existing.value());
+            c.articleByAbbreviation = false;
+            if (owner < 0)
+                ownerOfArticle_.insert(a, existing.value());
             continue;
         }
         candidateBySense_.insert(sense, int(candidates_.size()));
-        ownerOfArticle_.insert(a, int(candidates_.size()));
-        candidates_.append({acronym->abbr, key, acronym->expansion, {}, a, false, true});
+        if (owner < 0)
+            ownerOfArticle_.insert(a, int(candidates_.size()));
+        Candidate c{acronym->abbr, key, acronym->expansion, {}, a};
+        c.fromFoldoc = true;
+        candidates_.append(c);
     }
 }
 
-qint32 DictdImport::EntryForReference(const QString& text) const {
-    const QString folded = FoldedHeadword(text);
-    QStringList tries{folded};
-    // Plurals: "{registers}" names the article "register".
-    if (folded.endsWith(QLatin1Char('s')))
-        tries << folded.chopped(1);
-    if (folded.endsWith(QLatin1String("es")))
-        tries << folded.chopped(2);
-    for (const QString& t : tries) {
-        const int article = ArticleNamed(t);
-        const auto owner = ownerOfArticle_.constFind(article);
-        if (article >= 0 && owner != ownerOfArticle_.constEnd())
-            return owner.value() + 1;
+int DictdImport::ArticleReferenced(const QString& name) const {
+    // The name as written first: "{LISP}" is the article "LISP", not "*LISP".
+    int article = articleByExactName_.value(name.simplified().toCaseFolded(), -1);
+    const QString folded = FoldedHeadword(name);
+    if (article < 0)
+        article = ArticleNamed(folded);
+    // Plurals: "{registers}" names the article "register", "{buses}" the article "bus",
+    // "{libraries}" the article "library".
+    if (article < 0 && folded.endsWith(QLatin1Char('s')))
+        article = ArticleNamed(folded.chopped(1));
+    if (article < 0 && folded.endsWith(QLatin1String("es")))
+        article = ArticleNamed(folded.chopped(2));
+    if (article < 0 && folded.endsWith(QLatin1String("ies")))
+        article = ArticleNamed(folded.chopped(3) + QLatin1Char('y'));
+    // An article that only refers to another ("WWW": "{World-Wide Web}") stands for it; a few
+    // steps at most, in case two refer to each other.
+    for (int step = 0; article >= 0 && step < 3; ++step) {
+        const auto target = redirectOf_.constFind(article);
+        if (target == redirectOf_.constEnd())
+            break;
+        const int next = ArticleNamed(FoldedHeadword(target.value()));
+        if (next < 0 || next == article)
+            break;
+        article = next;
     }
-    if (!HasLowerCase(text)) {
-        const int c = preferredByKey_.value(EntryKeyOf(text), -1);
-        if (c >= 0)
-            return c + 1;
-    }
-    return 0;
+    return article;
 }
 
-qint32 DictdImport::EntryForTag(const QString& tag) const {
-    const int c = HasLowerCase(tag) ? preferredBySpelling_.value(Spelling(tag), -1)
-                                    : preferredByKey_.value(EntryKeyOf(tag), -1);
-    return c >= 0 ? c + 1 : 0;
-}
-
-DictionaryContent DictdImport::Build() {
-    AttachArticles();
-    AddFoldocOnlyEntries();
-    AddHeadwordEntries();
-    AddNoticeEntry();
-    const qint32 noticeId =
-        !candidates_.isEmpty() && candidates_.last().notice ? qint32(candidates_.size()) : 0;
-
-    // Where several entries share an abbreviation, a reference to it leads to the one that the
-    // encyclopaedia's article on the abbreviation itself describes ("IP": Internet Protocol),
-    // else to the first with an article, else to the first.
-    auto rank = [this](int n) {
-        const Candidate& c = candidates_.at(n);
-        if (c.article < 0)
-            return 0;
-        return c.article == ArticleNamed(FoldedHeadword(c.abbr)) ? 2 : 1;
-    };
-    for (int n = 0; n < candidates_.size(); ++n) {
-        const Candidate& c = candidates_.at(n);
-        for (auto [table, name] : {std::pair{&preferredByKey_, c.key},
-                                   std::pair{&preferredBySpelling_, Spelling(c.abbr)}}) {
-            const auto found = table->constFind(name);
-            if (found == table->constEnd() || rank(n) > rank(found.value()))
-                table->insert(name, n);
-        }
-    }
-
-    DictionaryContent out;
-    QList<int> categoryOf(candidates_.size());
-    QSet<int> usedCategories;
-    for (int n = 0; n < candidates_.size(); ++n) {
-        const Candidate& c = candidates_.at(n);
-        // The article's subject, unless the article was found by the abbreviation and may be
-        // about another of its senses: then the list's own tags come first.
-        const int bySubject =
-            c.article >= 0 ? CategoryTable::ForSubject(articles_.at(c.article).subject) : -1;
-        const int byTags = CategoryTable::ForTags(c.tags);
-        int category = c.articleByAbbreviation && byTags >= 0 ? byTags : bySubject;
-        if (c.notice)
-            category = CategoryTable::ForSubject(QStringLiteral("body"));
-        if (category < 0)
-            category = byTags;
-        if (category < 0)
-            category = CategoryTable::GeneralIndex();
-        categoryOf[n] = category;
-        usedCategories.insert(category);
-    }
-    QHash<int, qint32> categoryIds;
-    for (int i = 0; i < CategoryTable::Count(); ++i) {
-        if (!usedCategories.contains(i))
-            continue;
-        const qint32 id = qint32(out.categories.size() + 1);
-        categoryIds.insert(i, id);
-        out.categories.append({id, QString::fromUtf8(CategoryTable::At(i).name),
-                               QString::fromUtf8(CategoryTable::At(i).shortName)});
-    }
-
-    const std::function<qint32(const QString&)> resolve = [this](const QString& text) {
-        return EntryForReference(text);
-    };
-    for (int n = 0; n < candidates_.size(); ++n) {
-        const Candidate& c = candidates_.at(n);
-        const qint32 id = n + 1;
-        DictionaryWriter::Entry e;
-        e.id = id;
-        e.key = c.key;
-        e.abbr = c.abbr;
-        e.letter = c.letter;
-        e.categoryId = categoryIds.value(categoryOf.at(n));
-
-        QList<qint32> related;
-        auto relate = [&](qint32 target) {
-            if (target > 0 && target != id && candidates_.at(target - 1).key != c.key &&
-                !related.contains(target))
-                related.append(target);
-        };
-        for (const QString& tag : c.tags)
-            relate(EntryForTag(tag));
-
-        // The Japanese terms come first, set off by half a line; the article gets what room is
-        // left.
-        const QString lead = JapaneseLead(c, noticeId);
-        const QString separator = lead.isEmpty() ? QString() : QStringLiteral("\r\n\\F");
-        if (c.notice) {
-            e.hyperText = EdrdgNotice::HyperText();
-            e.url = QString::fromLatin1(EdrdgNotice::kUrl);
-        } else if (c.article >= 0) {
-            const FoldocArticle& article = articles_.at(c.article);
-            const FoldocMarkup markup =
-                FoldocBodyToHyperText(article.bodyLines, resolve, id,
-                                      DbAccess::kDescriptionBytes - Strings::CodePageLength(lead) -
-                                          Strings::CodePageLength(separator));
-            e.hyperText = markup.hyperText;
-            stats_.textLinks += markup.links;
-            stats_.plainReferences += markup.plainReferences;
-            stats_.articlesCut += markup.cut ? 1 : 0;
-            ++stats_.withArticle;
-            for (const qint32 target : markup.seeAlso)
-                relate(target);
-            if (!article.names.isEmpty())
-                e.url = QStringLiteral("https://foldoc.org/") +
-                        QString::fromLatin1(QUrl::toPercentEncoding(article.names.first()));
-        } else if (!c.tags.isEmpty()) {
-            // No article: the list's own line, its acronyms linked to their entries.
-            QStringList parts;
-            for (const QString& tag : c.tags) {
-                const qint32 target = EntryForTag(tag);
-                if (target > 0 && target != id) {
-                    parts << QLatin1String("\\J") + QString::number(target) + QLatin1Char(' ') +
-                                 Escaped(tag) + QLatin1String("\\j");
-                    ++stats_.textLinks;
-                } else {
-                    parts << Escaped(tag);
-                }
-            }
-            e.hyperText = Escaped(c.letter) + QLatin1String(" (") +
-                          parts.join(QLatin1String(", ")) + QLatin1Char(')');
-        }
-        if (!lead.isEmpty())
-            e.hyperText = e.hyperText.isEmpty() ? lead : lead + separator + e.hyperText;
-        e.description = PlainTextOf(e.hyperText);
-        out.entries.append(e);
-        for (const qint32 target : related)
-            out.links.append({id, candidates_.at(target - 1).abbr, target});
-        if (c.notice)
-            ++stats_.noticeEntries;
-        else if (c.headword >= 0)
-            ++stats_.headwordEntries;
-        else
-            ++(c.fromFoldoc ? stats_.foldocEntries : stats_.veraEntries);
-    }
-    stats_.relatedWords = int(out.links.size());
-    stats_.categories = int(out.categories.size());
-    return out;
+const QList<FoldocParagraph>& DictdImport::LaidOut(int article) {
+    auto found = laidOut_.find(article);
+    if (found == laidOut_.end())
+        found = laidOut_.insert(article, LayOutFoldocBody(articles_.at(article).bodyLines));
+    return found.value();
 }

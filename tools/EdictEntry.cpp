@@ -97,7 +97,7 @@ bool IsHeaderHeadword(QStringView head) {
 } // namespace
 
 bool IsEdictTag(QStringView word) {
-    return NamedTags().contains(word.toString()) || IsPartOfSpeech(word);
+    return IsPartOfSpeech(word) || NamedTags().contains(word.toString());
 }
 
 EdictParse ParseEdictLine(QStringView line, EdictEntry* entry) {

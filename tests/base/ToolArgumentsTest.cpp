@@ -12,6 +12,12 @@ namespace {
 
 using Outcome = ToolArguments::Outcome;
 
+ToolArguments ParseToolArguments(const QStringList& arguments, int minOperands, int maxOperands) {
+    return ToolCommandLine(QStringLiteral("tool"), QStringLiteral("FILE..."))
+        .Operands(minOperands, maxOperands)
+        .Parse(arguments);
+}
+
 TEST(ToolArgumentsTest, OperandsOptionsAndTheEndOfOptions) {
     EXPECT_EQ(ParseToolArguments({"a", "b"}, 2, 2).operands, (QStringList{"a", "b"}));
     EXPECT_EQ(ParseToolArguments({"--help", "a"}, 1, 1).outcome, Outcome::Help);

@@ -220,4 +220,34 @@ TEST_F(DictdCommandTest, AFailureKeepsAnEarlierDictionary) {
     EXPECT_TRUE(err_.contains(QLatin1String("cannot create"))) << qPrintable(err_);
 }
 
+TEST_F(DictdCommandTest, VersionAndTheReportOfUncertainLinks) {
+    EXPECT_EQ(Run({QStringLiteral("--version")}), 0);
+    EXPECT_TRUE(out_.startsWith(QLatin1String("tessarine-dictd (Tessarine 2000) ")))
+        << qPrintable(out_);
+    EXPECT_TRUE(err_.isEmpty());
+
+    // IP has two senses here, and nothing in TCP's line tells them apart.
+    DictdWriter vera = DictdWriter::Vera();
+    vera.AddVera(QStringLiteral("IP"), QStringLiteral("Internet Protocol"));
+    vera.AddVera(QStringLiteral("IP"), QStringLiteral("Intellectual Property"));
+    vera.AddVera(QStringLiteral("TCP"), QStringLiteral("Transmission Control Protocol (IP, TCP)"));
+    vera.AddVera(QStringLiteral("UDP"), QStringLiteral("User Datagram Protocol (TCP)"));
+    const QString index = vera.Write(dir_.path(), QStringLiteral("ambiguous"));
+    const QString report = dir_.filePath(QStringLiteral("out/uncertain.tsv"));
+    ASSERT_EQ(Run({QStringLiteral("-o"), output_, QStringLiteral("--uncertain=") + report, index}),
+              0)
+        << qPrintable(err_);
+    EXPECT_TRUE(out_.contains(
+        QLatin1String("links and related words: 2 resolved exactly, 0 by evidence, 2 uncertain")))
+        << qPrintable(out_);
+    EXPECT_EQ(QString::fromUtf8(ReadBytes(report)),
+              QStringLiteral("TCP\tTransmission Control Protocol\tIP\tIP\tInternet Protocol\n"));
+
+    // Only one report, and it needs a name.
+    EXPECT_EQ(Run({QStringLiteral("-o"), output_, QStringLiteral("--uncertain="), index}), 2);
+    EXPECT_TRUE(err_.contains(QLatin1String("--uncertain takes one file name")));
+    EXPECT_EQ(Run({QStringLiteral("-o"), output_, QStringLiteral("--uncertain")}), 2);
+    EXPECT_TRUE(err_.contains(QLatin1String("--uncertain needs a value"))) << qPrintable(err_);
+}
+
 } // namespace

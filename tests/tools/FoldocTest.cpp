@@ -1,3 +1,4 @@
+#include "QStringPrinter.h"
 #include "data/DbAccess.h"
 #include "data/Strings.h"
 #include "dictionary/DictionarySource.h"
@@ -82,12 +83,15 @@ TEST_F(FoldocMarkupTest, ReferencesAcrossLinesAddressesAndAbbreviations) {
                                     QStringLiteral("   Machinery (ACM)} and the {List of things"),
                                     QStringLiteral("   (http://example.org/list.html)}. {Open")});
     EXPECT_EQ(m.hyperText, QStringLiteral("The \\J12 Association for Computing Machinery "
-                                          "(ACM)\\j and the List of things. {Open"));
+                                          "(ACM)\\j and the List of things "
+                                          "(http://example.org/list.html). Open"));
 }
 
-TEST_F(FoldocMarkupTest, UnmatchedBracesStayText) {
-    EXPECT_EQ(Convert({QStringLiteral("   {a {protocol} c} and {{internet} {")}).hyperText,
-              QStringLiteral("{a \\J7 protocol\\j c} and {\\J8 internet\\j {"));
+// A brace that pairs with none is a slip of the source where it touches a word, and goes;
+// elsewhere (program text) it stays.
+TEST_F(FoldocMarkupTest, UnmatchedBracesNextToWordsGo) {
+    EXPECT_EQ(Convert({QStringLiteral("   {a {protocol} c} and {{internet} { x")}).hyperText,
+              QStringLiteral("a \\J7 protocol\\j c and {\\J8 internet\\j { x"));
 }
 
 TEST_F(FoldocMarkupTest, ParagraphsIndentedLinesAndBackslashes) {
@@ -102,14 +106,15 @@ TEST_F(FoldocMarkupTest, ParagraphsIndentedLinesAndBackslashes) {
         QString(),
         QStringLiteral("   See also {protocol}, {Internet}."),
     });
-    EXPECT_EQ(m.hyperText, QStringLiteral("First paragraph, wrapped.\r\n"
+    EXPECT_EQ(m.hyperText, QStringLiteral("First paragraph, wrapped.\r\n\\F"
                                           "An example:\r\n"
-                                          " let c = c + 2\r\n"
-                                          "   \\\\x. x\r\n"
-                                          "and after it.\r\n"
+                                          "let c = c + 2\r\n"
+                                          "\\\\x. x\r\n"
+                                          "and after it.\r\n\\F"
                                           "See also \\J7 protocol\\j, \\J8 Internet\\j."));
-    EXPECT_EQ(m.seeAlso, (QList<qint32>{7, 8}));
-    EXPECT_TRUE(PlainTextOf(m.hyperText).contains(QLatin1String("   \\x. x")));
+    EXPECT_EQ(m.seeAlso, (QList<FoldocMarkup::Named>{{7, QStringLiteral("protocol")},
+                                                     {8, QStringLiteral("Internet")}}));
+    EXPECT_TRUE(PlainTextOf(m.hyperText).contains(QLatin1String("\r\n\\x. x\r\n")));
 }
 
 TEST_F(FoldocMarkupTest, LongBodiesAreCutToWhatTheProgramShows) {
