@@ -3,6 +3,7 @@
 #include "app/Artwork.h"
 #include "app/ListAdapters.h"
 #include "app/frmMain.h"
+#include "auxiliary/Web.h"
 #include "data/DbAccess.h"
 #include "entryview/DescriptionBox.h"
 #include "entryview/LinkHitTest.h"
@@ -23,8 +24,9 @@ void frmMain::ShowKeyword(qint32 lngId) {
     setWindowTitle(AppNameDef + QStringLiteral(" - [") + current_.CurrentKeyword +
                    QStringLiteral("]"));
     // An entry on show can be copied, however it was reached (a search that found nothing
-    // disables the command, and the history or a link may show an entry again after it).
-    SetEntryCommandsEnabled(true, !current_.CurrentUrl.isEmpty());
+    // disables the command, and the history or a link may show an entry again after it). Its
+    // web page is offered only for an address a browser may open.
+    SetEntryCommandsEnabled(true, Web::IsWebAddress(current_.CurrentUrl));
     History::HistoryAction(History::HistoryOp::Add, id, current_.CurrentKeyword);
 
     current_.Blanked = false;
