@@ -295,10 +295,7 @@ void frmMain::InstallKeyPreview() {
     qApp->installEventFilter(this);
 }
 
-bool frmMain::Form_Load(const QString& applicationDir, bool* handedOver,
-                        const QString& dictionaryPath) {
-    if (handedOver)
-        *handedOver = false;
+bool frmMain::Form_Load(const QString& applicationDir, const QString& dictionaryPath) {
     AppNameDef = AppInfo::ProductName();
     setWindowTitle(AppNameDef);
 

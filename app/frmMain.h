@@ -54,11 +54,10 @@ public:
     // The product name from the version information; the window caption and message title.
     QString AppNameDef;
 
-    // Start-up. Returns false when the program must end: another copy took over (handedOver is
-    // then true) or the dictionary cannot be used (the window has been closed again).
-    // `dictionaryPath` replaces the ABBR.MDB in applicationDir when it is not empty.
-    bool Form_Load(const QString& applicationDir, bool* handedOver = nullptr,
-                   const QString& dictionaryPath = QString());
+    // Start-up. Returns false when the dictionary cannot be used (the window has been closed
+    // again) and the program must end. `dictionaryPath` replaces the ABBR.MDB in applicationDir
+    // when it is not empty. A running copy is found before the window is made (main.cpp).
+    bool Form_Load(const QString& applicationDir, const QString& dictionaryPath = QString());
 
     void FontChange(QString& NewFontName, qint16& NewFontSize);
     void SelectTextBox();
@@ -142,7 +141,6 @@ public:
     bool Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
     void LayoutControls();
     void SetListTabStop(QListWidget* list);
-    void UpdateWebCommands();
     // The help topic of the control with the focus (or the highlighted menu item).
     int HelpTopicForFocus() const;
 

@@ -67,12 +67,6 @@ void frmMain::SetEntryCommandsEnabled(bool copy, bool webPage) {
     mnuFileWeb->setEnabled(webPage);
 }
 
-void frmMain::UpdateWebCommands() {
-    const bool hasAddress = !current_.CurrentUrl.isEmpty();
-    ToolbarButton(ToolbarKey::Home)->setEnabled(hasAddress);
-    mnuFileWeb->setEnabled(hasAddress);
-}
-
 void frmMain::lstLink_Click() {
     const int row = lstLink->currentRow();
     if (lstLink->count() == 0 || row < 0)
