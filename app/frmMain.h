@@ -4,6 +4,7 @@
 #include "auxiliary/HelpViewer.h"
 #include "entryview/HyperText.h"
 #include "entryview/LinkRegion.h"
+#include "history/History.h"
 #include "history/HistoryViews.h"
 #include "history/frmHistory.h"
 
@@ -78,6 +79,9 @@ public:
     void CloseHistoryWindow() override;
     History::HistoryListView* HistoryList() override;
     frmHistory* HistoryWindow() const { return historyWindow_; }
+    // Moves through the history (a Go command, a row of the history window) and shows the entry
+    // it lands on without recording it again.
+    void GoInHistory(History::HistoryOp op, qint32 slot = 0);
     frmFullText* FullTextWindow() const;
 
     QAction* ToolbarButton(ToolbarKey key) const { return toolbarButtons_.value(key); }

@@ -53,11 +53,7 @@ void frmMain::mnuGoItem_Click(int index) {
         History::HistoryOp::GoFirst, History::HistoryOp::GoBack, History::HistoryOp::GoForward,
         History::HistoryOp::GoLast};
     if (index >= GoFirst && index <= GoLast) {
-        // The store flags the showing that follows as a navigation, so it records nothing;
-        // with an empty history there is nothing to show and nothing is flagged.
-        const qint32 id = History::Navigate(kMoves[index]);
-        if (id > 0)
-            ShowKeyword(id);
+        GoInHistory(kMoves[index]);
         return;
     }
     if (index == GoHistoryWindow) {

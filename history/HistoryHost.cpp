@@ -2,6 +2,7 @@
 // and closing the history window.
 #include "app/WindowTwips.h"
 #include "app/frmMain.h"
+#include "history/History.h"
 #include "history/frmHistory.h"
 
 #include <QAction>
@@ -38,7 +39,7 @@ History::HistoryListView* frmMain::OpenHistoryWindow() {
     setup.screenWidth = WindowTwips::ScreenWidth(this);
     setup.listSize = lstLink->size();
     setup.icon = windowIcon();
-    setup.showEntry = [this](qint32 id) { ShowKeyword(id); };
+    setup.goToSlot = [this](qint32 slot) { GoInHistory(History::HistoryOp::GoToSlot, slot); };
     // A window of its own without an owner: it deletes itself when closed.
     historyWindow_ = new frmHistory(std::move(setup));
     historyWindow_->Form_Load();
@@ -53,6 +54,11 @@ void frmMain::ShowHistoryWindow() {
 void frmMain::CloseHistoryWindow() {
     if (historyWindow_)
         historyWindow_->close();
+}
+
+void frmMain::GoInHistory(History::HistoryOp op, qint32 slot) {
+    // The entry the history lands on is shown, and only its own visit goes unrecorded.
+    History::GoAndShow(op, slot, [this](qint32 id) { ShowKeyword(id); });
 }
 
 History::HistoryListView* frmMain::HistoryList() {
