@@ -5,6 +5,7 @@
 #include "app/StatusPanels.h"
 #include "app/Twips.h"
 #include "base/AppInfo.h"
+#include "commands/KeyPreview.h"
 #include "data/DbAccess.h"
 #include "entryview/DescriptionBox.h"
 #include "history/History.h"
@@ -32,22 +33,6 @@ namespace {
 constexpr qint32 kDesignClientWidth = 6225;
 constexpr qint32 kDesignClientHeight = 5130;
 
-struct ToolbarButtonDef {
-    ToolbarKey key;
-    const char* tooltip; // null for a separator
-    bool enabled;
-};
-
-// Left to right.
-constexpr ToolbarButtonDef kToolbarButtons[] = {
-    {ToolbarKey::Left, "戻る", false},           {ToolbarKey::Right, "進む", false},
-    {ToolbarKey::Left, nullptr, false},          {ToolbarKey::Find, "検索", true},
-    {ToolbarKey::Home, "ﾎｰﾑﾍﾟｰｼﾞを開く", false}, {ToolbarKey::Left, nullptr, false},
-    {ToolbarKey::New, "検索項目の消去", true},   {ToolbarKey::Copy, "略語解説のｺﾋﾟｰ", false},
-    {ToolbarKey::Paste, "貼り付け", true},       {ToolbarKey::PasteFind, "貼り付け検索", true},
-    {ToolbarKey::Left, nullptr, false},          {ToolbarKey::Help, "説明", true},
-};
-
 QString Utf8(const char* text) {
     return QString::fromUtf8(text);
 }
@@ -72,7 +57,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     CreateToolbar();
     CreateControls();
     ApplyTabOrder();
-    InstallKeyPreview();
+    InstallEventFilters();
     History::Store().SetNavigationCommands(this);
     History::Store().SetWindowHost(this);
 }
@@ -81,115 +66,6 @@ frmMain::~frmMain() {
     Form_Unload();
     History::Store().SetNavigationCommands(nullptr);
     History::Store().SetWindowHost(nullptr);
-}
-
-void frmMain::CreateMenus() {
-    QMenuBar* bar = menuBar();
-    bar->setFont(QApplication::font()); // menus keep the desktop's font
-
-    auto makeAction = [this](QMenu* menu, const char* name, const char* caption, HelpTopic topic) {
-        auto* action = new QAction(Utf8(caption), this);
-        action->setObjectName(QString::fromLatin1(name));
-        SetHelpTopic(action, topic);
-        menu->addAction(action);
-        return action;
-    };
-
-    mnuFile = bar->addMenu(Utf8("ﾌｧｲﾙ(&F)"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    SetHelpTopic(mnuFile, HelpTopic::FileMenu);
-    mnuFileFind = makeAction(mnuFile, "mnuFileFind", "検索(&F)", HelpTopic::FileMenu);
-    mnuFileFullText =
-        makeAction(mnuFile, "mnuFileFullText", "解説の全文検索(&T)...", HelpTopic::FileMenu);
-    mnuFileFullText->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
-    mnuFileWeb = makeAction(mnuFile, "mnuFileWeb", "ﾎｰﾑﾍﾟｰｼﾞ(&G)", HelpTopic::FileMenu);
-    mnuFileWeb->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
-    mnuFileWeb->setEnabled(false);
-    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileSP"));
-    mnuFileExit = makeAction(mnuFile, "mnuFileExit", "終了(&X)", HelpTopic::FileMenu);
-
-    mnuEdit = bar->addMenu(Utf8("編集(&E)"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    SetHelpTopic(mnuEdit, HelpTopic::EditMenu);
-    mnuEditCopy = makeAction(mnuEdit, "mnuEditCopy", "ｺﾋﾟｰ(&C)", HelpTopic::EditMenu);
-    mnuEditCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    mnuEditCopy->setEnabled(false);
-    mnuEditPaste = makeAction(mnuEdit, "mnuEditPaste", "貼り付け(&P)", HelpTopic::EditMenu);
-    mnuEditPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    mnuEditPasteSearch =
-        makeAction(mnuEdit, "mnuEditPasteSearch", "貼り付け検索(&F)", HelpTopic::EditMenu);
-    mnuEditPasteSearch->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    mnuEditDelete = makeAction(mnuEdit, "mnuEditDelete", "条件削除(&D)", HelpTopic::EditMenu);
-    mnuEditDelete->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_Delete));
-
-    mnuGo = bar->addMenu(Utf8("移動(&G)"));
-    mnuGo->setObjectName(QStringLiteral("mnuGo"));
-    SetHelpTopic(mnuGo, HelpTopic::GoMenu);
-    const char* goCaptions[] = {"先頭に戻る(&T)", "前に戻る(&B)", "次に進む(&F)",
-                                "最後に進む(&E)", nullptr,        "履歴(&H)"};
-    for (int i = 0; i < GoItemCount; ++i) {
-        const QString name = QStringLiteral("mnuGoItem%1").arg(i);
-        if (!goCaptions[i]) {
-            mnuGoItem[i] = mnuGo->addSeparator();
-            mnuGoItem[i]->setObjectName(name);
-            continue;
-        }
-        mnuGoItem[i] = makeAction(mnuGo, "", goCaptions[i], HelpTopic::GoMenu);
-        mnuGoItem[i]->setObjectName(name);
-        mnuGoItem[i]->setEnabled(i == GoHistoryWindow);
-        connect(mnuGoItem[i], &QAction::triggered, this, [this, i] { mnuGoItem_Click(i); });
-    }
-    mnuGoItem[GoHistoryWindow]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
-    mnuGoItem[GoHistoryWindow]->setCheckable(true);
-    connect(mnuGo, &QMenu::aboutToShow, this, &frmMain::mnuGo_Click);
-
-    mnuHelp = bar->addMenu(Utf8("ﾍﾙﾌﾟ(&H)"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    SetHelpTopic(mnuHelp, HelpTopic::HelpMenu);
-    mnuHelpContents = makeAction(mnuHelp, "mnuHelpContents", "目次(&C)", HelpTopic::HelpMenu);
-    mnuHelpSearch = makeAction(mnuHelp, "mnuHelpSearch", "ﾄﾋﾟｯｸの検索(&S)", HelpTopic::HelpMenu);
-    mnuHelp->addSeparator()->setObjectName(QStringLiteral("mnuHelpSp"));
-    mnuHelpAbout = makeAction(mnuHelp, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", HelpTopic::None);
-
-    connect(mnuFileFind, &QAction::triggered, this, &frmMain::mnuFileFind_Click);
-    connect(mnuFileFullText, &QAction::triggered, this, &frmMain::mnuFileFullText_Click);
-    connect(mnuFileWeb, &QAction::triggered, this, &frmMain::mnuFileWeb_Click);
-    connect(mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
-    connect(mnuEditCopy, &QAction::triggered, this, &frmMain::mnuEditCopy_Click);
-    connect(mnuEditPaste, &QAction::triggered, this, &frmMain::mnuEditPaste_Click);
-    connect(mnuEditPasteSearch, &QAction::triggered, this, &frmMain::mnuEditPasteSearch_Click);
-    connect(mnuEditDelete, &QAction::triggered, this, &frmMain::mnuEditDelete_Click);
-    connect(mnuHelpContents, &QAction::triggered, this, &frmMain::mnuHelpContents_Click);
-    connect(mnuHelpSearch, &QAction::triggered, this, &frmMain::mnuHelpSearch_Click);
-    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
-}
-
-void frmMain::CreateToolbar() {
-    tbrToolbar = new QToolBar(this);
-    tbrToolbar->setObjectName(QStringLiteral("tbrToolbar"));
-    tbrToolbar->setAccessibleName(QStringLiteral("ツールバー"));
-    tbrToolbar->setFont(QApplication::font());
-    tbrToolbar->setMovable(false);
-    tbrToolbar->setFloatable(false);
-    tbrToolbar->setIconSize(QSize(16, 16));
-    tbrToolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    tbrToolbar->setContextMenuPolicy(Qt::PreventContextMenu);
-    addToolBar(Qt::TopToolBarArea, tbrToolbar);
-    for (const ToolbarButtonDef& def : kToolbarButtons) {
-        if (!def.tooltip) {
-            tbrToolbar->addSeparator();
-            continue;
-        }
-        const QString key = ToolbarKeyName(def.key);
-        QAction* button = tbrToolbar->addAction(Artwork::ToolbarIcon(key), Utf8(def.tooltip));
-        button->setObjectName(QStringLiteral("tbr") + key);
-        button->setData(key);
-        button->setToolTip(Utf8(def.tooltip));
-        button->setEnabled(def.enabled);
-        toolbarButtons_.insert(def.key, button);
-        connect(button, &QAction::triggered, this,
-                [this, button] { tbrToolbar_ButtonClick(button->data().toString()); });
-    }
 }
 
 void frmMain::CreateControls() {
@@ -291,8 +167,15 @@ void frmMain::ApplyTabOrder() {
     setTabOrder(lstLink, pbxDescription);
 }
 
-void frmMain::InstallKeyPreview() {
-    qApp->installEventFilter(this);
+void frmMain::InstallEventFilters() {
+    keyPreview_ = new KeyPreview(*this);
+    keyPreview_->Install();
+    // The window's own handling of focus and clicks, on the controls it concerns.
+    for (QWidget* control : {static_cast<QWidget*>(txtSearchKey), static_cast<QWidget*>(txtLetter),
+                             static_cast<QWidget*>(lstDbList), centralWidget()})
+        control->installEventFilter(this);
+    for (QLabel* caption : findChildren<QLabel*>())
+        caption->installEventFilter(this);
 }
 
 bool frmMain::Form_Load(const QString& applicationDir, const QString& dictionaryPath) {
@@ -325,12 +208,7 @@ bool frmMain::Form_Load(const QString& applicationDir, const QString& dictionary
 
     History::Store().Reset();
 
-    mnuFileFind->setText(mnuFileFind->text() + QStringLiteral("\tEnter"));
-    mnuFileExit->setText(mnuFileExit->text() + QStringLiteral("\tAlt+F4"));
-    mnuGoItem[GoFirst]->setText(mnuGoItem[GoFirst]->text() + QStringLiteral("\tAlt+↑"));
-    mnuGoItem[GoLast]->setText(mnuGoItem[GoLast]->text() + QStringLiteral("\tAlt+↓"));
-    mnuGoItem[GoBack]->setText(mnuGoItem[GoBack]->text() + QStringLiteral("\tAlt+←"));
-    mnuGoItem[GoForward]->setText(mnuGoItem[GoForward]->text() + QStringLiteral("\tAlt+→"));
+    ApplyKeyHints();
 
     cmdFind->setGeometry(0, menuBar()->height(), std::min(cmdFind->sizeHint().width(), 40),
                          std::min(cmdFind->sizeHint().height(), tbrToolbar->sizeHint().height()));
@@ -338,8 +216,7 @@ bool frmMain::Form_Load(const QString& applicationDir, const QString& dictionary
     for (QLabel* label : Label1)
         Place(label, Left(label), ToolbarHeight() + 64);
 
-    for (ToolbarKey key : {ToolbarKey::Left, ToolbarKey::Right, ToolbarKey::Home, ToolbarKey::Copy})
-        ToolbarButton(key)->setEnabled(false);
+    SetCommandState(Commands::CommandState{}); // no entry yet, no history
 
     FontChange(fontName, fontSize);
 
@@ -380,4 +257,40 @@ void frmMain::ActivateFromAnotherStart() {
     activateWindow();
     if (QWindow* handle = windowHandle())
         handle->requestActivate();
+}
+
+// Focus and clicks on the controls InstallEventFilters names: the search fields and the result
+// list run their focus handlers, captions keep their clicks from the window's background, and a
+// click on the background itself is the window's.
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::FocusIn) {
+        if (watched == txtSearchKey)
+            QMetaObject::invokeMethod(this, &frmMain::txtSearchKey_GotFocus, Qt::QueuedConnection);
+        else if (watched == txtLetter)
+            QMetaObject::invokeMethod(this, &frmMain::txtLetter_GotFocus, Qt::QueuedConnection);
+        else if (watched == lstDbList)
+            lstDbList_GotFocus();
+        return false;
+    }
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease;
+    if (press && qobject_cast<QLabel*>(watched))
+        return true;
+    if (type == QEvent::MouseButtonRelease && watched == centralWidget()) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!centralWidget()->childAt(mouse->position().toPoint()))
+            Form_MouseUp(mouse->button(), mouse->modifiers());
+    }
+    return false;
+}
+
+int frmMain::HelpTopicForFocus() const {
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        const int topic = w->property(kHelpTopicProperty).toInt();
+        if (topic > 0)
+            return topic;
+        if (w == this)
+            break;
+    }
+    return int(HelpTopic::Window);
 }

@@ -2,6 +2,7 @@
 
 #include "app/MainWindowParts.h"
 #include "auxiliary/HelpViewer.h"
+#include "commands/CommandTable.h"
 #include "entryview/HyperText.h"
 #include "entryview/LinkRegion.h"
 #include "history/History.h"
@@ -26,6 +27,7 @@ class DescriptionBox;
 class StatusPanels;
 class frmFullText;
 class FullTextService;
+class KeyPreview;
 
 // The entry on show and what drawing it left behind; only ShowKeyword and the blanking of the
 // view change it.
@@ -68,6 +70,9 @@ public:
 
     // Help file beside the program.
     QString HelpFilePath() const { return helpFilePath_; }
+
+    // Enables every command as the state allows; whatever changes the state calls it.
+    void SetCommandState(const Commands::CommandState& state);
 
     // History::NavigationCommands
     void SetBackEnabled(bool enabled) override;
@@ -142,7 +147,6 @@ public:
     // Window events with the names of the program's handlers.
     void Form_Resize();
     void Form_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift);
-    bool Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
     void LayoutControls();
     void SetListTabStop(QListWidget* list);
     // The help topic of the control with the focus (or the highlighted menu item).
@@ -156,9 +160,11 @@ protected:
 private:
     void CreateControls();
     void CreateMenus();
+    void AddMenuItem(QMenu* menu, const Commands::Command& command);
+    void ApplyKeyHints();
     void CreateToolbar();
     void ApplyTabOrder();
-    void InstallKeyPreview();
+    void InstallEventFilters();
     void Form_Unload();
     QString StartupFontName() const;
     QString SystemFontName() const;
@@ -174,7 +180,7 @@ private:
     // Draws the current description (or the blank view); `fromTop` for a newly shown entry.
     void DrawDescription(bool fromTop);
     // Copying and opening the web page go together with an entry on show.
-    void SetEntryCommandsEnabled(bool copy, bool webPage);
+    void OfferEntryCommands(bool offered);
 
     // Controls.
     QToolBar* tbrToolbar = nullptr;
@@ -191,23 +197,13 @@ private:
     QStatusBar* stbStatusBar = nullptr;
     StatusPanels* statusPanels = nullptr;
 
-    // Menus and commands.
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFileFind = nullptr;
-    QAction* mnuFileFullText = nullptr;
-    QAction* mnuFileWeb = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QAction* mnuEditCopy = nullptr;
-    QAction* mnuEditPaste = nullptr;
-    QAction* mnuEditPasteSearch = nullptr;
-    QAction* mnuEditDelete = nullptr;
+    // Menus and commands: the menu items by their object names (CommandTable.cpp), and the Go
+    // menu's items as the array its handler indexes.
+    QHash<QString, QAction*> commandActions_;
     QMenu* mnuGo = nullptr;
     std::array<QAction*, GoItemCount> mnuGoItem{};
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpContents = nullptr;
-    QAction* mnuHelpSearch = nullptr;
-    QAction* mnuHelpAbout = nullptr;
+    Commands::CommandState commandState_;
+    KeyPreview* keyPreview_ = nullptr;
 
     ShownEntry current_;
     QString helpFilePath_;

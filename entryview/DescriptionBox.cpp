@@ -307,6 +307,22 @@ void DescriptionBox::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+// Enter on a framed link follows the link: the box claims the key before the window's key
+// preview would take it for a search.
+bool DescriptionBox::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain =
+            !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier));
+        if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            currentLink_ >= 0) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 void DescriptionBox::StepLink(bool forward) {
     const qint32 viewTop = ScrollOffset() * Twips::kPerPixel;
     const int next =

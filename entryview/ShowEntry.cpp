@@ -26,7 +26,7 @@ void frmMain::ShowKeyword(qint32 lngId) {
     // An entry on show can be copied, however it was reached (a search that found nothing
     // disables the command, and the history or a link may show an entry again after it). Its
     // web page is offered only for an address a browser may open.
-    SetEntryCommandsEnabled(true, Web::IsWebAddress(current_.CurrentUrl));
+    OfferEntryCommands(true);
     History::HistoryAction(History::HistoryOp::Add, id, current_.CurrentKeyword);
 
     current_.Blanked = false;
@@ -60,11 +60,11 @@ void frmMain::DrawDescription(bool fromTop) {
                                         current_.LinkRegions, DisplayFont(), fromTop);
 }
 
-void frmMain::SetEntryCommandsEnabled(bool copy, bool webPage) {
-    ToolbarButton(ToolbarKey::Copy)->setEnabled(copy);
-    mnuEditCopy->setEnabled(copy);
-    ToolbarButton(ToolbarKey::Home)->setEnabled(webPage);
-    mnuFileWeb->setEnabled(webPage);
+void frmMain::OfferEntryCommands(bool offered) {
+    Commands::CommandState state = commandState_;
+    state.entryShown = offered;
+    state.webAddress = offered && Web::IsWebAddress(current_.CurrentUrl);
+    SetCommandState(state);
 }
 
 void frmMain::lstLink_Click() {

@@ -1,5 +1,5 @@
-// The main window's side of the history: the back and forward commands, and opening, showing
-// and closing the history window.
+// The main window's side of the history: moving through it, and opening, showing and closing
+// the history window.
 #include "app/WindowTwips.h"
 #include "app/frmMain.h"
 #include "history/History.h"
@@ -7,18 +7,6 @@
 
 #include <QAction>
 #include <QListWidget>
-
-void frmMain::SetBackEnabled(bool enabled) {
-    ToolbarButton(ToolbarKey::Left)->setEnabled(enabled);
-    mnuGoItem[GoBack]->setEnabled(enabled);
-    mnuGoItem[GoFirst]->setEnabled(enabled);
-}
-
-void frmMain::SetForwardEnabled(bool enabled) {
-    ToolbarButton(ToolbarKey::Right)->setEnabled(enabled);
-    mnuGoItem[GoForward]->setEnabled(enabled);
-    mnuGoItem[GoLast]->setEnabled(enabled);
-}
 
 bool frmMain::IsHistoryWindowOpen() const {
     return historyWindow_ && !historyWindow_->IsClosed();

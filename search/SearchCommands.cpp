@@ -22,7 +22,7 @@ void frmMain::mnuFileFind_Click() {
     }
     if (resultCount_ < 1) {
         BlankEntryView();
-        SetEntryCommandsEnabled(false, false);
+        OfferEntryCommands(false);
         return;
     }
     lstDbList->setCurrentRow(-1);
