@@ -150,10 +150,7 @@ void frmMain::CreateControls() {
     // click or key that chose it, or it would go on to select a row of the rebuilt list.
     connect(lstLink, &QListWidget::currentRowChanged, this, &frmMain::lstLink_Click,
             Qt::QueuedConnection);
-    connect(pbxDescription, &DescriptionBox::MouseMoved, this, &frmMain::pbxDescription_MouseMove);
-    connect(pbxDescription, &DescriptionBox::MouseReleased, this, &frmMain::pbxDescription_MouseUp);
-    connect(pbxDescription, &DescriptionBox::LinkActivated, this,
-            &frmMain::pbxDescription_LinkActivated);
+    connect(pbxDescription, &DescriptionBox::LinkChosen, this, &frmMain::pbxDescription_LinkChosen);
     connect(pbxDescription, &DescriptionBox::PaletteChanged, this,
             [this] { DrawDescription(false); });
 }

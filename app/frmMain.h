@@ -29,15 +29,13 @@ class frmFullText;
 class FullTextService;
 class KeyPreview;
 
-// The entry on show and what drawing it left behind; only ShowKeyword and the blanking of the
-// view change it.
+// The entry on show; only ShowKeyword and the blanking of the view change it. The links of its
+// drawing belong to the description box.
 struct ShownEntry {
     qint32 CurrentId = 0;
     QString CurrentKeyword;
     QString CurrentDescription;
     QString CurrentUrl;
-    HyperText::LinkRegions LinkRegions;
-    qint16 LinkRegionCount = 0;
     // The view was blanked (no result, or an id below 1): a redraw keeps it blank.
     bool Blanked = false;
 };
@@ -124,9 +122,8 @@ public slots:
     void mnuEditDelete_Click();
     // Entry view.
     void lstLink_Click();
-    void pbxDescription_MouseMove(double x, double y);
-    void pbxDescription_MouseUp(Qt::MouseButton button, double x, double y);
-    void pbxDescription_LinkActivated(int region);
+    // A link of the description was chosen: by the mouse, the keyboard or a screen reader.
+    void pbxDescription_LinkChosen(qint32 id);
     // Commands.
     void tbrToolbar_ButtonClick(const QString& key);
     void mnuGoItem_Click(int index);

@@ -1,12 +1,10 @@
 // Showing an entry, and the two ways from it to others: links in the description and the
 // related-words list.
-#include "app/Artwork.h"
 #include "app/ListAdapters.h"
 #include "app/frmMain.h"
 #include "auxiliary/Web.h"
 #include "data/DbAccess.h"
 #include "entryview/DescriptionBox.h"
-#include "entryview/LinkHitTest.h"
 #include "history/History.h"
 
 #include <QAction>
@@ -55,9 +53,8 @@ void frmMain::BlankEntryView() {
 }
 
 void frmMain::DrawDescription(bool fromTop) {
-    current_.LinkRegionCount =
-        pbxDescription->ShowDescription(current_.Blanked ? QString() : current_.CurrentDescription,
-                                        current_.LinkRegions, DisplayFont(), fromTop);
+    pbxDescription->ShowDescription(current_.Blanked ? QString() : current_.CurrentDescription,
+                                    DisplayFont(), fromTop);
 }
 
 void frmMain::OfferEntryCommands(bool offered) {
@@ -76,22 +73,6 @@ void frmMain::lstLink_Click() {
         ShowKeyword(id);
 }
 
-void frmMain::pbxDescription_MouseMove(double x, double y) {
-    if (HyperText::HitTestLink(current_.LinkRegions, current_.LinkRegionCount, x, y) >= 0)
-        pbxDescription->setCursor(Artwork::HandCursor(pbxDescription->devicePixelRatioF()));
-    else
-        pbxDescription->unsetCursor();
-}
-
-void frmMain::pbxDescription_MouseUp(Qt::MouseButton, double x, double y) {
-    const int hit = HyperText::HitTestLink(current_.LinkRegions, current_.LinkRegionCount, x, y);
-    if (hit >= 0)
-        ShowKeyword(current_.LinkRegions[size_t(hit)].LinkId);
-}
-
-// The keyboard's Enter on a framed link and a screen reader's press lead where a click leads.
-void frmMain::pbxDescription_LinkActivated(int region) {
-    if (region >= 0 && region < current_.LinkRegionCount &&
-        region < int(current_.LinkRegions.size()))
-        ShowKeyword(current_.LinkRegions[size_t(region)].LinkId);
+void frmMain::pbxDescription_LinkChosen(qint32 id) {
+    ShowKeyword(id);
 }

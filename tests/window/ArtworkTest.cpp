@@ -135,7 +135,7 @@ TEST_F(ArtworkTest, HandCursorAtEveryRatio) {
 
 TEST_F(ArtworkTest, TheHandOverALinkIsDrawnForTheScreen) {
     Show(linked_.cpu);
-    MoveOverDescription(CentrePixels(W().Current().LinkRegions[0]));
+    MoveOverDescription(CentrePixels(C().pbxDescription->Regions()[0]));
     ASSERT_TRUE(HandShown());
     const QPixmap hand = C().pbxDescription->cursor().pixmap();
     EXPECT_DOUBLE_EQ(hand.devicePixelRatio(), C().pbxDescription->devicePixelRatioF());

@@ -262,9 +262,9 @@ TEST_F(LayoutTest, DescriptionIsWrappedAgainAfterAResize) {
     EXPECT_LT(wideLines, narrowLines);
     EXPECT_LE(DrawnRightEdge(box), box.width() * 15);
     EXPECT_GT(DrawnRightEdge(box), (box.width() - 400) * 15) << "not wrapped to the new width";
-    EXPECT_EQ(qsizetype(W().Current().LinkRegionCount),
-              qsizetype(W().Current().LinkRegions.size()));
-    for (const auto& region : W().Current().LinkRegions)
+    EXPECT_EQ(qsizetype(C().pbxDescription->RegionCount()),
+              qsizetype(C().pbxDescription->Regions().size()));
+    for (const auto& region : C().pbxDescription->Regions())
         EXPECT_LE(region.Right, box.width() * 15);
 
     ResizeClient(W().width() - 400, W().height());
