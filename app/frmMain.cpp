@@ -5,6 +5,7 @@
 #include "app/StatusPanels.h"
 #include "app/Twips.h"
 #include "base/AppInfo.h"
+#include "base/MessageBox.h"
 #include "commands/KeyPreview.h"
 #include "data/DbAccess.h"
 #include "entryview/DescriptionBox.h"
@@ -180,25 +181,13 @@ bool frmMain::Form_Load(const QString& applicationDir, const QString& dictionary
     setWindowTitle(AppNameDef);
 
     const QString dir = AppInfo::ApplicationDirectory(applicationDir);
-    DbAccess::DatabasePath =
-        dictionaryPath.isEmpty() ? dir + QStringLiteral("ABBR.MDB") : dictionaryPath;
     helpFilePath_ = dir + QStringLiteral("Abbr.hlp");
 
     cmbCategory->addItem(QStringLiteral("全て"), 0);
-    ComboBoxSink categories(cmbCategory);
-    const bool startupFailed = DbAccess::OpenDictionary(categories) == 0;
+    const bool startupFailed = !OpenDictionary(
+        dictionaryPath.isEmpty() ? dir + QStringLiteral("ABBR.MDB") : dictionaryPath);
     cmbCategory->setCurrentIndex(0);
-
-    // Centre at the design size; the font gives the real size later and keeps the corner.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const qint32 screenW = Twips::FromPixels(area.width());
-        const qint32 screenH = Twips::FromPixels(area.height());
-        const qint32 left = Twips::RoundEven(double(screenW - kDesignClientWidth)) / 2;
-        const qint32 top = Twips::RoundEven(double(screenH - kDesignClientHeight)) / 2;
-        resize(Twips::ToPixels(kDesignClientWidth), Twips::ToPixels(kDesignClientHeight));
-        move(area.left() + Twips::ToPixels(left), area.top() + Twips::ToPixels(top));
-    }
+    CentreAtDesignSize();
 
     QString fontName = StartupFontName();
     qint16 fontSize = 9;
@@ -225,6 +214,43 @@ bool frmMain::Form_Load(const QString& applicationDir, const QString& dictionary
     return true;
 }
 
+// Opens the dictionary and fills the category list; a dictionary that cannot be used is
+// reported in a box, and the program then ends.
+bool frmMain::OpenDictionary(const QString& path) {
+    ComboBoxSink categories(cmbCategory);
+    if (dictionary_.Open(path, categories) > 0)
+        return true;
+    const char* text = "データベースが開けません";
+    switch (dictionary_.Failure()) {
+    case DbAccess::OpenFailure::NotADictionary:
+        text = "不正なデータベースです";
+        break;
+    case DbAccess::OpenFailure::NoCategories:
+        text = "有効なレコードがありません";
+        break;
+    case DbAccess::OpenFailure::None:
+    case DbAccess::OpenFailure::CannotOpen:
+        break;
+    }
+    ShowMessage(QString::fromUtf8(text), AppNameDef, MessageButtons::Ok, MessageIcon::Critical);
+    return false;
+}
+
+// The first placement, before the font gives the window its real size (which keeps the top
+// left corner).
+void frmMain::CentreAtDesignSize() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const qint32 screenW = Twips::FromPixels(area.width());
+    const qint32 screenH = Twips::FromPixels(area.height());
+    const qint32 left = Twips::RoundEven(double(screenW - kDesignClientWidth)) / 2;
+    const qint32 top = Twips::RoundEven(double(screenH - kDesignClientHeight)) / 2;
+    resize(Twips::ToPixels(kDesignClientWidth), Twips::ToPixels(kDesignClientHeight));
+    move(area.left() + Twips::ToPixels(left), area.top() + Twips::ToPixels(top));
+}
+
 void frmMain::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
@@ -234,7 +260,7 @@ void frmMain::Form_Unload() {
     if (unloaded_)
         return;
     unloaded_ = true;
-    DbAccess::CloseDictionary();
+    dictionary_.Close();
     // Every other window of the program goes with the main window.
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w != this && w->isWindow() && w->isVisible() && !qobject_cast<QMenu*>(w))

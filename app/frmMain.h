@@ -3,6 +3,7 @@
 #include "app/MainWindowParts.h"
 #include "auxiliary/HelpViewer.h"
 #include "commands/CommandTable.h"
+#include "data/DbAccess.h"
 #include "entryview/HyperText.h"
 #include "entryview/LinkRegion.h"
 #include "history/History.h"
@@ -68,6 +69,8 @@ public:
 
     // Help file beside the program.
     QString HelpFilePath() const { return helpFilePath_; }
+    // The dictionary the window reads, which it hands on to the windows it opens.
+    const DbAccess::Dictionary& Dictionary() const { return dictionary_; }
 
     // Enables every command as the state allows; whatever changes the state calls it.
     void SetCommandState(const Commands::CommandState& state);
@@ -163,6 +166,8 @@ private:
     void ApplyTabOrder();
     void InstallEventFilters();
     void Form_Unload();
+    bool OpenDictionary(const QString& path);
+    void CentreAtDesignSize();
     QString StartupFontName() const;
     QString SystemFontName() const;
     // Client twips to the pixel geometry of a control.
@@ -173,6 +178,7 @@ private:
     qint32 Height(QWidget* control) const;
     qint32 ToolbarTop() const;
     qint32 StatusBarHeight() const;
+    void ReadCurrentEntry();
     void BlankEntryView();
     // Draws the current description (or the blank view); `fromTop` for a newly shown entry.
     void DrawDescription(bool fromTop);
@@ -202,6 +208,7 @@ private:
     Commands::CommandState commandState_;
     KeyPreview* keyPreview_ = nullptr;
 
+    DbAccess::Dictionary dictionary_;
     ShownEntry current_;
     QString helpFilePath_;
     QHash<ToolbarKey, QAction*> toolbarButtons_;

@@ -5,6 +5,7 @@
 #include "auxiliary/Web.h"
 #include "data/DbAccess.h"
 #include "entryview/DescriptionBox.h"
+#include "entryview/EntryMarkup.h"
 #include "history/History.h"
 
 #include <QAction>
@@ -17,8 +18,7 @@ void frmMain::ShowKeyword(qint32 lngId) {
     }
     const qint32 id = lngId;
     current_.CurrentId = id;
-    current_.CurrentDescription =
-        DbAccess::GetEntryText(id, current_.CurrentKeyword, current_.CurrentUrl);
+    ReadCurrentEntry();
     setWindowTitle(AppNameDef + QStringLiteral(" - [") + current_.CurrentKeyword +
                    QStringLiteral("]"));
     // An entry on show can be copied, however it was reached (a search that found nothing
@@ -38,10 +38,25 @@ void frmMain::ShowKeyword(qint32 lngId) {
         auto* self = new QListWidgetItem(current_.CurrentKeyword, lstLink);
         self->setData(Qt::UserRole, id);
         ListWidgetSink links(lstLink);
-        DbAccess::LoadLinkList(id, links);
+        dictionary_.LoadLinkList(id, links);
         lstLink->setCurrentRow(-1);
     }
     lstLink->setCurrentRow(0);
+}
+
+// An entry that cannot be read leaves the abbreviation and the address of the one before, and
+// shows an empty description.
+void frmMain::ReadCurrentEntry() {
+    const std::optional<DbAccess::EntryRecord> entry = dictionary_.GetEntry(current_.CurrentId);
+    if (!entry) {
+        current_.CurrentDescription.clear();
+        return;
+    }
+    current_.CurrentKeyword = entry->abbr;
+    if (entry->url)
+        current_.CurrentUrl = *entry->url;
+    current_.CurrentDescription =
+        HyperText::EntryMarkup(entry->letter, entry->categoryShortName, entry->hyperText);
 }
 
 void frmMain::BlankEntryView() {

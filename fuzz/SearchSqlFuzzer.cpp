@@ -8,7 +8,6 @@
 // are those the three inputs call for, each text sitting whole inside its string literals.
 
 #include "FuzzCheck.h"
-#include "base/MessageBox.h"
 #include "data/DbAccess.h"
 #include "data/DictionaryWriter.h"
 #include "data/ListSink.h"
@@ -23,11 +22,12 @@ namespace {
 // A small dictionary in our format, opened as the program opens it, for the whole run.
 struct Dictionary {
     QTemporaryDir dir;
+    DbAccess::Dictionary db;
     bool ok = false;
 
     Dictionary() {
-        DbAccess::DatabasePath = dir.filePath(QStringLiteral("ABBR.MDB"));
-        DictionaryWriter writer(DbAccess::DatabasePath);
+        const QString path = dir.filePath(QStringLiteral("ABBR.MDB"));
+        DictionaryWriter writer(path);
         ok = writer.Begin() &&
              writer.AddCategory(1, QStringLiteral("ハードウェア"), QStringLiteral("HW")) &&
              writer.AddEntry({1, QStringLiteral("CPU"), QStringLiteral("CPU"),
@@ -37,9 +37,8 @@ struct Dictionary {
                               QStringLiteral("o'clock [ﾝ]"), false, 1, QString(), QString(),
                               QString()}) &&
              writer.Finish();
-        SetMessageHandler([](const MessageRequest&) { return MessageAnswer::Ok; });
         CountingSink categories;
-        ok = ok && DbAccess::OpenDictionary(categories) > 0;
+        ok = ok && db.Open(path, categories) > 0;
     }
 };
 
@@ -143,12 +142,11 @@ int RecordAccess(void* accesses, int action, const char* first, const char* seco
 }
 
 // Prepares the statement as the result list sends it and returns what it would touch.
-QList<Access> PrepareAsTheListDoes(const QString& sql) {
+QList<Access> PrepareAsTheListDoes(sqlite3* db, const QString& sql) {
     const std::optional<QByteArray> translated =
         TranslateSelect(QStringLiteral("SELECT [AbbrID],[Abbr],[Letter] FROM (") + sql +
                         QStringLiteral(") LIMIT ") + QString::number(DbAccess::kResultListLimit));
     FUZZ_CHECK(translated.has_value());
-    sqlite3* db = DbAccess::DictionaryDb();
     QList<Access> accesses;
     sqlite3_set_authorizer(db, RecordAccess, &accesses);
     sqlite3_stmt* stmt = nullptr;
@@ -183,7 +181,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString sql = DbAccess::BuildSearchSql(key, letter, category);
     CountingSink results;
     results.AddItem(QStringLiteral("kept"), 1);
-    const qint16 listed = DbAccess::SearchEntries(key, letter, category, results);
+    const qint16 listed = dictionary->db.SearchEntries(key, letter, category, results);
     FUZZ_CHECK(listed >= 0 && listed <= DbAccess::kResultListLimit);
     if (key.isEmpty() && letter.isEmpty() && category <= 0) {
         FUZZ_CHECK(sql.isEmpty());
@@ -235,7 +233,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(listed == 0);
         return 0;
     }
-    for (const Access& access : PrepareAsTheListDoes(sql)) {
+    for (const Access& access : PrepareAsTheListDoes(dictionary->db.Db(), sql)) {
         const bool allowed = access.action == SQLITE_SELECT ||
                              (access.action == SQLITE_READ && access.first == u"AbbrTB") ||
                              (access.action == SQLITE_FUNCTION && access.second == u"like");

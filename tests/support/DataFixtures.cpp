@@ -4,6 +4,7 @@
 #include "data/SqliteHandles.h"
 #include "data/Strings.h"
 #include "data/TextCollation.h"
+#include "entryview/EntryMarkup.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -101,10 +102,42 @@ void TestDictionary::Execute(const char* sql) {
     ASSERT_EQ(rc, SQLITE_OK) << qPrintable(text);
 }
 
+DbAccess::Dictionary& TestDb() {
+    static DbAccess::Dictionary dictionary;
+    return dictionary;
+}
+
 qint16 OpenForTest(const QString& path, RecordingList* categories) {
     RecordingList local;
-    DbAccess::DatabasePath = path;
-    return DbAccess::OpenDictionary(categories ? *categories : local);
+    return TestDb().Open(path, categories ? *categories : local);
+}
+
+QString FailureName(DbAccess::OpenFailure failure) {
+    switch (failure) {
+    case DbAccess::OpenFailure::None:
+        return {};
+    case DbAccess::OpenFailure::CannotOpen:
+        return QStringLiteral("cannot open");
+    case DbAccess::OpenFailure::NotADictionary:
+        return QStringLiteral("not a dictionary");
+    case DbAccess::OpenFailure::NoCategories:
+        return QStringLiteral("no categories");
+    }
+    return QStringLiteral("?");
+}
+
+QString LastFailure() {
+    return FailureName(TestDb().Failure());
+}
+
+QString ShownEntryText(qint32 id, QString& abbr, QString& url) {
+    const std::optional<DbAccess::EntryRecord> entry = TestDb().GetEntry(id);
+    if (!entry)
+        return {};
+    abbr = entry->abbr;
+    if (entry->url)
+        url = *entry->url;
+    return HyperText::EntryMarkup(entry->letter, entry->categoryShortName, entry->hyperText);
 }
 
 QByteArray FileDigest(const QString& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/MessageBox.h"
+#include "data/DbAccess.h"
 #include "data/DictionaryWriter.h"
 #include "data/ListSink.h"
 
@@ -70,7 +71,19 @@ private:
     qint32 nextId_ = 1;
 };
 
-// Opens a dictionary file as the program does and returns the category count.
+// The dictionary the data tests read: one at a time, opened by OpenForTest.
+DbAccess::Dictionary& TestDb();
+
+// Opens a dictionary file into TestDb() as the program does and returns the category count.
 qint16 OpenForTest(const QString& path, RecordingList* categories = nullptr);
+
+// A name for what OpenForTest reported, for messages and comparisons; empty for success.
+QString FailureName(DbAccess::OpenFailure failure);
+// The name for the last opening of TestDb().
+QString LastFailure();
+
+// What the entry view shows of entry `id` of TestDb(): its description with the heading, and,
+// as far as the entry can be read, its abbreviation in `abbr` and its address in `url`.
+QString ShownEntryText(qint32 id, QString& abbr, QString& url);
 
 QByteArray FileDigest(const QString& path);

@@ -34,11 +34,11 @@ protected:
         categories_ = OpenForTest(*path_, &categoryList_);
         ASSERT_GT(categories_, 0);
     }
-    void TearDown() override { DbAccess::CloseDictionary(); }
+    void TearDown() override { TestDb().Close(); }
 
     // A column of the entry with this id, as text; "<none>" without such an entry.
     static QString Column(qint32 id, const char* column) {
-        auto rs = Recordset::Open(DbAccess::DictionaryDb(),
+        auto rs = Recordset::Open(TestDb().Db(),
                                   QStringLiteral("SELECT * FROM AbbrTB WHERE AbbrID = %1").arg(id));
         return rs && !rs->Eof() ? rs->Text(column) : QStringLiteral("<none>");
     }
