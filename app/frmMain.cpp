@@ -42,6 +42,18 @@ void SetHelpTopic(QObject* object, HelpTopic topic) {
     object->setProperty(kHelpTopicProperty, int(topic));
 }
 
+// A control of the window with the name code finds it by, the name screen readers say, and the
+// help topic F1 opens for it.
+template <typename Control>
+Control* MakeControl(QWidget* parent, const char* name, const char* accessibleName,
+                     HelpTopic topic) {
+    auto* control = new Control(parent);
+    control->setObjectName(QLatin1String(name));
+    control->setAccessibleName(QString::fromUtf8(accessibleName));
+    SetHelpTopic(control, topic);
+    return control;
+}
+
 } // namespace
 
 // The pictures live in a static library; its resources must be registered by name.
@@ -73,7 +85,14 @@ void frmMain::CreateControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("clientArea"));
     setCentralWidget(client);
+    CreateStatusBar();
+    CreateSearchFields(client);
+    CreateFindButton();
+    CreateLists(client);
+    ConnectControls();
+}
 
+void frmMain::CreateStatusBar() {
     stbStatusBar = new QStatusBar(this);
     stbStatusBar->setObjectName(QStringLiteral("stbStatusBar"));
     stbStatusBar->setAccessibleName(QStringLiteral("ステータスバー"));
@@ -82,70 +101,61 @@ void frmMain::CreateControls() {
     statusPanels = new StatusPanels(stbStatusBar);
     statusPanels->setObjectName(QStringLiteral("statusPanels"));
     statusPanels->SetText(QStringLiteral("未検索"));
+}
+
+void frmMain::CreateSearchFields(QWidget* client) {
+    txtSearchKey =
+        MakeControl<QLineEdit>(client, "txtSearchKey", "略語", HelpTopic::AbbreviationField);
+    txtSearchKey->setToolTip(QStringLiteral("検索する略語"));
+    txtLetter = MakeControl<QLineEdit>(client, "txtLetter", "綴り", HelpTopic::SpelledOutField);
+    txtLetter->setToolTip(QStringLiteral("検索する綴り"));
+    cmbCategory = MakeControl<QComboBox>(client, "cmbCategory", "種別", HelpTopic::CategoryList);
+    cmbCategory->setEditable(false);
+    cmbCategory->setToolTip(QStringLiteral("検索するカテゴリ"));
 
     const char* captions[] = {"略語(&A)", "綴り(&L)", "種別(&C)"};
-    const char* accessible[] = {"略語", "綴り", "種別"};
+    QWidget* fields[] = {txtSearchKey, txtLetter, cmbCategory};
     for (int i = 0; i < 3; ++i) {
         Label1[i] = new QLabel(Utf8(captions[i]), client);
         Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
-    }
-    txtSearchKey = new QLineEdit(client);
-    txtSearchKey->setObjectName(QStringLiteral("txtSearchKey"));
-    txtSearchKey->setToolTip(QStringLiteral("検索する略語"));
-    SetHelpTopic(txtSearchKey, HelpTopic::AbbreviationField);
-    txtLetter = new QLineEdit(client);
-    txtLetter->setObjectName(QStringLiteral("txtLetter"));
-    txtLetter->setToolTip(QStringLiteral("検索する綴り"));
-    SetHelpTopic(txtLetter, HelpTopic::SpelledOutField);
-    cmbCategory = new QComboBox(client);
-    cmbCategory->setObjectName(QStringLiteral("cmbCategory"));
-    cmbCategory->setEditable(false);
-    cmbCategory->setToolTip(QStringLiteral("検索するカテゴリ"));
-    SetHelpTopic(cmbCategory, HelpTopic::CategoryList);
-    QWidget* fields[] = {txtSearchKey, txtLetter, cmbCategory};
-    for (int i = 0; i < 3; ++i) {
         Label1[i]->setBuddy(fields[i]);
-        fields[i]->setAccessibleName(Utf8(accessible[i]));
     }
+}
 
-    // Hidden under the toolbar: it is there for Enter, which clicks it from any control.
+// Hidden under the toolbar: it is there for Enter, which clicks it from any control.
+void frmMain::CreateFindButton() {
     cmdFind = new QPushButton(QStringLiteral("検索"), this);
     cmdFind->setObjectName(QStringLiteral("cmdFind"));
     cmdFind->setFont(QApplication::font());
     cmdFind->setAccessibleName(QStringLiteral("検索"));
     cmdFind->setDefault(true);
     cmdFind->setFocusPolicy(Qt::NoFocus);
-    connect(cmdFind, &QPushButton::clicked, this, &frmMain::cmdFind_Click);
+}
 
+// The related words and the description side by side with their headers, the results below;
+// the hidden caption that gives the result list its access key lies under the related words.
+void frmMain::CreateLists(QWidget* client) {
     Label3 = new QLabel(QStringLiteral("検索結果(&R)"), client);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setFont(QApplication::font());
-
     const char* headers[] = {"関連語", "解説"};
     for (int i = 0; i < 2; ++i) {
         Label2[i] = new QLabel(Utf8(headers[i]), client);
         Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
+        Label2[i]->setFixedHeight(Twips::ToPixels(240));
     }
-    lstLink = new QListWidget(client);
-    lstLink->setObjectName(QStringLiteral("lstLink"));
-    lstLink->setAccessibleName(QStringLiteral("関連語"));
-    SetHelpTopic(lstLink, HelpTopic::RelatedWords);
-    pbxDescription = new DescriptionBox(client);
-    pbxDescription->setObjectName(QStringLiteral("pbxDescription"));
-    pbxDescription->setAccessibleName(QStringLiteral("解説"));
-    SetHelpTopic(pbxDescription, HelpTopic::Description);
-    lstDbList = new QListWidget(client);
-    lstDbList->setObjectName(QStringLiteral("lstDbList"));
-    lstDbList->setAccessibleName(QStringLiteral("検索結果"));
+    lstLink = MakeControl<QListWidget>(client, "lstLink", "関連語", HelpTopic::RelatedWords);
+    pbxDescription =
+        MakeControl<DescriptionBox>(client, "pbxDescription", "解説", HelpTopic::Description);
+    lstDbList = MakeControl<QListWidget>(client, "lstDbList", "検索結果", HelpTopic::ResultList);
     lstDbList->setItemDelegate(new ResultListDelegate(lstDbList));
-    SetHelpTopic(lstDbList, HelpTopic::ResultList);
     Label3->setBuddy(lstDbList);
     Label3->lower();
     lstLink->raise();
+}
 
-    Label2[0]->setFixedHeight(Twips::ToPixels(240));
-    Label2[1]->setFixedHeight(Twips::ToPixels(240));
-
+void frmMain::ConnectControls() {
+    connect(cmdFind, &QPushButton::clicked, this, &frmMain::cmdFind_Click);
     connect(lstDbList, &QListWidget::currentRowChanged, this, &frmMain::lstDbList_Click);
     // Choosing a related word rebuilds this very list; the list must first finish handling the
     // click or key that chose it, or it would go on to select a row of the rebuilt list.

@@ -159,6 +159,11 @@ protected:
 
 private:
     void CreateControls();
+    void CreateStatusBar();
+    void CreateSearchFields(QWidget* client);
+    void CreateFindButton();
+    void CreateLists(QWidget* client);
+    void ConnectControls();
     void CreateMenus();
     void AddMenuItem(QMenu* menu, const Commands::Command& command);
     void ApplyKeyHints();
