@@ -39,6 +39,9 @@ protected:
 
 private:
     void Form_Load(frmMain* mainWindow);
+    qint32 PlaceTexts(qint32* right);
+    qint32 PlaceOkButton(qint32 right, qint32 bottom);
+    void PlaceBelowToolbar(frmMain* mainWindow);
 
     QLine separator_;
     qint32 clientWidth_ = 0;
