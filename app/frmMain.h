@@ -84,19 +84,13 @@ public:
     void ShowHistoryWindow() override;
     void CloseHistoryWindow() override;
     History::HistoryListView* HistoryList() override;
-    frmHistory* HistoryWindow() const { return historyWindow_; }
     // Moves through the history (a Go command, a row of the history window) and shows the entry
     // it lands on without recording it again.
     void GoInHistory(History::HistoryOp op, qint32 slot = 0);
-    frmFullText* FullTextWindow() const;
 
-    QAction* ToolbarButton(ToolbarKey key) const { return toolbarButtons_.value(key); }
     const ShownEntry& Current() const { return current_; }
 
     // Layout state.
-    qint32 MinWindowWidth() const { return minWindowWidth_; }
-    qint32 MinWindowHeight() const { return minWindowHeight_; }
-    qint32 ResultCount() const { return resultCount_; }
     int LayoutPasses() const { return layoutPasses_; }
     HyperText::DisplayFont DisplayFont() const;
 
@@ -107,9 +101,6 @@ public:
     qint32 ClientHeight() const;
     qint32 ToolbarHeight() const;
     void SetOuterSize(qint32 width, qint32 height);
-
-    // Tab stop of the result list in dialog units, as last set.
-    int ListTabStop() const { return listTabStop_; }
 
 public slots:
     // Search panel.
@@ -221,7 +212,6 @@ private:
     qint32 minWindowHeight_ = 0;
     qint32 resultCount_ = 0;
     int layoutPasses_ = 0;
-    int listTabStop_ = 0;
     bool layoutBusy_ = false;
     bool windowSized_ = false;
     qint16 fontStep_ = 0;

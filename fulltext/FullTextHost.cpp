@@ -17,10 +17,6 @@ QString IndexDirectory() {
 
 } // namespace
 
-frmFullText* frmMain::FullTextWindow() const {
-    return fullTextWindow_;
-}
-
 void frmMain::mnuFileFullText_Click() {
     if (!fullTextWindow_) {
         FullTextWindowSetup setup;

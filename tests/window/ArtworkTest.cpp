@@ -85,7 +85,7 @@ TEST_F(ArtworkTest, ToolbarPicturesAtEveryRatio) {
     EXPECT_EQ(C().tbrToolbar->iconSize(), QSize(16, 16));
     for (ToolbarKey key : kToolbarKeys) {
         const QString name = ToolbarKeyName(key);
-        const QIcon icon = W().ToolbarButton(key)->icon();
+        const QIcon icon = C().Find<QAction>(QStringLiteral("tbr") + name)->icon();
         for (qreal ratio : {1.0, 1.5, 2.0, Ratio()})
             ExpectDrawnFromSource(icon, QSize(16, 16), ratio,
                                   QStringLiteral(":/toolbar/%1.svg").arg(name));

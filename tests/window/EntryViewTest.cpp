@@ -12,7 +12,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(Start(linked_.Dir())); }
 
     bool HomeEnabled() {
-        const bool button = W().ToolbarButton(ToolbarKey::Home)->isEnabled();
+        const bool button = C().ToolbarButton("Home")->isEnabled();
         EXPECT_EQ(C().mnuFileWeb->isEnabled(), button) << "toolbar and menu disagree";
         return button;
     }
