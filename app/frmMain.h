@@ -5,7 +5,6 @@
 #include "commands/CommandTable.h"
 #include "data/DbAccess.h"
 #include "entryview/HyperText.h"
-#include "entryview/LinkRegion.h"
 #include "history/History.h"
 #include "history/HistoryViews.h"
 #include "history/frmHistory.h"
@@ -43,8 +42,9 @@ struct ShownEntry {
 
 // The program's one window: search fields, result list, related words and the description,
 // with the menus, toolbar and status bar. Its handlers live beside the subsystem they serve
-// (search/, entryview/, history/, commands/, auxiliary/); this file declares them all. The
-// controls are private: other code, tests included, finds them by their object names.
+// (search/, entryview/, history/, fulltext/, commands/, auxiliary/); this file declares them all,
+// and commands/CommandTable.cpp binds the menu items and keys to them. The controls are private:
+// other code, tests included, finds them by their object names.
 class frmMain : public QMainWindow,
                 public History::NavigationCommands,
                 public History::HistoryWindowHost {
@@ -138,9 +138,10 @@ public:
     // Window events with the names of the program's handlers.
     void Form_Resize();
     void Form_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift);
+    // Layout.
     void LayoutControls();
     void SetListTabStop(QListWidget* list);
-    // The help topic of the control with the focus (or the highlighted menu item).
+    // The help topic of the control with the focus, or the window's.
     int HelpTopicForFocus() const;
 
 protected:
