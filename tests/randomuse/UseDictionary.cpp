@@ -3,30 +3,14 @@
 #include "data/DictionaryFile.h"
 #include "data/DictionaryWriter.h"
 #include "data/Recordset.h"
-#include "data/Strings.h"
+#include "support/DataFixtures.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 
 namespace {
 
 constexpr qint32 kNowhere = 999; // an entry number no record carries
-
-DictionaryWriter::Entry Entry(qint32 id, const QString& abbr, const QString& letter,
-                              qint32 category, const QString& hyperText, const QString& url) {
-    DictionaryWriter::Entry e;
-    e.id = id;
-    e.abbr = abbr;
-    e.key = Strings::NormalizeKey(abbr);
-    e.letter = letter;
-    e.letterIsNull = letter.isNull();
-    e.categoryId = category;
-    e.hyperText = hyperText;
-    e.description = abbr + QStringLiteral(" plain");
-    e.url = url;
-    return e;
-}
 
 QString Link(qint32 id, const QString& text) {
     return QStringLiteral("\\J%1 %2\\j").arg(id).arg(text);
@@ -51,49 +35,49 @@ DictionaryContent Content() {
         Link(2, QStringLiteral("Random Access Memory that is read and written in any order, "
                                "a reference long enough to wrap onto the next line"));
     c.entries = {
-        Entry(1, QStringLiteral("CPU"), QStringLiteral("Central Processing Unit"), 1,
-              QStringLiteral("命令を実行する装置。\n主記憶は") + wrapped +
-                  QStringLiteral("。\n演算は") + Link(3, QStringLiteral("ALU")) +
-                  QStringLiteral("、赤い\\JXYZ\\j字、どこにもない") +
-                  Link(kNowhere, QStringLiteral("幻")) + QStringLiteral("。"),
-              QStringLiteral("https://cpu.example/")),
-        Entry(2, QStringLiteral("RAM"), QStringLiteral("Random Access Memory"), 1,
-              QStringLiteral("読み書きできる記憶。") + Link(1, QStringLiteral("CPU")) +
-                  QStringLiteral("が使う。"),
-              QString()),
-        Entry(3, QStringLiteral("ALU"), QStringLiteral("Arithmetic and Logic Unit"), 1,
-              QStringLiteral("\\I演算\\i回路。") + Link(1, QStringLiteral("CPU")),
-              QStringLiteral("http://alu.example/")),
-        Entry(4, QStringLiteral("GPU"), QStringLiteral("Graphics Processing Unit"), 7,
-              QStringLiteral("描画の装置。"), QStringLiteral("javascript:alert(1)")),
-        Entry(5, QStringLiteral("TCP/IP"),
-              QStringLiteral("Transmission Control Protocol/Internet Protocol"), 2,
-              QStringLiteral("\\U通信\\uの規約。") + Link(6, QStringLiteral("Wi-Fi")),
-              QStringLiteral("ftp://ftp.example.org/pub/")),
-        Entry(6, QStringLiteral("Wi-Fi"), QString(), 2, QStringLiteral("無線。"),
-              QStringLiteral("file:///etc/passwd")),
-        Entry(7, QStringLiteral("o'clock"), QStringLiteral("o'clock"), 3,
-              QStringLiteral("時刻。\\\\ と \\F1x\\f。"), QStringLiteral("http://")),
-        Entry(8, QStringLiteral("C++"), QStringLiteral("C plus plus"), 7, QString(), QString()),
-        Entry(9, QStringLiteral("CD-ROM"), QStringLiteral("Compact Disc Read Only Memory"), 1,
-              QStringLiteral("円盤。") + Link(2, QStringLiteral("RAM")), QString()),
-        Entry(10, QStringLiteral("LONG"), QStringLiteral("Long description"), 3, LongDescription(),
-              QStringLiteral("https://long.example/a?b=c")),
-        Entry(11, QStringLiteral("ＣＰＵ"), QStringLiteral("全角の略語"), 3,
-              Link(1, QStringLiteral("半角")), QString()),
-        Entry(12, QStringLiteral("中央処理装置"), QStringLiteral("中央処理装置"), 1,
-              QStringLiteral("\\H見出し\\h本文。"), QString()),
-        Entry(13, QStringLiteral("CPU"), QStringLiteral("Cycles Per Update"), 2,
-              QStringLiteral("同じ略語の別の項目。") + Link(1, QStringLiteral("CPU")),
-              QStringLiteral("https://cycles.example/")),
+        TestEntry(1, QStringLiteral("CPU"), QStringLiteral("Central Processing Unit"), 1,
+                  QStringLiteral("命令を実行する装置。\n主記憶は") + wrapped +
+                      QStringLiteral("。\n演算は") + Link(3, QStringLiteral("ALU")) +
+                      QStringLiteral("、赤い\\JXYZ\\j字、どこにもない") +
+                      Link(kNowhere, QStringLiteral("幻")) + QStringLiteral("。"),
+                  QStringLiteral("https://cpu.example/")),
+        TestEntry(2, QStringLiteral("RAM"), QStringLiteral("Random Access Memory"), 1,
+                  QStringLiteral("読み書きできる記憶。") + Link(1, QStringLiteral("CPU")) +
+                      QStringLiteral("が使う。"),
+                  QString()),
+        TestEntry(3, QStringLiteral("ALU"), QStringLiteral("Arithmetic and Logic Unit"), 1,
+                  QStringLiteral("\\I演算\\i回路。") + Link(1, QStringLiteral("CPU")),
+                  QStringLiteral("http://alu.example/")),
+        TestEntry(4, QStringLiteral("GPU"), QStringLiteral("Graphics Processing Unit"), 7,
+                  QStringLiteral("描画の装置。"), QStringLiteral("javascript:alert(1)")),
+        TestEntry(5, QStringLiteral("TCP/IP"),
+                  QStringLiteral("Transmission Control Protocol/Internet Protocol"), 2,
+                  QStringLiteral("\\U通信\\uの規約。") + Link(6, QStringLiteral("Wi-Fi")),
+                  QStringLiteral("ftp://ftp.example.org/pub/")),
+        TestEntry(6, QStringLiteral("Wi-Fi"), QString(), 2, QStringLiteral("無線。"),
+                  QStringLiteral("file:///etc/passwd")),
+        TestEntry(7, QStringLiteral("o'clock"), QStringLiteral("o'clock"), 3,
+                  QStringLiteral("時刻。\\\\ と \\F1x\\f。"), QStringLiteral("http://")),
+        TestEntry(8, QStringLiteral("C++"), QStringLiteral("C plus plus"), 7, QString(), QString()),
+        TestEntry(9, QStringLiteral("CD-ROM"), QStringLiteral("Compact Disc Read Only Memory"), 1,
+                  QStringLiteral("円盤。") + Link(2, QStringLiteral("RAM")), QString()),
+        TestEntry(10, QStringLiteral("LONG"), QStringLiteral("Long description"), 3,
+                  LongDescription(), QStringLiteral("https://long.example/a?b=c")),
+        TestEntry(11, QStringLiteral("ＣＰＵ"), QStringLiteral("全角の略語"), 3,
+                  Link(1, QStringLiteral("半角")), QString()),
+        TestEntry(12, QStringLiteral("中央処理装置"), QStringLiteral("中央処理装置"), 1,
+                  QStringLiteral("\\H見出し\\h本文。"), QString()),
+        TestEntry(13, QStringLiteral("CPU"), QStringLiteral("Cycles Per Update"), 2,
+                  QStringLiteral("同じ略語の別の項目。") + Link(1, QStringLiteral("CPU")),
+                  QStringLiteral("https://cycles.example/")),
     };
     for (qint32 id = 14; id <= 40; ++id) {
         const QString abbr = QStringLiteral("E%1").arg(id, 3, 10, QLatin1Char('0'));
         c.entries.append(
-            Entry(id, abbr, QStringLiteral("Entry number %1").arg(id), 1 + id % 3,
-                  QStringLiteral("項目 %1。").arg(id) +
-                      Link(id == 40 ? 14 : id + 1, QStringLiteral("次")),
-                  id % 4 == 0 ? QStringLiteral("https://e%1.example/").arg(id) : QString()));
+            TestEntry(id, abbr, QStringLiteral("Entry number %1").arg(id), 1 + id % 3,
+                      QStringLiteral("項目 %1。").arg(id) +
+                          Link(id == 40 ? 14 : id + 1, QStringLiteral("次")),
+                      id % 4 == 0 ? QStringLiteral("https://e%1.example/").arg(id) : QString()));
     }
     c.links = {{1, QStringLiteral("RAM"), 2},       {1, QStringLiteral("ALU"), 3},
                {1, QStringLiteral("幻"), kNowhere}, {1, QStringLiteral("零"), 0},
@@ -133,10 +117,5 @@ bool UseDictionary::Read(const QString& dir, UseDictionary* into, QString* error
 }
 
 QByteArray UseDictionary::Digest() const {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    hash.addData(&file);
-    return hash.result();
+    return FileDigest(path);
 }

@@ -37,10 +37,10 @@ void TestDictionary::AddCategory(qint32 id, const QString& name, const QString& 
     EXPECT_TRUE(writer_->AddCategory(id, name, shortName)) << qPrintable(writer_->ErrorText());
 }
 
-qint32 TestDictionary::AddEntry(const QString& abbr, const QString& letter, qint32 category,
-                                const QString& hyperText, const QString& url) {
+DictionaryWriter::Entry TestEntry(qint32 id, const QString& abbr, const QString& letter,
+                                  qint32 category, const QString& hyperText, const QString& url) {
     DictionaryWriter::Entry e;
-    e.id = nextId_;
+    e.id = id;
     e.abbr = abbr;
     e.key = Strings::NormalizeKey(abbr);
     e.letter = letter;
@@ -49,6 +49,12 @@ qint32 TestDictionary::AddEntry(const QString& abbr, const QString& letter, qint
     e.hyperText = hyperText.isNull() ? QStringLiteral("%1 の解説。").arg(abbr) : hyperText;
     e.description = QStringLiteral("%1 plain").arg(abbr);
     e.url = url;
+    return e;
+}
+
+qint32 TestDictionary::AddEntry(const QString& abbr, const QString& letter, qint32 category,
+                                const QString& hyperText, const QString& url) {
+    const DictionaryWriter::Entry e = TestEntry(nextId_, abbr, letter, category, hyperText, url);
     AddEntry(e);
     return e.id;
 }

@@ -41,6 +41,12 @@ private:
     MessageHandler previous_;
 };
 
+// An entry as the test dictionaries write it: its key the abbreviation's normal form, its plain
+// description "<abbr> plain", and, without a description given, "<abbr> の解説。".
+DictionaryWriter::Entry TestEntry(qint32 id, const QString& abbr, const QString& letter,
+                                  qint32 category, const QString& hyperText = QString(),
+                                  const QString& url = QString());
+
 // Builds small dictionaries in a temporary directory.
 class TestDictionary {
 public:
