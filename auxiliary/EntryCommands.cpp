@@ -1,7 +1,7 @@
 // Copying the entry and opening its web page.
-#include "base/MessageBox.h"
 #include "app/frmMain.h"
 #include "auxiliary/Web.h"
+#include "base/MessageBox.h"
 #include "data/DbAccess.h"
 
 #include <QApplication>
