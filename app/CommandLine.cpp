@@ -2,24 +2,13 @@
 
 #include "base/AppInfo.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
 namespace CommandLine {
 namespace {
 
 constexpr const char* kProgram = "tessarine";
-
-enum class Option { None, Help, Version, Dictionary };
-
-struct LongOption {
-    const char* name;
-    Option option;
-    bool takesFile;
-};
-
-constexpr LongOption kLongOptions[] = {
-    {"dictionary", Option::Dictionary, true},
-    {"help", Option::Help, false},
-    {"version", Option::Version, false},
-};
 
 QString Quoted(const QString& word) {
     return QLatin1Char('\'') + word + QLatin1Char('\'');
@@ -32,24 +21,92 @@ Request Failure(const QString& text) {
     return request;
 }
 
-// The long option that `name` names exactly or begins uniquely; null when none or several.
-const LongOption* FindLong(const QString& name, bool* ambiguous) {
-    *ambiguous = false;
-    const LongOption* found = nullptr;
-    for (const LongOption& option : kLongOptions) {
-        const QString full = QLatin1String(option.name);
-        if (full == name)
-            return &option;
-        if (full.startsWith(name)) {
-            *ambiguous = found != nullptr;
-            found = &option;
+// Qt's parser for the program's options, read the GNU way: the words are given to it one at a
+// time, so that the first word that settles the start (--help, --version, a wrong option) wins
+// as it does with getopt, a long option may be shortened to any unique beginning, and what is
+// wrong is said in getopt's words.
+class GnuReader {
+public:
+    GnuReader() {
+        parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+        parser_.addOptions(Options());
+    }
+
+    Request Read(const QStringList& arguments);
+
+private:
+    QList<QCommandLineOption> Options() const { return {dictionary_, help_, version_}; }
+    bool ParseSoFar() { return parser_.parse(QStringList{QLatin1String(kProgram)} + read_); }
+    // Whether the words so far, which do not parse, only lack the value of their last option.
+    bool LacksAValue() {
+        read_.append(QString());
+        const bool completed = ParseSoFar();
+        read_.removeLast();
+        ParseSoFar();
+        return completed;
+    }
+    QString WrittenOut(const QString& word, QString* error) const;
+    QString WhatIsWrong(const QString& word) const;
+    QString ValueMissing(const QString& word) const;
+    bool TakeNewDictionary(Request& request, QString* error);
+
+    const QCommandLineOption dictionary_{
+        {QStringLiteral("d"), QStringLiteral("dictionary")}, QString(), QStringLiteral("FILE")};
+    const QCommandLineOption help_{{QStringLiteral("h"), QStringLiteral("help")}};
+    const QCommandLineOption version_{QStringLiteral("version")};
+    QCommandLineParser parser_;
+    QStringList read_;            // the words read so far, long options written out
+    qsizetype named_ = 0;         // dictionaries named so far
+    qsizetype namedByOption_ = 0; // of them, by -d or --dictionary
+};
+
+// A long option shortened to a unique beginning, written out ("--dict=a" is "--dictionary=a").
+QString GnuReader::WrittenOut(const QString& word, QString* error) const {
+    const qsizetype equals = word.indexOf(u'=');
+    const QString name = word.mid(2, equals < 0 ? -1 : equals - 2);
+    QStringList beginning;
+    for (const QCommandLineOption& option : Options()) {
+        for (const QString& full : option.names()) {
+            if (full.size() < 2 || name.isEmpty() || !full.startsWith(name))
+                continue;
+            if (full == name)
+                return word;
+            beginning << full;
         }
     }
-    return *ambiguous ? nullptr : found;
+    if (beginning.size() > 1)
+        *error = QStringLiteral("option %1 is ambiguous").arg(Quoted(word));
+    if (beginning.size() != 1)
+        return word;
+    return QStringLiteral("--") + beginning.first() + (equals < 0 ? QString() : word.mid(equals));
 }
 
-// Collects the dictionary, from an option or the operand; a second one is an error.
-bool TakeDictionary(Request& request, const QString& file, QString* error) {
+QString GnuReader::WhatIsWrong(const QString& word) const {
+    const QStringList unknown = parser_.unknownOptionNames();
+    if (!word.startsWith(QLatin1String("--")))
+        return QStringLiteral("invalid option -- %1").arg(Quoted(unknown.value(0)));
+    const QString name = word.mid(2).section(u'=', 0, 0);
+    if (unknown.isEmpty() && !name.isEmpty() && word.contains(u'='))
+        return QStringLiteral("option %1 doesn't allow an argument").arg(Quoted("--" + name));
+    return QString();
+}
+
+QString GnuReader::ValueMissing(const QString& word) const {
+    if (word.startsWith(QLatin1String("--")))
+        return QStringLiteral("option %1 requires an argument").arg(Quoted(word));
+    return QStringLiteral("option requires an argument -- %1").arg(Quoted(word.right(1)));
+}
+
+// A dictionary named by the word just read, as an option's value or as the operand; a second one
+// is an error.
+bool GnuReader::TakeNewDictionary(Request& request, QString* error) {
+    const QStringList values = parser_.values(dictionary_);
+    const QStringList operands = parser_.positionalArguments();
+    if (values.size() + operands.size() == named_)
+        return true;
+    const QString file = values.size() > namedByOption_ ? values.last() : operands.last();
+    namedByOption_ = values.size();
+    named_ = values.size() + operands.size();
     if (file.isEmpty()) {
         *error = QStringLiteral("the dictionary file name is empty");
         return false;
@@ -63,75 +120,49 @@ bool TakeDictionary(Request& request, const QString& file, QString* error) {
     return true;
 }
 
+Request GnuReader::Read(const QStringList& arguments) {
+    Request request;
+    bool optionsEnded = false;
+    bool lacksAValue = false;
+    for (const QString& given : arguments) {
+        QString word = given;
+        QString error;
+        // A word is an option unless "--" ended them or it is the value an option waits for.
+        if (!optionsEnded && !lacksAValue) {
+            if (word == QLatin1String("--"))
+                optionsEnded = true;
+            else if (word.startsWith(QLatin1String("--")) && word.size() > 2)
+                word = WrittenOut(word, &error);
+        }
+        if (!error.isEmpty())
+            return Failure(error);
+        read_ << word;
+        if (!ParseSoFar()) {
+            lacksAValue = LacksAValue();
+            if (lacksAValue)
+                continue;
+            const QString wrong = WhatIsWrong(word);
+            return Failure(wrong.isEmpty()
+                               ? QStringLiteral("unrecognized option %1").arg(Quoted(given))
+                               : wrong);
+        }
+        lacksAValue = false;
+        if (parser_.isSet(help_) || parser_.isSet(version_)) {
+            request.action = parser_.isSet(help_) ? Action::ShowHelp : Action::ShowVersion;
+            return request;
+        }
+        if (!TakeNewDictionary(request, &error))
+            return Failure(error);
+    }
+    if (lacksAValue)
+        return Failure(ValueMissing(read_.last()));
+    return request;
+}
+
 } // namespace
 
 Request Parse(const QStringList& arguments) {
-    Request request;
-    QString error;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& word = arguments[i];
-        const bool isOption = !optionsEnded && word.size() > 1 && word.startsWith(u'-');
-        if (!isOption) {
-            if (!TakeDictionary(request, word, &error))
-                return Failure(error);
-            continue;
-        }
-        if (word == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        if (word.startsWith(QLatin1String("--"))) {
-            const qsizetype equals = word.indexOf(u'=');
-            const QString name = word.mid(2, equals < 0 ? -1 : equals - 2);
-            bool ambiguous = false;
-            const LongOption* option = name.isEmpty() ? nullptr : FindLong(name, &ambiguous);
-            if (ambiguous)
-                return Failure(QStringLiteral("option %1 is ambiguous").arg(Quoted(word)));
-            if (!option)
-                return Failure(QStringLiteral("unrecognized option %1").arg(Quoted(word)));
-            const QString full = QStringLiteral("--") + QLatin1String(option->name);
-            if (!option->takesFile) {
-                if (equals >= 0)
-                    return Failure(
-                        QStringLiteral("option %1 doesn't allow an argument").arg(Quoted(full)));
-                request.action =
-                    option->option == Option::Help ? Action::ShowHelp : Action::ShowVersion;
-                return request;
-            }
-            QString file;
-            if (equals >= 0)
-                file = word.mid(equals + 1);
-            else if (i + 1 < arguments.size())
-                file = arguments[++i];
-            else
-                return Failure(QStringLiteral("option %1 requires an argument").arg(Quoted(full)));
-            if (!TakeDictionary(request, file, &error))
-                return Failure(error);
-            continue;
-        }
-        // A cluster of short options: "-h", "-d FILE", "-dFILE".
-        for (qsizetype k = 1; k < word.size(); ++k) {
-            const QChar letter = word[k];
-            if (letter == u'h') {
-                request.action = Action::ShowHelp;
-                return request;
-            }
-            if (letter != u'd')
-                return Failure(QStringLiteral("invalid option -- %1").arg(Quoted(letter)));
-            QString file;
-            if (k + 1 < word.size())
-                file = word.mid(k + 1);
-            else if (i + 1 < arguments.size())
-                file = arguments[++i];
-            else
-                return Failure(QStringLiteral("option requires an argument -- 'd'"));
-            if (!TakeDictionary(request, file, &error))
-                return Failure(error);
-            break;
-        }
-    }
-    return request;
+    return GnuReader().Read(arguments);
 }
 
 QString UsageText() {

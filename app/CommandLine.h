@@ -5,7 +5,8 @@
 
 // The program's command line in the usual GNU form: options may stand anywhere, long options may
 // be shortened to any unique beginning, "--" ends the options, and an option's required argument
-// is the next word whatever it looks like. Reading it needs neither a window nor a display.
+// is the next word whatever it looks like. Qt's QCommandLineParser reads it, before any
+// QApplication exists: reading it needs neither a window nor a display.
 namespace CommandLine {
 
 enum class Action { Run, ShowHelp, ShowVersion, Fail };

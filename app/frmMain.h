@@ -2,8 +2,10 @@
 
 #include "app/MainWindowParts.h"
 #include "auxiliary/HelpViewer.h"
+#include "commands/CommandTable.h"
+#include "data/DbAccess.h"
 #include "entryview/HyperText.h"
-#include "entryview/LinkRegion.h"
+#include "history/History.h"
 #include "history/HistoryViews.h"
 #include "history/frmHistory.h"
 
@@ -25,24 +27,24 @@ class DescriptionBox;
 class StatusPanels;
 class frmFullText;
 class FullTextService;
+class KeyPreview;
 
-// The entry on show and what drawing it left behind; only ShowKeyword and the blanking of the
-// view change it.
+// The entry on show; only ShowKeyword and the blanking of the view change it. The links of its
+// drawing belong to the description box.
 struct ShownEntry {
     qint32 CurrentId = 0;
     QString CurrentKeyword;
     QString CurrentDescription;
     QString CurrentUrl;
-    HyperText::LinkRegions LinkRegions;
-    qint16 LinkRegionCount = 0;
     // The view was blanked (no result, or an id below 1): a redraw keeps it blank.
     bool Blanked = false;
 };
 
 // The program's one window: search fields, result list, related words and the description,
 // with the menus, toolbar and status bar. Its handlers live beside the subsystem they serve
-// (search/, entryview/, history/, commands/, auxiliary/); this file declares them all. The
-// controls are private: other code, tests included, finds them by their object names.
+// (search/, entryview/, history/, fulltext/, commands/, auxiliary/); this file declares them all,
+// and commands/CommandTable.cpp binds the menu items and keys to them. The controls are private:
+// other code, tests included, finds them by their object names.
 class frmMain : public QMainWindow,
                 public History::NavigationCommands,
                 public History::HistoryWindowHost {
@@ -54,11 +56,10 @@ public:
     // The product name from the version information; the window caption and message title.
     QString AppNameDef;
 
-    // Start-up. Returns false when the program must end: another copy took over (handedOver is
-    // then true) or the dictionary cannot be used (the window has been closed again).
-    // `dictionaryPath` replaces the ABBR.MDB in applicationDir when it is not empty.
-    bool Form_Load(const QString& applicationDir, bool* handedOver = nullptr,
-                   const QString& dictionaryPath = QString());
+    // Start-up. Returns false when the dictionary cannot be used (the window has been closed
+    // again) and the program must end. `dictionaryPath` replaces the ABBR.MDB in applicationDir
+    // when it is not empty. A running copy is found before the window is made (main.cpp).
+    bool Form_Load(const QString& applicationDir, const QString& dictionaryPath = QString());
 
     void FontChange(QString& NewFontName, qint16& NewFontSize);
     void SelectTextBox();
@@ -68,6 +69,11 @@ public:
 
     // Help file beside the program.
     QString HelpFilePath() const { return helpFilePath_; }
+    // The dictionary the window reads, which it hands on to the windows it opens.
+    const DbAccess::Dictionary& Dictionary() const { return dictionary_; }
+
+    // Enables every command as the state allows; whatever changes the state calls it.
+    void SetCommandState(const Commands::CommandState& state);
 
     // History::NavigationCommands
     void SetBackEnabled(bool enabled) override;
@@ -78,16 +84,13 @@ public:
     void ShowHistoryWindow() override;
     void CloseHistoryWindow() override;
     History::HistoryListView* HistoryList() override;
-    frmHistory* HistoryWindow() const { return historyWindow_; }
-    frmFullText* FullTextWindow() const;
+    // Moves through the history (a Go command, a row of the history window) and shows the entry
+    // it lands on without recording it again.
+    void GoInHistory(History::HistoryOp op, qint32 slot = 0);
 
-    QAction* ToolbarButton(ToolbarKey key) const { return toolbarButtons_.value(key); }
     const ShownEntry& Current() const { return current_; }
 
     // Layout state.
-    qint32 MinWindowWidth() const { return minWindowWidth_; }
-    qint32 MinWindowHeight() const { return minWindowHeight_; }
-    qint32 ResultCount() const { return resultCount_; }
     int LayoutPasses() const { return layoutPasses_; }
     HyperText::DisplayFont DisplayFont() const;
 
@@ -98,9 +101,6 @@ public:
     qint32 ClientHeight() const;
     qint32 ToolbarHeight() const;
     void SetOuterSize(qint32 width, qint32 height);
-
-    // Tab stop of the result list in dialog units, as last set.
-    int ListTabStop() const { return listTabStop_; }
 
 public slots:
     // Search panel.
@@ -116,9 +116,8 @@ public slots:
     void mnuEditDelete_Click();
     // Entry view.
     void lstLink_Click();
-    void pbxDescription_MouseMove(double x, double y);
-    void pbxDescription_MouseUp(Qt::MouseButton button, double x, double y);
-    void pbxDescription_LinkActivated(int region);
+    // A link of the description was chosen: by the mouse, the keyboard or a screen reader.
+    void pbxDescription_LinkChosen(qint32 id);
     // Commands.
     void tbrToolbar_ButtonClick(const QString& key);
     void mnuGoItem_Click(int index);
@@ -139,11 +138,10 @@ public:
     // Window events with the names of the program's handlers.
     void Form_Resize();
     void Form_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift);
-    bool Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
+    // Layout.
     void LayoutControls();
     void SetListTabStop(QListWidget* list);
-    void UpdateWebCommands();
-    // The help topic of the control with the focus (or the highlighted menu item).
+    // The help topic of the control with the focus, or the window's.
     int HelpTopicForFocus() const;
 
 protected:
@@ -153,11 +151,20 @@ protected:
 
 private:
     void CreateControls();
+    void CreateStatusBar();
+    void CreateSearchFields(QWidget* client);
+    void CreateFindButton();
+    void CreateLists(QWidget* client);
+    void ConnectControls();
     void CreateMenus();
+    void AddMenuItem(QMenu* menu, const Commands::Command& command);
+    void ApplyKeyHints();
     void CreateToolbar();
     void ApplyTabOrder();
-    void InstallKeyPreview();
+    void InstallEventFilters();
     void Form_Unload();
+    bool OpenDictionary(const QString& path);
+    void CentreAtDesignSize();
     QString StartupFontName() const;
     QString SystemFontName() const;
     // Client twips to the pixel geometry of a control.
@@ -168,11 +175,12 @@ private:
     qint32 Height(QWidget* control) const;
     qint32 ToolbarTop() const;
     qint32 StatusBarHeight() const;
+    void ReadCurrentEntry();
     void BlankEntryView();
     // Draws the current description (or the blank view); `fromTop` for a newly shown entry.
     void DrawDescription(bool fromTop);
     // Copying and opening the web page go together with an entry on show.
-    void SetEntryCommandsEnabled(bool copy, bool webPage);
+    void OfferEntryCommands(bool offered);
 
     // Controls.
     QToolBar* tbrToolbar = nullptr;
@@ -189,24 +197,15 @@ private:
     QStatusBar* stbStatusBar = nullptr;
     StatusPanels* statusPanels = nullptr;
 
-    // Menus and commands.
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFileFind = nullptr;
-    QAction* mnuFileFullText = nullptr;
-    QAction* mnuFileWeb = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QAction* mnuEditCopy = nullptr;
-    QAction* mnuEditPaste = nullptr;
-    QAction* mnuEditPasteSearch = nullptr;
-    QAction* mnuEditDelete = nullptr;
+    // Menus and commands: the menu items by their object names (CommandTable.cpp), and the Go
+    // menu's items as the array its handler indexes.
+    QHash<QString, QAction*> commandActions_;
     QMenu* mnuGo = nullptr;
     std::array<QAction*, GoItemCount> mnuGoItem{};
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpContents = nullptr;
-    QAction* mnuHelpSearch = nullptr;
-    QAction* mnuHelpAbout = nullptr;
+    Commands::CommandState commandState_;
+    KeyPreview* keyPreview_ = nullptr;
 
+    DbAccess::Dictionary dictionary_;
     ShownEntry current_;
     QString helpFilePath_;
     QHash<ToolbarKey, QAction*> toolbarButtons_;
@@ -214,7 +213,6 @@ private:
     qint32 minWindowHeight_ = 0;
     qint32 resultCount_ = 0;
     int layoutPasses_ = 0;
-    int listTabStop_ = 0;
     bool layoutBusy_ = false;
     bool windowSized_ = false;
     qint16 fontStep_ = 0;

@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     frmMain window;
     QObject::connect(&instance, &SingleInstance::ActivationRequested, &window,
                      &frmMain::ActivateFromAnotherStart);
-    if (!window.Form_Load(applicationDir, nullptr, dictionary))
+    if (!window.Form_Load(applicationDir, dictionary))
         return 1;
     instance.SetReady();
     return app.exec();

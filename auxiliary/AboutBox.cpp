@@ -16,6 +16,22 @@ namespace {
 qint32 TwipsOf(int pixels) {
     return Twips::FromPixels(pixels);
 }
+void Place(QWidget* w, qint32 left, qint32 top) {
+    w->move(Twips::ToPixels(left), Twips::ToPixels(top));
+}
+qint32 BottomOf(const QWidget* w) {
+    return TwipsOf(w->y()) + TwipsOf(w->height());
+}
+qint32 RightOf(const QWidget* w) {
+    return TwipsOf(w->x()) + TwipsOf(w->width());
+}
+// A label sized to its text at (left, top); `right` follows the rightmost edge so far.
+void PlaceText(QLabel* label, const QString& text, qint32 left, qint32 top, qint32* right) {
+    label->setText(text);
+    label->adjustSize();
+    Place(label, left, top);
+    *right = std::max(*right, RightOf(label));
+}
 } // namespace
 
 QString AboutBox::CommentsText() {
@@ -35,8 +51,8 @@ QString AboutBox::CopyrightText() {
                           "Portions Copyright (C) 1987-1998 Lindqvist Runtime Systems");
 }
 
-QString AboutBox::DictionaryText() {
-    return DictionarySummary::AboutLine(DictionarySummary::OfOpenDictionary());
+QString AboutBox::DictionaryText(const DbAccess::Dictionary& dictionary) {
+    return DictionarySummary::AboutLine(DictionarySummary::Of(dictionary));
 }
 
 QString AboutBox::CreditsText() {
@@ -79,78 +95,69 @@ void AboutBox::Form_Load(frmMain* main) {
     // the dialog's outer size.
     winId();
     setWindowTitle(main->AppNameDef + QStringLiteral("について"));
+    setWindowIcon(main->windowIcon());
     QFont dialogFont(main->font().family());
     dialogFont.setPointSizeF(main->font().pointSizeF());
     setFont(dialogFont);
-    setWindowIcon(main->windowIcon());
     for (QWidget* w : std::initializer_list<QWidget*>{Picture1, Label1, Label2, Label3, Label4,
                                                       lblDictionary, cmdOK})
         w->setFont(dialogFont);
 
-    auto place = [](QWidget* w, qint32 left, qint32 top) {
-        w->move(Twips::ToPixels(left), Twips::ToPixels(top));
-    };
-    auto bottom = [](QWidget* w) { return TwipsOf(w->y()) + TwipsOf(w->height()); };
-    auto rightOf = [](QWidget* w) { return TwipsOf(w->x()) + TwipsOf(w->width()); };
-
-    // Drawn for the screen's device pixels, so that the vector icon stays sharp at any scale.
-    Picture1->setPixmap(windowIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
-    Picture1->resize(32, 32);
-    place(Picture1, 180, 180);
-    qint32 y = TwipsOf(Picture1->y());
-    const qint32 x = rightOf(Picture1) + 120;
-
-    Label1->setText(CommentsText());
-    Label1->adjustSize();
-    place(Label1, x, y);
-    qint32 right = rightOf(Label1);
-
-    Label2->setText(VersionText());
-    QFont nameFont = dialogFont;
-    nameFont.setBold(true);
-    const double size = dialogFont.pointSizeF();
-    nameFont.setPointSizeF(size + double(Twips::RoundEven(size) / 2));
-    Label2->setFont(nameFont);
-    Label2->adjustSize();
-    qint32 top = bottom(Picture1) - TwipsOf(Label2->height());
-    if (top < bottom(Label1))
-        top = bottom(Label1);
-    place(Label2, x, top);
-    right = std::max(right, rightOf(Label2));
-    y = bottom(Label2) + 60;
-
-    Label3->setText(CopyrightText());
-    Label3->adjustSize();
-    place(Label3, x, y);
-    right = std::max(right, rightOf(Label3));
-    y = bottom(Label3) + 60;
-
-    lblDictionary->setText(DictionaryText());
-    lblDictionary->adjustSize();
-    place(lblDictionary, x, y);
-    right = std::max(right, rightOf(lblDictionary));
-    y = bottom(lblDictionary) + 120;
-
-    Label4->setText(CreditsText());
-    Label4->adjustSize();
-    place(Label4, 180, y);
-    right = std::max(right, rightOf(Label4));
-    y = bottom(Label4);
-
-    const QFontMetricsF metrics(dialogFont);
-    const qint32 okWidth = Twips::FromPixels(4 * metrics.horizontalAdvance(QStringLiteral("OK")));
-    const qint32 okHeight = Twips::FromPixels(metrics.height()) + 180;
-    cmdOK->resize(Twips::ToPixels(okWidth), Twips::ToPixels(okHeight));
-    place(cmdOK, right - TwipsOf(cmdOK->width()), y - TwipsOf(cmdOK->height()));
-    y = bottom(cmdOK) + 120;
-
+    qint32 right = 0;
+    const qint32 bottom = PlaceTexts(DictionaryText(main->Dictionary()), &right);
+    const qint32 y = PlaceOkButton(right, bottom);
     clientWidth_ = right + 180;
     clientHeight_ = y + 60;
     setFixedSize(Twips::ToPixels(clientWidth_), Twips::ToPixels(clientHeight_));
     const qint32 lineY = TwipsOf(Label4->y()) - 60;
     separator_ = QLine(180, lineY, right, lineY);
+    PlaceBelowToolbar(main);
+}
 
-    // Just below the main window's toolbar, centred over it, and never below the screen.
+// The icon with the comments and the product's name and version beside it, the copyright below
+// them, the dictionary in use, and the credits across the whole width. Returns the bottom of the
+// credits; `right` gets the right edge of the widest text.
+qint32 AboutBox::PlaceTexts(const QString& dictionaryText, qint32* right) {
+    // Drawn for the screen's device pixels, so that the vector icon stays sharp at any scale.
+    Picture1->setPixmap(windowIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
+    Picture1->resize(32, 32);
+    Place(Picture1, 180, 180);
+    const qint32 x = RightOf(Picture1) + 120;
+
+    PlaceText(Label1, CommentsText(), x, TwipsOf(Picture1->y()), right);
+
+    QFont nameFont = font();
+    nameFont.setBold(true);
+    const double size = font().pointSizeF();
+    nameFont.setPointSizeF(size + double(Twips::RoundEven(size) / 2));
+    Label2->setFont(nameFont);
+    Label2->setText(VersionText());
+    Label2->adjustSize();
+    // Level with the icon's bottom, unless the comments reach lower.
+    const qint32 nameTop =
+        std::max(BottomOf(Picture1) - TwipsOf(Label2->height()), BottomOf(Label1));
+    PlaceText(Label2, VersionText(), x, nameTop, right);
+
+    PlaceText(Label3, CopyrightText(), x, BottomOf(Label2) + 60, right);
+    // The dictionary in use, on a line of its own: the path may be long.
+    PlaceText(lblDictionary, dictionaryText, x, BottomOf(Label3) + 60, right);
+    PlaceText(Label4, CreditsText(), 180, BottomOf(lblDictionary) + 120, right);
+    return BottomOf(Label4);
+}
+
+// OK at the right, its bottom level with the credits'. Returns the bottom of the client area's
+// content.
+qint32 AboutBox::PlaceOkButton(qint32 right, qint32 bottom) {
+    const QFontMetricsF metrics(font());
+    const qint32 okWidth = Twips::FromPixels(4 * metrics.horizontalAdvance(QStringLiteral("OK")));
+    const qint32 okHeight = Twips::FromPixels(metrics.height()) + 180;
+    cmdOK->resize(Twips::ToPixels(okWidth), Twips::ToPixels(okHeight));
+    Place(cmdOK, right - TwipsOf(cmdOK->width()), bottom - TwipsOf(cmdOK->height()));
+    return BottomOf(cmdOK) + 120;
+}
+
+// Just below the main window's toolbar, centred over it, and never below the screen.
+void AboutBox::PlaceBelowToolbar(frmMain* main) {
     const WindowTwips::Frame mainFrame = WindowTwips::OuterFrame(main);
     const qint32 dialogHeight = clientHeight_ + WindowTwips::FrameHeight(this);
     const qint32 dialogWidth = clientWidth_ + WindowTwips::FrameWidth(this);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DbAccess.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -31,7 +33,7 @@ public:
     static QString VersionText();
     static QString CopyrightText();
     static QString CreditsText();
-    static QString DictionaryText();
+    static QString DictionaryText(const DbAccess::Dictionary& dictionary);
 
 public slots:
     void cmdOK_Click();
@@ -41,6 +43,9 @@ protected:
 
 private:
     void Form_Load(frmMain* mainWindow);
+    qint32 PlaceTexts(const QString& dictionaryText, qint32* right);
+    qint32 PlaceOkButton(qint32 right, qint32 bottom);
+    void PlaceBelowToolbar(frmMain* mainWindow);
 
     QLine separator_;
     qint32 clientWidth_ = 0;

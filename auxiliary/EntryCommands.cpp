@@ -1,7 +1,7 @@
 // Copying the entry and opening its web page.
-#include "base/MessageBox.h"
 #include "app/frmMain.h"
 #include "auxiliary/Web.h"
+#include "base/MessageBox.h"
 #include "data/DbAccess.h"
 
 #include <QApplication>
@@ -15,7 +15,7 @@ void frmMain::mnuEditCopy_Click() {
     const qint32 id = lstLink->item(row)->data(Qt::UserRole).toInt();
     if (id <= 0)
         return;
-    const QString text = DbAccess::GetEntryCopyText(id);
+    const QString text = dictionary_.GetEntryCopyText(id);
     if (text.isEmpty())
         return;
     QClipboard* clipboard = QApplication::clipboard();

@@ -5,6 +5,7 @@
 #include "data/DbAccess.h"
 #include "data/ListSink.h"
 #include "data/Recordset.h"
+#include "entryview/EntryMarkup.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,6 +13,12 @@
 #include <cstdio>
 
 namespace {
+
+// The dictionary the benchmarks read, opened once.
+DbAccess::Dictionary& Db() {
+    static DbAccess::Dictionary dictionary;
+    return dictionary;
+}
 
 constexpr int kEntries = BenchDictionary::kDefaultCount;
 
@@ -21,11 +28,10 @@ bool EnsureOpen(benchmark::State& state) {
         state.SkipWithError("no benchmark dictionary");
         return false;
     }
-    if (DbAccess::DictionaryDb())
+    if (Db().Db())
         return true;
-    DbAccess::DatabasePath = BenchDictionary::LargeDictionaryPath();
     StoringSink categories;
-    if (DbAccess::OpenDictionary(categories) <= 0) {
+    if (Db().Open(BenchDictionary::LargeDictionaryPath(), categories) <= 0) {
         state.SkipWithError("cannot open the benchmark dictionary");
         return false;
     }
@@ -37,7 +43,7 @@ qint64 MatchCount(const QString& key, const QString& letter, qint16 category) {
     QString sql = DbAccess::BuildSearchSql(key, letter, category);
     sql.replace(QLatin1String("SELECT * FROM"), QLatin1String("SELECT count(*) AS Matched FROM"));
     sql.remove(QLatin1String(" ORDER BY [Abbr],[Letter]"));
-    std::optional<Recordset> rs = Recordset::Open(DbAccess::DictionaryDb(), sql);
+    std::optional<Recordset> rs = Recordset::Open(Db().Db(), sql);
     return rs ? rs->Integer("Matched") : -1;
 }
 
@@ -49,7 +55,7 @@ void Search(benchmark::State& state, const char* key, const char* letter, int ca
     StoringSink results;
     qint16 rows = 0;
     for (auto _ : state) {
-        rows = DbAccess::SearchEntries(k, l, qint16(category), results);
+        rows = Db().SearchEntries(k, l, qint16(category), results);
         benchmark::DoNotOptimize(rows);
     }
     state.counters["rows"] = rows;
@@ -68,34 +74,36 @@ BENCHMARK_CAPTURE(Search, letter_prefix_central, "", "central*", 0)->Unit(benchm
 BENCHMARK_CAPTURE(Search, category_only, "", "", 3)->Unit(benchmark::kMillisecond);
 
 // What showing an entry reads: its display text and its related words.
+QString ShownText(qint32 id) {
+    const std::optional<DbAccess::EntryRecord> entry = Db().GetEntry(id);
+    return entry ? HyperText::EntryMarkup(entry->letter, entry->categoryShortName, entry->hyperText)
+                 : QString();
+}
+
 void ShowEntry(qint32 id) {
-    QString abbr;
-    QString url;
     StoringSink links;
-    const QString text = DbAccess::GetEntryText(id, abbr, url);
+    const QString text = ShownText(id);
     benchmark::DoNotOptimize(text.data());
     links.Clear();
-    DbAccess::LoadLinkList(id, links);
+    Db().LoadLinkList(id, links);
 }
 
 void EntryRetrieval(benchmark::State& state) {
     if (!EnsureOpen(state))
         return;
     StoringSink results;
-    if (DbAccess::SearchEntries(QStringLiteral("cpu"), QString(), 0, results) < 1) {
+    if (Db().SearchEntries(QStringLiteral("cpu"), QString(), 0, results) < 1) {
         state.SkipWithError("CPU is not in the dictionary");
         return;
     }
     const qint32 id = results.items.front().data;
-    QString abbr;
-    QString url;
     QString text;
     StoringSink links;
     qint16 linkCount = 0;
     for (auto _ : state) {
-        text = DbAccess::GetEntryText(id, abbr, url);
+        text = ShownText(id);
         links.Clear();
-        linkCount = DbAccess::LoadLinkList(id, links);
+        linkCount = Db().LoadLinkList(id, links);
         benchmark::DoNotOptimize(text.data());
     }
     state.counters["text_chars"] = double(text.size());
@@ -119,12 +127,12 @@ BENCHMARK(EntryRetrievalSpread)->Unit(benchmark::kMicrosecond);
 void OpenDictionary(benchmark::State& state) {
     if (!EnsureOpen(state))
         return;
-    DbAccess::DatabasePath = BenchDictionary::LargeDictionaryPath();
     qint16 categories = 0;
     for (auto _ : state) {
         StoringSink list;
-        categories = DbAccess::OpenDictionary(list);
-        DbAccess::CloseDictionary();
+        DbAccess::Dictionary dictionary;
+        categories = dictionary.Open(BenchDictionary::LargeDictionaryPath(), list);
+        dictionary.Close();
         benchmark::DoNotOptimize(categories);
     }
     state.counters["categories"] = categories;

@@ -1,6 +1,5 @@
 #include "JetTestFiles.h"
 
-#include "base/MessageBox.h"
 #include "data/DbAccess.h"
 #include "data/ListSink.h"
 #include "data/Strings.h"
@@ -62,8 +61,6 @@ void BM_OpenJetDictionary(benchmark::State& state) {
         state.SkipWithError("the dictionary could not be written");
         return;
     }
-    SetMessageHandler([](const MessageRequest&) { return MessageAnswer::Ok; });
-    DbAccess::DatabasePath = path;
     // The reading happens in a child process, whose time the benchmark's CPU column does not
     // count: it is reported separately.
     auto childCpu = [] {
@@ -75,8 +72,9 @@ void BM_OpenJetDictionary(benchmark::State& state) {
     const double childStart = childCpu();
     for (auto _ : state) {
         CountingSink categories;
-        const qint16 count = DbAccess::OpenDictionary(categories);
-        DbAccess::CloseDictionary();
+        DbAccess::Dictionary dictionary;
+        const qint16 count = dictionary.Open(path, categories);
+        dictionary.Close();
         if (count != kCategories) {
             state.SkipWithError("the dictionary did not open");
             break;

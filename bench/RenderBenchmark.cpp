@@ -98,9 +98,8 @@ void ShowDescriptionInTheBox(benchmark::State& state) {
     QAccessible::queryAccessibleInterface(&box);
     const QString text = LongDescription();
     const HyperText::DisplayFont font{QApplication::font().family(), 9.0};
-    HyperText::LinkRegions regions;
     for (auto _ : state)
-        benchmark::DoNotOptimize(box.ShowDescription(text, regions, font, true));
+        benchmark::DoNotOptimize(box.ShowDescription(text, font, true));
     state.counters["scrollBar"] = box.ScrollBar()->isVisible() ? 1 : 0;
     state.counters["contentPx"] = box.Reading().contentHeight / 15.0;
 }
@@ -113,8 +112,7 @@ void ScrollAndPaint(benchmark::State& state) {
     box.show();
     QApplication::processEvents();
     const HyperText::DisplayFont font{QApplication::font().family(), 9.0};
-    HyperText::LinkRegions regions;
-    box.ShowDescription(LongDescription(), regions, font, true);
+    box.ShowDescription(LongDescription(), font, true);
     QImage canvas(box.size(), QImage::Format_ARGB32_Premultiplied);
     int step = 0;
     for (auto _ : state) {
@@ -197,7 +195,8 @@ void ShowKeyword(benchmark::State& state) {
         next = (next + 1) % ids.size();
     }
     state.counters["related"] = window->findChild<QListWidget*>(QStringLiteral("lstLink"))->count();
-    state.counters["regions"] = window->Current().LinkRegionCount;
+    state.counters["regions"] =
+        window->findChild<DescriptionBox*>(QStringLiteral("pbxDescription"))->RegionCount();
     window.reset();
     QApplication::processEvents();
     SetMessageHandler(previous);

@@ -11,7 +11,7 @@
 
 namespace {
 
-void PrintPlan(const QString& sql) {
+void PrintPlan(sqlite3* db, const QString& sql) {
     std::printf("%s\n", qUtf8Printable(sql));
     const std::optional<QByteArray> translated = TranslateSelect(sql);
     if (!translated) {
@@ -20,9 +20,8 @@ void PrintPlan(const QString& sql) {
     }
     const QByteArray explain = QByteArrayLiteral("EXPLAIN QUERY PLAN ") + *translated;
     sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(DbAccess::DictionaryDb(), explain.constData(), -1, &raw, nullptr) !=
-        SQLITE_OK) {
-        std::printf("  rejected: %s\n\n", sqlite3_errmsg(DbAccess::DictionaryDb()));
+    if (sqlite3_prepare_v2(db, explain.constData(), -1, &raw, nullptr) != SQLITE_OK) {
+        std::printf("  rejected: %s\n\n", sqlite3_errmsg(db));
         sqlite3_finalize(raw);
         return;
     }
@@ -43,10 +42,11 @@ int main(int argc, char** argv) {
                 .Handle(argc, argv, &arguments))
         return *status;
     const QStringList& operands = arguments.operands;
-    DbAccess::DatabasePath = operands[0];
+    DbAccess::Dictionary dictionary;
     CountingSink categories;
-    if (DbAccess::OpenDictionary(categories) <= 0)
+    if (dictionary.Open(operands[0], categories) <= 0)
         return 1;
+    sqlite3* db = dictionary.Db();
     struct Search {
         const char* key;
         const char* letter;
@@ -57,14 +57,13 @@ int main(int argc, char** argv) {
     for (const Search& s : searches) {
         const QString sql = DbAccess::BuildSearchSql(QString::fromUtf8(s.key),
                                                      QString::fromUtf8(s.letter), s.category);
-        PrintPlan(sql);
+        PrintPlan(db, sql);
         // The statement the result listing sends for it (keep in step with FillResultList).
-        PrintPlan(QStringLiteral("SELECT [AbbrID],[Abbr],[Letter] FROM (") + sql +
-                  QStringLiteral(") LIMIT ") + QString::number(DbAccess::kResultListLimit));
+        PrintPlan(db, QStringLiteral("SELECT [AbbrID],[Abbr],[Letter] FROM (") + sql +
+                          QStringLiteral(") LIMIT ") + QString::number(DbAccess::kResultListLimit));
     }
-    PrintPlan(QStringLiteral("SELECT * FROM AbbrTB WHERE [AbbrID] = 1"));
-    PrintPlan(QStringLiteral("SELECT * FROM LinkTB WHERE [AbbrID]=1 ORDER BY Word"));
-    PrintPlan(QStringLiteral("SELECT * FROM CategoryTB ORDER BY Category"));
-    DbAccess::CloseDictionary();
+    PrintPlan(db, QStringLiteral("SELECT * FROM AbbrTB WHERE [AbbrID] = 1"));
+    PrintPlan(db, QStringLiteral("SELECT * FROM LinkTB WHERE [AbbrID]=1 ORDER BY Word"));
+    PrintPlan(db, QStringLiteral("SELECT * FROM CategoryTB ORDER BY Category"));
     return 0;
 }

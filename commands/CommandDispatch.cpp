@@ -1,50 +1,18 @@
-// Toolbar buttons and the history keys call the menu commands' handlers, so a command does
-// the same whatever started it.
+// How the toolbar, the Go menu's items and the enabled states reach the commands of the table
+// in CommandTable.cpp, so that a command does the same whatever started it.
 #include "app/frmMain.h"
+#include "commands/CommandTable.h"
 #include "history/History.h"
 
 #include <QAction>
-#include <functional>
 
 void frmMain::tbrToolbar_ButtonClick(const QString& key) {
     // Keys compare exactly; the first match runs its command.
-    const std::pair<ToolbarKey, std::function<void()>> commands[] = {
-        {ToolbarKey::Left, [this] { mnuGoItem_Click(GoBack); }},
-        {ToolbarKey::Right, [this] { mnuGoItem_Click(GoForward); }},
-        {ToolbarKey::Find, [this] { mnuFileFind_Click(); }},
-        {ToolbarKey::Home, [this] { mnuFileWeb_Click(); }},
-        {ToolbarKey::New, [this] { mnuEditDelete_Click(); }},
-        {ToolbarKey::Copy, [this] { mnuEditCopy_Click(); }},
-        {ToolbarKey::Paste, [this] { mnuEditPaste_Click(); }},
-        {ToolbarKey::PasteFind, [this] { mnuEditPasteSearch_Click(); }},
-        {ToolbarKey::Help, [this] { mnuHelpContents_Click(); }},
-    };
-    for (const auto& [name, command] : commands) {
-        if (key == ToolbarKeyName(name)) {
-            command();
+    for (const Commands::ToolbarButtonDef& button : Commands::ToolbarButtons()) {
+        if (button.command && key == ToolbarKeyName(button.key)) {
+            Commands::FindCommand(button.command)->run(*this);
             return;
         }
-    }
-}
-
-bool frmMain::Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift) {
-    if (!(shift & Qt::AltModifier))
-        return false;
-    switch (keyCode) {
-    case Qt::Key_Left:
-        mnuGoItem_Click(GoBack);
-        return true;
-    case Qt::Key_Right:
-        mnuGoItem_Click(GoForward);
-        return true;
-    case Qt::Key_Up:
-        mnuGoItem_Click(GoFirst);
-        return true;
-    case Qt::Key_Down:
-        mnuGoItem_Click(GoLast);
-        return true;
-    default:
-        return false;
     }
 }
 
@@ -53,11 +21,7 @@ void frmMain::mnuGoItem_Click(int index) {
         History::HistoryOp::GoFirst, History::HistoryOp::GoBack, History::HistoryOp::GoForward,
         History::HistoryOp::GoLast};
     if (index >= GoFirst && index <= GoLast) {
-        // The store flags the showing that follows as a navigation, so it records nothing;
-        // with an empty history there is nothing to show and nothing is flagged.
-        const qint32 id = History::Navigate(kMoves[index]);
-        if (id > 0)
-            ShowKeyword(id);
+        GoInHistory(kMoves[index]);
         return;
     }
     if (index == GoHistoryWindow) {
@@ -67,4 +31,30 @@ void frmMain::mnuGoItem_Click(int index) {
 
 void frmMain::mnuGo_Click() {
     mnuGoItem[GoHistoryWindow]->setChecked(IsHistoryWindowOpen());
+}
+
+void frmMain::SetCommandState(const Commands::CommandState& state) {
+    commandState_ = state;
+    for (const Commands::Command& command : Commands::MainCommands()) {
+        if (QAction* item = commandActions_.value(QLatin1String(command.name)))
+            item->setEnabled(Commands::IsEnabled(command.enabling, state));
+    }
+    for (const Commands::ToolbarButtonDef& button : Commands::ToolbarButtons()) {
+        if (button.command)
+            toolbarButtons_.value(button.key)
+                ->setEnabled(
+                    Commands::IsEnabled(Commands::FindCommand(button.command)->enabling, state));
+    }
+}
+
+void frmMain::SetBackEnabled(bool enabled) {
+    Commands::CommandState state = commandState_;
+    state.canGoBack = enabled;
+    SetCommandState(state);
+}
+
+void frmMain::SetForwardEnabled(bool enabled) {
+    Commands::CommandState state = commandState_;
+    state.canGoForward = enabled;
+    SetCommandState(state);
 }

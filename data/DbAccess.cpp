@@ -1,7 +1,5 @@
 #include "data/DbAccess.h"
 
-#include "base/AppInfo.h"
-#include "base/MessageBox.h"
 #include "data/DictionaryFile.h"
 #include "data/JetImport.h"
 #include "data/OpenProgress.h"
@@ -10,23 +8,9 @@
 
 namespace DbAccess {
 
-QString DatabasePath;
-bool HasUrlField = false;
-QStringList CategoryShortNames{QString()};
-
 namespace {
 
-SqliteDb& Connection() {
-    static SqliteDb connection;
-    return connection;
-}
-
 constexpr qint64 kMaxCategoryId = 32767;
-
-void ShowOpenFailure(const char* text) {
-    ShowMessage(QString::fromUtf8(text), AppInfo::ProductName(), MessageButtons::Ok,
-                MessageIcon::Critical);
-}
 
 bool FindUrlField(sqlite3* db) {
     // Names compare exactly here: a column "url" is not the web address column.
@@ -56,46 +40,53 @@ QString Condition(const char* column, const QString& value, Strings::SearchMatch
     return {};
 }
 
-std::optional<Recordset> OpenEntry(qint32 id) {
-    return Recordset::Open(DictionaryDb(),
-                           QStringLiteral("SELECT * FROM AbbrTB WHERE [AbbrID] = ") +
-                               QString::number(id));
+SqliteDb OpenFile(const QString& path) {
+    const DictionaryFile::Format format = DictionaryFile::Detect(path);
+    if (format == DictionaryFile::Format::Sqlite)
+        return DictionaryFile::OpenSqlite(path);
+    if (format != DictionaryFile::Format::Jet)
+        return nullptr;
+    // Reading a Jet file can take a while; the user sees how far it has come.
+    const std::unique_ptr<OpenProgress> progress = MakeOpenProgress(path);
+    JetImport::Options options;
+    if (progress)
+        options.progress = [&progress](double fraction) { progress->Update(fraction); };
+    return JetImport::OpenDictionaryCopy(path, options);
 }
 
 } // namespace
 
-sqlite3* DictionaryDb() {
-    return Connection().get();
+Dictionary::Dictionary() = default;
+Dictionary::~Dictionary() = default;
+
+QString OpenFailureMessage(OpenFailure failure) {
+    switch (failure) {
+    case OpenFailure::NotADictionary:
+        return QStringLiteral("不正なデータベースです");
+    case OpenFailure::NoCategories:
+        return QStringLiteral("有効なレコードがありません");
+    case OpenFailure::None:
+    case OpenFailure::CannotOpen:
+        break;
+    }
+    return QStringLiteral("データベースが開けません");
 }
 
-qint16 OpenDictionary(ListSink& categoryList) {
-    CategoryShortNames = QStringList{QString()};
-    HasUrlField = false;
-    CloseDictionary();
+qint16 Dictionary::Open(const QString& path, ListSink& categoryList) {
+    Close();
+    path_ = path;
+    db_ = OpenFile(path);
+    if (!db_)
+        return Fail(OpenFailure::CannotOpen);
+    hasUrlField_ = FindUrlField(db_.get());
+    return ReadCategories(categoryList);
+}
 
-    const DictionaryFile::Format format = DictionaryFile::Detect(DatabasePath);
-    if (format == DictionaryFile::Format::Sqlite)
-        Connection() = DictionaryFile::OpenSqlite(DatabasePath);
-    else if (format == DictionaryFile::Format::Jet) {
-        // Reading a Jet file can take a while; the user sees how far it has come.
-        const std::unique_ptr<OpenProgress> progress = MakeOpenProgress(DatabasePath);
-        JetImport::Options options;
-        if (progress)
-            options.progress = [&progress](double fraction) { progress->Update(fraction); };
-        Connection() = JetImport::OpenDictionaryCopy(DatabasePath, options);
-    }
-    if (!Connection()) {
-        ShowOpenFailure("データベースが開けません");
-        return 0;
-    }
-    HasUrlField = FindUrlField(DictionaryDb());
-
-    std::optional<Recordset> rs = Recordset::Open(
-        DictionaryDb(), QStringLiteral("SELECT * FROM CategoryTB ORDER BY Category"));
-    if (!rs || !rs->HasColumn("Category")) {
-        ShowOpenFailure("不正なデータベースです");
-        return 0;
-    }
+qint16 Dictionary::ReadCategories(ListSink& categoryList) {
+    std::optional<Recordset> rs =
+        Recordset::Open(db_.get(), QStringLiteral("SELECT * FROM CategoryTB ORDER BY Category"));
+    if (!rs || !rs->HasColumn("Category"))
+        return Fail(OpenFailure::NotADictionary);
     qint16 count = 0;
     for (; !rs->Eof() && count < kMaxCategoryId; rs->MoveNext()) {
         const qint64 id = rs->Integer("CategoryID");
@@ -104,20 +95,24 @@ qint16 OpenDictionary(ListSink& categoryList) {
         if (rs->IsNull("CategoryID") || id < 1 || id > kMaxCategoryId)
             continue;
         categoryList.AddItem(rs->Text("Category"), qint32(id));
-        while (CategoryShortNames.size() <= id)
-            CategoryShortNames.append(QString());
-        CategoryShortNames[id] = rs->Text("ShortName");
+        while (categoryShortNames_.size() <= id)
+            categoryShortNames_.append(QString());
+        categoryShortNames_[id] = rs->Text("ShortName");
         ++count;
     }
-    if (count == 0) {
-        ShowOpenFailure("有効なレコードがありません");
-        return 0;
-    }
-    return count;
+    return count == 0 ? Fail(OpenFailure::NoCategories) : count;
 }
 
-void CloseDictionary() {
-    Connection().reset();
+qint16 Dictionary::Fail(OpenFailure failure) {
+    failure_ = failure;
+    return 0;
+}
+
+void Dictionary::Close() {
+    db_.reset();
+    failure_ = OpenFailure::None;
+    hasUrlField_ = false;
+    categoryShortNames_ = QStringList{QString()};
 }
 
 QString BuildSearchSql(const QString& key, const QString& letter, qint16 category) {
@@ -149,21 +144,21 @@ QString BuildSearchSql(const QString& key, const QString& letter, qint16 categor
     return sql;
 }
 
-qint16 SearchEntries(const QString& key, const QString& letter, qint16 category,
-                     ListSink& resultList) {
+qint16 Dictionary::SearchEntries(const QString& key, const QString& letter, qint16 category,
+                                 ListSink& resultList) const {
     const QString sql = BuildSearchSql(key, letter, category);
     if (sql.isEmpty())
         return 0;
     return FillResultList(sql, resultList);
 }
 
-qint16 FillResultList(const QString& sql, ListSink& resultList) {
+qint16 Dictionary::FillResultList(const QString& sql, ListSink& resultList) const {
     resultList.Clear();
     // Ask only for the columns listed and the rows that fit: the indexes then answer a search
     // without reading whole entries, and sorting keeps no more rows than the limit.
     std::optional<Recordset> rs = Recordset::Open(
-        DictionaryDb(), QStringLiteral("SELECT [AbbrID],[Abbr],[Letter] FROM (") + sql +
-                            QStringLiteral(") LIMIT ") + QString::number(kResultListLimit));
+        db_.get(), QStringLiteral("SELECT [AbbrID],[Abbr],[Letter] FROM (") + sql +
+                       QStringLiteral(") LIMIT ") + QString::number(kResultListLimit));
     if (!rs)
         return 0;
     qint16 count = 0;
@@ -175,26 +170,28 @@ qint16 FillResultList(const QString& sql, ListSink& resultList) {
     return count;
 }
 
-QString GetEntryText(qint32 id, QString& abbr, QString& url) {
-    if (id <= 0)
-        return {};
-    std::optional<Recordset> rs = OpenEntry(id);
-    if (!rs || rs->Eof())
-        return {};
-    abbr = rs->Text("Abbr");
-    const qint64 category = rs->Integer("CategoryID");
-    QString label;
-    if (category >= 0 && category < CategoryShortNames.size() &&
-        !CategoryShortNames.at(category).isEmpty())
-        label = QLatin1String(" [") + CategoryShortNames.at(category) + QLatin1String("]");
-    const QString text = QLatin1String("\\H") + rs->Text("Letter") + label + QLatin1String("\\h") +
-                         Strings::CutToCodePageBytes(rs->Text("HyperText"), kDescriptionBytes);
-    if (HasUrlField)
-        url = rs->Text("URL");
-    return text;
+std::optional<Recordset> Dictionary::OpenEntry(qint32 id) const {
+    return Recordset::Open(db_.get(), QStringLiteral("SELECT * FROM AbbrTB WHERE [AbbrID] = ") +
+                                          QString::number(id));
 }
 
-QString GetEntryCopyText(qint32 id) {
+std::optional<EntryRecord> Dictionary::GetEntry(qint32 id) const {
+    if (id <= 0)
+        return std::nullopt;
+    std::optional<Recordset> rs = OpenEntry(id);
+    if (!rs || rs->Eof())
+        return std::nullopt;
+    EntryRecord entry;
+    entry.abbr = rs->Text("Abbr");
+    entry.letter = rs->Text("Letter");
+    entry.categoryShortName = categoryShortNames_.value(rs->Integer("CategoryID"));
+    entry.hyperText = Strings::CutToCodePageBytes(rs->Text("HyperText"), kDescriptionBytes);
+    if (hasUrlField_)
+        entry.url = rs->Text("URL");
+    return entry;
+}
+
+QString Dictionary::GetEntryCopyText(qint32 id) const {
     if (id <= 0)
         return {};
     std::optional<Recordset> rs = OpenEntry(id);
@@ -203,15 +200,15 @@ QString GetEntryCopyText(qint32 id) {
     const QLatin1String crlf("\r\n");
     QString text =
         rs->Text("Abbr") + crlf + rs->Text("Letter") + crlf + rs->Text("Description") + crlf;
-    if (HasUrlField && !rs->IsNull("URL"))
+    if (hasUrlField_ && !rs->IsNull("URL"))
         text += rs->Text("URL") + crlf;
     return text;
 }
 
-qint16 LoadLinkList(qint32 id, ListSink& linkList) {
+qint16 Dictionary::LoadLinkList(qint32 id, ListSink& linkList) const {
     std::optional<Recordset> rs =
-        Recordset::Open(DictionaryDb(), QStringLiteral("SELECT * FROM LinkTB WHERE [AbbrID]=") +
-                                            QString::number(id) + QStringLiteral(" ORDER BY Word"));
+        Recordset::Open(db_.get(), QStringLiteral("SELECT * FROM LinkTB WHERE [AbbrID]=") +
+                                       QString::number(id) + QStringLiteral(" ORDER BY Word"));
     if (!rs)
         return 0;
     qint16 count = 0;

@@ -43,15 +43,15 @@ Summary Read(const QString& path) {
     return summary;
 }
 
-Summary OfOpenDictionary() {
-    sqlite3* db = DbAccess::DictionaryDb();
+Summary Of(const DbAccess::Dictionary& dictionary) {
+    sqlite3* db = dictionary.Db();
     if (!db)
-        return {Resolved(DbAccess::DatabasePath)};
+        return {Resolved(dictionary.Path())};
     // SQLite resolves links when it opens a file: its name for the connection is the file it
     // holds. A Jet dictionary is a copy in memory, whose name says nothing.
     const char* opened = JetImport::CatalogueOf(db) ? nullptr : sqlite3_db_filename(db, "main");
     const QString file =
-        opened && *opened ? QString::fromUtf8(opened) : Resolved(DbAccess::DatabasePath);
+        opened && *opened ? QString::fromUtf8(opened) : Resolved(dictionary.Path());
     return {file, CountEntries(db)};
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DbAccess.h"
+
 #include <QString>
 #include <sqlite3.h>
 
@@ -20,9 +22,9 @@ struct Summary {
 // format directly, a Jet file through the isolated import. Never writes the file.
 Summary Read(const QString& path);
 
-// The dictionary the program holds open (DbAccess), counted over its own connection, so that
-// the file named is the one opened even when a link has been changed since.
-Summary OfOpenDictionary();
+// The dictionary the program holds open, counted over its own connection, so that the file named
+// is the one opened even when a link has been changed since.
+Summary Of(const DbAccess::Dictionary& dictionary);
 
 // "Dictionary: FILE (N entries)", or why it cannot be used, for --version.
 QString VersionLine(const Summary& summary);

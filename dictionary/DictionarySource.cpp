@@ -81,133 +81,176 @@ QString PlainTextOf(const QString& hyperText) {
     return plain;
 }
 
-bool DictionarySource::Parse(const QString& text, QString* error) {
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    QHash<QString, qint32> categoryIds;
-    QList<PendingEntry> pending;
-    QString* block = nullptr;
+namespace {
 
-    for (int n = 0; n < lines.size(); ++n) {
+// Reads the source in two passes: the lines into categories and pending entries, then each entry
+// with its references and related words resolved against the keys of all of them.
+class SourceParser {
+public:
+    explicit SourceParser(DictionarySource& out) : out_(out) {}
+    bool Parse(const QString& text, QString* error);
+
+private:
+    bool ReadLine(const QString& line, int lineNo);
+    bool ReadCategory(const QString& line, int lineNo);
+    void StartEntry(const QString& line, int lineNo);
+    bool ReadField(const QString& line, int lineNo);
+    bool IndexKeys();
+    bool Resolve(const PendingEntry& p);
+    bool AddRelated(const PendingEntry& p, qint32 id);
+    bool Fail(int line, const QString& message) {
+        error_ = Located(line, message);
+        return false;
+    }
+
+    DictionarySource& out_;
+    QHash<QString, qint32> categoryIds_;
+    QList<PendingEntry> pending_;
+    // The text block being read, indented by two spaces; it always belongs to the last entry.
+    QString* block_ = nullptr;
+    QHash<QString, qint32> entryIds_;
+    QHash<qint32, QString> abbrOf_;
+    QString error_;
+};
+
+bool SourceParser::Parse(const QString& text, QString* error) {
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    bool ok = true;
+    for (int n = 0; ok && n < lines.size(); ++n) {
         QString line = lines.at(n);
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        const int lineNo = n + 1;
-        if (block) {
-            if (line.startsWith(QLatin1String("  ")) || line.isEmpty()) {
-                if (!block->isEmpty() || !line.isEmpty())
-                    *block += line.mid(2) + QLatin1String("\r\n");
-                continue;
-            }
-            block = nullptr;
-        }
-        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        if (line.startsWith(QLatin1String("@category "))) {
-            const QStringList parts =
-                line.mid(10).trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            if (parts.size() < 2) {
-                *error =
-                    Located(lineNo, QStringLiteral("a category needs a short name and a name"));
-                return false;
-            }
-            Category category;
-            category.id = qint32(categories.size() + 1);
-            category.shortName = parts.at(0) == QLatin1String("-") ? QString() : parts.at(0);
-            category.name = parts.mid(1).join(QLatin1Char(' '));
-            categoryIds.insert(parts.at(0), category.id);
-            categories.append(category);
-            continue;
-        }
-        if (line.startsWith(QLatin1String("@entry "))) {
-            PendingEntry p;
-            p.line = lineNo;
-            p.entry.id = qint32(pending.size() + 1);
-            p.entry.abbr = line.mid(7).trimmed();
-            p.entry.key = Strings::NormalizeKey(p.entry.abbr);
-            p.entry.letterIsNull = true;
-            pending.append(p);
-            continue;
-        }
-        const qsizetype colon = line.indexOf(QLatin1Char(':'));
-        if (pending.isEmpty() || colon < 0) {
-            *error = Located(lineNo, QStringLiteral("unexpected text: %1").arg(line));
-            return false;
-        }
-        PendingEntry& p = pending.last();
-        const QString field = line.left(colon).trimmed();
-        const QString value = line.mid(colon + 1).trimmed();
-        if (field == QLatin1String("letter")) {
-            p.entry.letter = value;
-            p.entry.letterIsNull = false;
-        } else if (field == QLatin1String("key")) {
-            p.entry.key = Strings::NormalizeKey(value);
-        } else if (field == QLatin1String("category")) {
-            p.categoryShortName = value;
-        } else if (field == QLatin1String("url")) {
-            p.entry.url = value;
-        } else if (field == QLatin1String("related")) {
-            p.related = value;
-        } else if (field == QLatin1String("text")) {
-            block = &p.entry.hyperText;
-        } else if (field == QLatin1String("plain")) {
-            block = &p.plain;
-            p.hasPlain = true;
-        } else {
-            *error = Located(lineNo, QStringLiteral("unknown field %1").arg(field));
-            return false;
-        }
+        ok = ReadLine(line, n + 1);
     }
+    ok = ok && IndexKeys();
+    for (qsizetype i = 0; ok && i < pending_.size(); ++i)
+        ok = Resolve(pending_.at(i));
+    if (!ok)
+        *error = error_;
+    return ok;
+}
 
-    QHash<QString, qint32> entryIds;
-    for (const PendingEntry& p : pending) {
-        if (p.entry.key.isEmpty() || entryIds.contains(p.entry.key)) {
-            *error = Located(p.line,
-                             QStringLiteral("key \"%1\" is empty or used twice").arg(p.entry.key));
-            return false;
+bool SourceParser::ReadLine(const QString& line, int lineNo) {
+    if (block_) {
+        if (line.startsWith(QLatin1String("  ")) || line.isEmpty()) {
+            if (!block_->isEmpty() || !line.isEmpty())
+                *block_ += line.mid(2) + QLatin1String("\r\n");
+            return true;
         }
-        entryIds.insert(p.entry.key, p.entry.id);
+        block_ = nullptr;
     }
-    QHash<qint32, QString> abbrOf;
-    for (const PendingEntry& p : pending)
-        abbrOf.insert(p.entry.id, p.entry.abbr);
+    if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
+        return true;
+    if (line.startsWith(QLatin1String("@category ")))
+        return ReadCategory(line, lineNo);
+    if (line.startsWith(QLatin1String("@entry "))) {
+        StartEntry(line, lineNo);
+        return true;
+    }
+    return ReadField(line, lineNo);
+}
 
-    for (PendingEntry& p : pending) {
-        DictionaryWriter::Entry e = p.entry;
-        while (e.hyperText.endsWith(QLatin1String("\r\n")))
-            e.hyperText.chop(2);
-        const auto category = categoryIds.constFind(p.categoryShortName);
-        if (category == categoryIds.constEnd()) {
-            *error =
-                Located(p.line, QStringLiteral("unknown category \"%1\"").arg(p.categoryShortName));
-            return false;
-        }
-        e.categoryId = category.value();
-        QString missing;
-        const QString written = e.hyperText;
-        if (!ResolveReferences(written, entryIds, &e.hyperText, &missing)) {
-            *error =
-                Located(p.line, QStringLiteral("reference to unknown entry \"%1\"").arg(missing));
-            return false;
-        }
-        QString plain = p.hasPlain ? p.plain : PlainTextOf(e.hyperText);
-        while (plain.endsWith(QLatin1String("\r\n")))
-            plain.chop(2);
-        e.description = plain;
-        entries.append(e);
+bool SourceParser::ReadCategory(const QString& line, int lineNo) {
+    const QStringList parts = line.mid(10).trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (parts.size() < 2)
+        return Fail(lineNo, QStringLiteral("a category needs a short name and a name"));
+    DictionaryContent::Category category;
+    category.id = qint32(out_.categories.size() + 1);
+    category.shortName = parts.at(0) == QLatin1String("-") ? QString() : parts.at(0);
+    category.name = parts.mid(1).join(QLatin1Char(' '));
+    categoryIds_.insert(parts.at(0), category.id);
+    out_.categories.append(category);
+    return true;
+}
 
-        for (const QString& item : p.related.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            const QString trimmed = item.trimmed();
-            const qsizetype eq = trimmed.indexOf(QLatin1Char('='));
-            const QString key = Strings::NormalizeKey(eq < 0 ? trimmed : trimmed.mid(eq + 1));
-            const auto target = entryIds.constFind(key);
-            if (target == entryIds.constEnd()) {
-                *error = Located(p.line,
-                                 QStringLiteral("related word to unknown entry \"%1\"").arg(key));
-                return false;
-            }
-            const QString word = eq < 0 ? abbrOf.value(target.value()) : trimmed.left(eq).trimmed();
-            links.append(Link{e.id, word, target.value()});
-        }
+void SourceParser::StartEntry(const QString& line, int lineNo) {
+    PendingEntry p;
+    p.line = lineNo;
+    p.entry.id = qint32(pending_.size() + 1);
+    p.entry.abbr = line.mid(7).trimmed();
+    p.entry.key = Strings::NormalizeKey(p.entry.abbr);
+    p.entry.letterIsNull = true;
+    pending_.append(p);
+}
+
+bool SourceParser::ReadField(const QString& line, int lineNo) {
+    const qsizetype colon = line.indexOf(QLatin1Char(':'));
+    if (pending_.isEmpty() || colon < 0)
+        return Fail(lineNo, QStringLiteral("unexpected text: %1").arg(line));
+    PendingEntry& p = pending_.last();
+    const QString field = line.left(colon).trimmed();
+    const QString value = line.mid(colon + 1).trimmed();
+    if (field == QLatin1String("letter")) {
+        p.entry.letter = value;
+        p.entry.letterIsNull = false;
+    } else if (field == QLatin1String("key")) {
+        p.entry.key = Strings::NormalizeKey(value);
+    } else if (field == QLatin1String("category")) {
+        p.categoryShortName = value;
+    } else if (field == QLatin1String("url")) {
+        p.entry.url = value;
+    } else if (field == QLatin1String("related")) {
+        p.related = value;
+    } else if (field == QLatin1String("text")) {
+        block_ = &p.entry.hyperText;
+    } else if (field == QLatin1String("plain")) {
+        block_ = &p.plain;
+        p.hasPlain = true;
+    } else {
+        return Fail(lineNo, QStringLiteral("unknown field %1").arg(field));
     }
     return true;
+}
+
+bool SourceParser::IndexKeys() {
+    for (const PendingEntry& p : pending_) {
+        if (p.entry.key.isEmpty() || entryIds_.contains(p.entry.key))
+            return Fail(p.line,
+                        QStringLiteral("key \"%1\" is empty or used twice").arg(p.entry.key));
+        entryIds_.insert(p.entry.key, p.entry.id);
+        abbrOf_.insert(p.entry.id, p.entry.abbr);
+    }
+    return true;
+}
+
+bool SourceParser::Resolve(const PendingEntry& p) {
+    DictionaryWriter::Entry e = p.entry;
+    while (e.hyperText.endsWith(QLatin1String("\r\n")))
+        e.hyperText.chop(2);
+    const auto category = categoryIds_.constFind(p.categoryShortName);
+    if (category == categoryIds_.constEnd())
+        return Fail(p.line, QStringLiteral("unknown category \"%1\"").arg(p.categoryShortName));
+    e.categoryId = category.value();
+    QString missing;
+    const QString written = e.hyperText;
+    if (!ResolveReferences(written, entryIds_, &e.hyperText, &missing))
+        return Fail(p.line, QStringLiteral("reference to unknown entry \"%1\"").arg(missing));
+    QString plain = p.hasPlain ? p.plain : PlainTextOf(e.hyperText);
+    while (plain.endsWith(QLatin1String("\r\n")))
+        plain.chop(2);
+    e.description = plain;
+    out_.entries.append(e);
+    return AddRelated(p, e.id);
+}
+
+// "related: RAM, Memory=ROM": a key names the entry, and a word before "=" is what the list shows
+// instead of that entry's abbreviation.
+bool SourceParser::AddRelated(const PendingEntry& p, qint32 id) {
+    for (const QString& item : p.related.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString trimmed = item.trimmed();
+        const qsizetype eq = trimmed.indexOf(QLatin1Char('='));
+        const QString key = Strings::NormalizeKey(eq < 0 ? trimmed : trimmed.mid(eq + 1));
+        const auto target = entryIds_.constFind(key);
+        if (target == entryIds_.constEnd())
+            return Fail(p.line, QStringLiteral("related word to unknown entry \"%1\"").arg(key));
+        const QString word = eq < 0 ? abbrOf_.value(target.value()) : trimmed.left(eq).trimmed();
+        out_.links.append(DictionaryContent::Link{id, word, target.value()});
+    }
+    return true;
+}
+
+} // namespace
+
+bool DictionarySource::Parse(const QString& text, QString* error) {
+    return SourceParser(*this).Parse(text, error);
 }

@@ -1,7 +1,9 @@
 #include "entryview/DescriptionBox.h"
 
+#include "app/Artwork.h"
 #include "app/Twips.h"
 #include "entryview/DescriptionAccessible.h"
+#include "entryview/LinkHitTest.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -42,13 +44,13 @@ DescriptionBox::DescriptionBox(QWidget* parent)
     connect(scrollBar_, &QScrollBar::valueChanged, this, &DescriptionBox::Scrolled);
 }
 
-qint16 DescriptionBox::ShowDescription(const QString& text, HyperText::LinkRegions& regions,
-                                       const HyperText::DisplayFont& font, bool fromTop) {
+qint16 DescriptionBox::ShowDescription(const QString& text, const HyperText::DisplayFont& font,
+                                       bool fromTop) {
     const QString previousText = reading_.text;
     const int previousLink = currentLink_;
     DescriptionAccessibility::LinksRemoving(this);
-    const qint16 count = HyperText::RenderScrolling(*this, text, regions, font, reading_);
-    links_ = HyperText::DescriptionLinks(regions, count, reading_);
+    regionCount_ = HyperText::RenderScrolling(*this, text, regions_, font, reading_);
+    links_ = HyperText::DescriptionLinks(regions_, regionCount_, reading_);
     ++drawingNumber_;
     // The same text drawn again (a new width) keeps the framed link; another text starts afresh.
     currentLink_ = !fromTop && reading_.text == previousText && previousLink < links_.LinkCount()
@@ -64,7 +66,7 @@ qint16 DescriptionBox::ShowDescription(const QString& text, HyperText::LinkRegio
     }
     update();
     DescriptionAccessibility::DrawingReplaced(this, previousText);
-    return count;
+    return regionCount_;
 }
 
 void DescriptionBox::Cls() {
@@ -230,10 +232,8 @@ void DescriptionBox::Scrolled() {
     update();
     // The pointer now stands over another part of the drawing: the cursor follows what is under
     // it, as if it had moved.
-    if (underMouse()) {
-        const QPointF at = mapFromGlobal(QCursor::pos());
-        emit MouseMoved(at.x() * Twips::kPerPixel, (at.y() + ScrollOffset()) * Twips::kPerPixel);
-    }
+    if (underMouse())
+        PointAt(mapFromGlobal(QCursor::pos()));
 }
 
 void DescriptionBox::wheelEvent(QWheelEvent* event) {
@@ -307,6 +307,22 @@ void DescriptionBox::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+// Enter on a framed link follows the link: the box claims the key before the window's key
+// preview would take it for a search.
+bool DescriptionBox::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain =
+            !(key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier));
+        if (plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            currentLink_ >= 0) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 void DescriptionBox::StepLink(bool forward) {
     const qint32 viewTop = ScrollOffset() * Twips::kPerPixel;
     const int next =
@@ -326,7 +342,9 @@ void DescriptionBox::SetCurrentLink(int link) {
 }
 
 void DescriptionBox::FollowLink(int region) {
-    emit LinkActivated(region);
+    if (region < 0 || region >= regionCount_ || region >= int(regions_.size()))
+        return;
+    emit LinkChosen(regions_[size_t(region)].LinkId);
 }
 
 void DescriptionBox::focusInEvent(QFocusEvent* event) {
@@ -386,12 +404,25 @@ void DescriptionBox::PaintFocusFrame(QPainter& painter) const {
     }
 }
 
-void DescriptionBox::mouseMoveEvent(QMouseEvent* event) {
-    emit MouseMoved(event->position().x() * Twips::kPerPixel,
-                    (event->position().y() + ScrollOffset()) * Twips::kPerPixel);
+int DescriptionBox::RegionAt(QPointF pixels) const {
+    // In twips of the whole drawing, wherever it is scrolled to.
+    return HyperText::HitTestLink(regions_, regionCount_, pixels.x() * Twips::kPerPixel,
+                                  (pixels.y() + ScrollOffset()) * Twips::kPerPixel);
 }
 
+// Set on every movement, whether or not it changes.
+void DescriptionBox::PointAt(QPointF pixels) {
+    if (RegionAt(pixels) >= 0)
+        setCursor(Artwork::HandCursor(devicePixelRatioF()));
+    else
+        unsetCursor();
+}
+
+void DescriptionBox::mouseMoveEvent(QMouseEvent* event) {
+    PointAt(event->position());
+}
+
+// Any button, with any modifier; only where it is released counts.
 void DescriptionBox::mouseReleaseEvent(QMouseEvent* event) {
-    emit MouseReleased(event->button(), event->position().x() * Twips::kPerPixel,
-                       (event->position().y() + ScrollOffset()) * Twips::kPerPixel);
+    FollowLink(RegionAt(event->position()));
 }

@@ -18,19 +18,26 @@ class QScrollBar;
 // The description box: the renderer draws into it through DrawSurface, and it keeps what was
 // drawn, so a repaint only replays the drawing and never runs the renderer again. A description
 // taller than the box scrolls (wheel, scroll bar, and Up, Down, Page Up, Page Down, Home and End
-// while the box has the focus); Left and Right move a focus frame from link to link and Enter
-// follows the framed link. Screen readers read the drawn text and its links (see
-// DescriptionAccessible.h).
+// while the box has the focus); Left and Right move a focus frame from link to link. Screen
+// readers read the drawn text and its links (see DescriptionAccessible.h).
+//
+// The box owns the link regions of its drawing: it shows the pointing hand over them, and a
+// link chosen in any way (a mouse button released over it, Enter on the framed link, a screen
+// reader's press) is reported once, by LinkChosen, after the one check that the region belongs
+// to the drawing on show.
 class DescriptionBox : public QWidget, public HyperText::ScrollingSurface {
     Q_OBJECT
 public:
     explicit DescriptionBox(QWidget* parent = nullptr);
 
-    // Draws `text` as RenderDescription does, rebuilding `regions`, and returns the region count.
+    // Draws `text` as RenderDescription does, keeping its link regions, and returns their count.
     // A text that runs below the box gets the scroll bar. `fromTop` shows its beginning;
     // otherwise the view stays where it was as far as the new drawing reaches, as after a resize.
-    qint16 ShowDescription(const QString& text, HyperText::LinkRegions& regions,
-                           const HyperText::DisplayFont& font, bool fromTop);
+    qint16 ShowDescription(const QString& text, const HyperText::DisplayFont& font, bool fromTop);
+
+    // The link regions of the drawing on show, in twips of the whole drawing, and their count.
+    const HyperText::LinkRegions& Regions() const { return regions_; }
+    qint16 RegionCount() const { return regionCount_; }
 
     // HyperText::ScrollingSurface
     void Cls() override;
@@ -85,19 +92,18 @@ public:
     // The link with the focus frame, as an index into Links(); -1 for none.
     int CurrentLink() const { return currentLink_; }
     void SetCurrentLink(int link);
-    // Follows the link of region `region`, as a click on it does.
+    // Follows the link of region `region`, as a click on it does; a region that is not one of
+    // the drawing on show leads nowhere.
     void FollowLink(int region);
 
 signals:
-    // Pointer positions in twips of the whole drawing, wherever it is scrolled to.
-    void MouseMoved(double xTwips, double yTwips);
-    void MouseReleased(Qt::MouseButton button, double xTwips, double yTwips);
-    // A link was chosen by keyboard or by a screen reader; `region` indexes the region table.
-    void LinkActivated(int region);
+    // The user chose the link to entry `entryId`.
+    void LinkChosen(qint32 entryId);
     // The colours changed: the description must be drawn again in the new ones.
     void PaletteChanged();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -117,6 +123,10 @@ private:
     void Scrolled();
     void StepLink(bool forward);
     void PaintFocusFrame(QPainter& painter) const;
+    // The region under a point of the box, in its own pixels as now scrolled; -1 for none.
+    int RegionAt(QPointF pixels) const;
+    // The pointing hand over a link, the arrow elsewhere.
+    void PointAt(QPointF pixels);
 
     QFont drawFont_;
     HyperText::RgbColor color_;
@@ -128,6 +138,8 @@ private:
     // use few distinct characters.
     mutable std::array<QHash<char16_t, qreal>, 4> charAdvances_;
 
+    HyperText::LinkRegions regions_;
+    qint16 regionCount_ = 0;
     HyperText::ReadingText reading_;
     HyperText::DescriptionLinks links_;
     quint64 drawingNumber_ = 0;

@@ -1,11 +1,11 @@
 // Showing an entry, and the two ways from it to others: links in the description and the
 // related-words list.
-#include "app/Artwork.h"
 #include "app/ListAdapters.h"
 #include "app/frmMain.h"
+#include "auxiliary/Web.h"
 #include "data/DbAccess.h"
 #include "entryview/DescriptionBox.h"
-#include "entryview/LinkHitTest.h"
+#include "entryview/EntryMarkup.h"
 #include "history/History.h"
 
 #include <QAction>
@@ -18,13 +18,13 @@ void frmMain::ShowKeyword(qint32 lngId) {
     }
     const qint32 id = lngId;
     current_.CurrentId = id;
-    current_.CurrentDescription =
-        DbAccess::GetEntryText(id, current_.CurrentKeyword, current_.CurrentUrl);
+    ReadCurrentEntry();
     setWindowTitle(AppNameDef + QStringLiteral(" - [") + current_.CurrentKeyword +
                    QStringLiteral("]"));
     // An entry on show can be copied, however it was reached (a search that found nothing
-    // disables the command, and the history or a link may show an entry again after it).
-    SetEntryCommandsEnabled(true, !current_.CurrentUrl.isEmpty());
+    // disables the command, and the history or a link may show an entry again after it). Its
+    // web page is offered only for an address a browser may open.
+    OfferEntryCommands(true);
     History::HistoryAction(History::HistoryOp::Add, id, current_.CurrentKeyword);
 
     current_.Blanked = false;
@@ -38,10 +38,25 @@ void frmMain::ShowKeyword(qint32 lngId) {
         auto* self = new QListWidgetItem(current_.CurrentKeyword, lstLink);
         self->setData(Qt::UserRole, id);
         ListWidgetSink links(lstLink);
-        DbAccess::LoadLinkList(id, links);
+        dictionary_.LoadLinkList(id, links);
         lstLink->setCurrentRow(-1);
     }
     lstLink->setCurrentRow(0);
+}
+
+// An entry that cannot be read leaves the abbreviation and the address of the one before, and
+// shows an empty description.
+void frmMain::ReadCurrentEntry() {
+    const std::optional<DbAccess::EntryRecord> entry = dictionary_.GetEntry(current_.CurrentId);
+    if (!entry) {
+        current_.CurrentDescription.clear();
+        return;
+    }
+    current_.CurrentKeyword = entry->abbr;
+    if (entry->url)
+        current_.CurrentUrl = *entry->url;
+    current_.CurrentDescription =
+        HyperText::EntryMarkup(entry->letter, entry->categoryShortName, entry->hyperText);
 }
 
 void frmMain::BlankEntryView() {
@@ -53,22 +68,15 @@ void frmMain::BlankEntryView() {
 }
 
 void frmMain::DrawDescription(bool fromTop) {
-    current_.LinkRegionCount =
-        pbxDescription->ShowDescription(current_.Blanked ? QString() : current_.CurrentDescription,
-                                        current_.LinkRegions, DisplayFont(), fromTop);
+    pbxDescription->ShowDescription(current_.Blanked ? QString() : current_.CurrentDescription,
+                                    DisplayFont(), fromTop);
 }
 
-void frmMain::SetEntryCommandsEnabled(bool copy, bool webPage) {
-    ToolbarButton(ToolbarKey::Copy)->setEnabled(copy);
-    mnuEditCopy->setEnabled(copy);
-    ToolbarButton(ToolbarKey::Home)->setEnabled(webPage);
-    mnuFileWeb->setEnabled(webPage);
-}
-
-void frmMain::UpdateWebCommands() {
-    const bool hasAddress = !current_.CurrentUrl.isEmpty();
-    ToolbarButton(ToolbarKey::Home)->setEnabled(hasAddress);
-    mnuFileWeb->setEnabled(hasAddress);
+void frmMain::OfferEntryCommands(bool offered) {
+    Commands::CommandState state = commandState_;
+    state.entryShown = offered;
+    state.webAddress = offered && Web::IsWebAddress(current_.CurrentUrl);
+    SetCommandState(state);
 }
 
 void frmMain::lstLink_Click() {
@@ -80,22 +88,6 @@ void frmMain::lstLink_Click() {
         ShowKeyword(id);
 }
 
-void frmMain::pbxDescription_MouseMove(double x, double y) {
-    if (HyperText::HitTestLink(current_.LinkRegions, current_.LinkRegionCount, x, y) >= 0)
-        pbxDescription->setCursor(Artwork::HandCursor(pbxDescription->devicePixelRatioF()));
-    else
-        pbxDescription->unsetCursor();
-}
-
-void frmMain::pbxDescription_MouseUp(Qt::MouseButton, double x, double y) {
-    const int hit = HyperText::HitTestLink(current_.LinkRegions, current_.LinkRegionCount, x, y);
-    if (hit >= 0)
-        ShowKeyword(current_.LinkRegions[size_t(hit)].LinkId);
-}
-
-// The keyboard's Enter on a framed link and a screen reader's press lead where a click leads.
-void frmMain::pbxDescription_LinkActivated(int region) {
-    if (region >= 0 && region < current_.LinkRegionCount &&
-        region < int(current_.LinkRegions.size()))
-        ShowKeyword(current_.LinkRegions[size_t(region)].LinkId);
+void frmMain::pbxDescription_LinkChosen(qint32 id) {
+    ShowKeyword(id);
 }

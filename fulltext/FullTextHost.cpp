@@ -1,19 +1,14 @@
 // The main window's side of the full-text window: one at a time, opened from the File menu, and
 // closed with the main window like every other window of the program.
 #include "app/frmMain.h"
-#include "data/DbAccess.h"
 #include "fulltext/FullTextService.h"
 #include "fulltext/IndexFiles.h"
 #include "fulltext/frmFullText.h"
 
-frmFullText* frmMain::FullTextWindow() const {
-    return fullTextWindow_;
-}
-
 void frmMain::mnuFileFullText_Click() {
     if (!fullTextWindow_) {
         FullTextWindowSetup setup;
-        setup.dictionary = WorkerDictionary::Of(DbAccess::DatabasePath, DbAccess::DictionaryDb());
+        setup.dictionary = WorkerDictionary::Of(dictionary_.Path(), dictionary_.Db());
         setup.cacheDir = IndexFiles::UserCacheDirectory();
         setup.icon = windowIcon();
         setup.showEntry = [this](qint32 id) { ShowChosenEntry(id); };

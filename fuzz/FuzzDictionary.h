@@ -1,6 +1,5 @@
 #pragma once
 
-#include "base/MessageBox.h"
 #include "data/DbAccess.h"
 #include "data/DictionaryWriter.h"
 #include "data/ListSink.h"
@@ -9,17 +8,17 @@
 #include <functional>
 
 // A small dictionary in our format, written by `fill` into a temporary folder and opened as the
-// program opens it, for the whole run of a fuzz target. Message boxes are answered unseen.
+// program opens it, for the whole run of a fuzz target.
 struct FuzzDictionary {
     QTemporaryDir dir;
+    DbAccess::Dictionary db;
     bool ok = false;
 
     explicit FuzzDictionary(const std::function<bool(DictionaryWriter&)>& fill) {
-        DbAccess::DatabasePath = dir.filePath(QStringLiteral("ABBR.MDB"));
-        DictionaryWriter writer(DbAccess::DatabasePath);
+        const QString path = dir.filePath(QStringLiteral("ABBR.MDB"));
+        DictionaryWriter writer(path);
         ok = writer.Begin() && fill(writer) && writer.Finish();
-        SetMessageHandler([](const MessageRequest&) { return MessageAnswer::Ok; });
         CountingSink categories;
-        ok = ok && DbAccess::OpenDictionary(categories) > 0;
+        ok = ok && db.Open(path, categories) > 0;
     }
 };

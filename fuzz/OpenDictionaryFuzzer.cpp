@@ -12,6 +12,7 @@
 #include "FuzzCheck.h"
 #include "base/MessageBox.h"
 #include "data/DbAccess.h"
+#include "data/Strings.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,15 +44,16 @@ void InChild() {
 struct Workspace {
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("ABBR.MDB"));
+    DbAccess::Dictionary dictionary;
     int messages = 0;
 
     Workspace() {
         pthread_atfork(nullptr, nullptr, InChild);
+        // The data layer reports and never shows a box itself.
         SetMessageHandler([this](const MessageRequest&) {
             ++messages;
             return MessageAnswer::Ok;
         });
-        DbAccess::DatabasePath = path;
     }
 };
 
@@ -61,25 +63,24 @@ QByteArray ReadAll(const QString& path) {
 }
 
 // What the window reads once a dictionary is open.
-void ReadAsTheWindowDoes(const RecordingList& categories) {
+void ReadAsTheWindowDoes(const DbAccess::Dictionary& dictionary, const RecordingList& categories) {
     RecordingList results;
-    const qint16 all = DbAccess::SearchEntries(QStringLiteral("*"), QString(), 0, results);
+    const qint16 all = dictionary.SearchEntries(QStringLiteral("*"), QString(), 0, results);
     FUZZ_CHECK(all == results.Count() && all <= DbAccess::kResultListLimit);
     for (const qint32 category : categories.data.mid(0, 4)) {
         RecordingList inCategory;
         const qint16 n =
-            DbAccess::SearchEntries(QString(), QString(), qint16(category), inCategory);
+            dictionary.SearchEntries(QString(), QString(), qint16(category), inCategory);
         FUZZ_CHECK(n == inCategory.Count());
     }
     for (const qint32 id : results.data.mid(0, 8)) {
-        QString abbr;
-        QString url;
         // A damaged file may list an entry whose row cannot be read: that shows nothing.
-        const QString text = DbAccess::GetEntryText(id, abbr, url);
-        FUZZ_CHECK(text.isEmpty() || text.startsWith(QLatin1String("\\H")));
-        DbAccess::GetEntryCopyText(id);
+        const std::optional<DbAccess::EntryRecord> entry = dictionary.GetEntry(id);
+        FUZZ_CHECK(!entry ||
+                   Strings::CodePageLength(entry->hyperText) <= DbAccess::kDescriptionBytes);
+        dictionary.GetEntryCopyText(id);
         RecordingList related;
-        FUZZ_CHECK(DbAccess::LoadLinkList(id, related) == related.Count());
+        FUZZ_CHECK(dictionary.LoadLinkList(id, related) == related.Count());
     }
 }
 
@@ -96,12 +97,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     workspace.messages = 0;
     RecordingList categories;
-    const qint16 count = DbAccess::OpenDictionary(categories);
+    DbAccess::Dictionary& dictionary = workspace.dictionary;
+    const qint16 count = dictionary.Open(workspace.path, categories);
     FUZZ_CHECK(count >= 0 && count == categories.Count());
-    FUZZ_CHECK(workspace.messages == (count > 0 ? 0 : 1));
+    FUZZ_CHECK((count > 0) == (dictionary.Failure() == DbAccess::OpenFailure::None));
+    FUZZ_CHECK(workspace.messages == 0);
     if (count > 0)
-        ReadAsTheWindowDoes(categories);
-    DbAccess::CloseDictionary();
+        ReadAsTheWindowDoes(dictionary, categories);
+    dictionary.Close();
 
     FUZZ_CHECK(ReadAll(workspace.path) == bytes);
     FUZZ_CHECK(QDir(workspace.dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System) ==

@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     QSet<qint32> ids;
     for (const TextAbbreviations::Found& found :
-         TextAbbreviations::FindAll(DbAccess::DictionaryDb(), text)) {
+         TextAbbreviations::FindAll(dictionary->db.Db(), text)) {
         FUZZ_CHECK(!ids.contains(found.id));
         ids.insert(found.id);
         FUZZ_CHECK(text.contains(found.written));

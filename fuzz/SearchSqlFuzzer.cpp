@@ -9,6 +9,7 @@
 
 #include "FuzzCheck.h"
 #include "FuzzDictionary.h"
+#include "data/DbAccess.h"
 #include "data/Recordset.h"
 
 #include <memory>
@@ -127,12 +128,11 @@ int RecordAccess(void* accesses, int action, const char* first, const char* seco
 }
 
 // Prepares the statement as the result list sends it and returns what it would touch.
-QList<Access> PrepareAsTheListDoes(const QString& sql) {
+QList<Access> PrepareAsTheListDoes(sqlite3* db, const QString& sql) {
     const std::optional<QByteArray> translated =
         TranslateSelect(QStringLiteral("SELECT [AbbrID],[Abbr],[Letter] FROM (") + sql +
                         QStringLiteral(") LIMIT ") + QString::number(DbAccess::kResultListLimit));
     FUZZ_CHECK(translated.has_value());
-    sqlite3* db = DbAccess::DictionaryDb();
     QList<Access> accesses;
     sqlite3_set_authorizer(db, RecordAccess, &accesses);
     sqlite3_stmt* stmt = nullptr;
@@ -167,7 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString sql = DbAccess::BuildSearchSql(key, letter, category);
     CountingSink results;
     results.AddItem(QStringLiteral("kept"), 1);
-    const qint16 listed = DbAccess::SearchEntries(key, letter, category, results);
+    const qint16 listed = dictionary->db.SearchEntries(key, letter, category, results);
     FUZZ_CHECK(listed >= 0 && listed <= DbAccess::kResultListLimit);
     if (key.isEmpty() && letter.isEmpty() && category <= 0) {
         FUZZ_CHECK(sql.isEmpty());
@@ -219,7 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(listed == 0);
         return 0;
     }
-    for (const Access& access : PrepareAsTheListDoes(sql)) {
+    for (const Access& access : PrepareAsTheListDoes(dictionary->db.Db(), sql)) {
         const bool allowed = access.action == SQLITE_SELECT ||
                              (access.action == SQLITE_READ && access.first == u"AbbrTB") ||
                              (access.action == SQLITE_FUNCTION && access.second == u"like");

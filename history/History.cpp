@@ -101,6 +101,14 @@ qint32 HistoryStore::Navigate(HistoryOp op, qint32 slot) {
     return id;
 }
 
+qint32 HistoryStore::GoAndShow(HistoryOp op, qint32 slot, const std::function<void(qint32)>& show) {
+    const qint32 id = Navigate(op, slot);
+    if (id > 0 && show)
+        show(id);
+    m_skipNextAdd = false;
+    return id;
+}
+
 void HistoryStore::SetSkipNextAdd(bool skip) {
     m_skipNextAdd = skip && !IsEmpty();
 }
@@ -268,6 +276,10 @@ qint32 HistoryAction(HistoryOp op, qint32 id, const QString& caption) {
 
 qint32 Navigate(HistoryOp op, qint32 slot) {
     return Store().Navigate(op, slot);
+}
+
+qint32 GoAndShow(HistoryOp op, qint32 slot, const std::function<void(qint32)>& show) {
+    return Store().GoAndShow(op, slot, show);
 }
 
 } // namespace History

@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <functional>
 
 // The navigation history: a ring of the last 100 entries shown, with a current position. It
 // records every visit the entry view reports, answers the Go commands and the history window's
@@ -52,6 +53,13 @@ public:
     // 0 there is nothing to show and the caller shows nothing. Other operations return 0 and do
     // nothing.
     qint32 Navigate(HistoryOp op, qint32 slot = 0);
+
+    // The whole round trip of a move through the history: moves (as Navigate does), hands the
+    // id it lands on to `show`, whose Add then records nothing, and clears the flag again
+    // afterwards, so that a move which shows nothing, or a `show` that adds twice, can never
+    // leave the flag to swallow a later visit. `show` is not called when there is nothing to
+    // show. Returns the id shown, or 0.
+    qint32 GoAndShow(HistoryOp op, qint32 slot, const std::function<void(qint32)>& show);
 
     bool IsHistoryWindowOpen() const;
 
@@ -104,5 +112,6 @@ HistoryStore& Store();
 // Module-level forms of the store's operations, for the rest of the program.
 qint32 HistoryAction(HistoryOp op, qint32 id, const QString& caption);
 qint32 Navigate(HistoryOp op, qint32 slot = 0);
+qint32 GoAndShow(HistoryOp op, qint32 slot, const std::function<void(qint32)>& show);
 
 } // namespace History

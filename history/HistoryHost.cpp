@@ -1,23 +1,12 @@
-// The main window's side of the history: the back and forward commands, and opening, showing
-// and closing the history window.
+// The main window's side of the history: moving through it, and opening, showing and closing
+// the history window.
 #include "app/WindowTwips.h"
 #include "app/frmMain.h"
+#include "history/History.h"
 #include "history/frmHistory.h"
 
 #include <QAction>
 #include <QListWidget>
-
-void frmMain::SetBackEnabled(bool enabled) {
-    ToolbarButton(ToolbarKey::Left)->setEnabled(enabled);
-    mnuGoItem[GoBack]->setEnabled(enabled);
-    mnuGoItem[GoFirst]->setEnabled(enabled);
-}
-
-void frmMain::SetForwardEnabled(bool enabled) {
-    ToolbarButton(ToolbarKey::Right)->setEnabled(enabled);
-    mnuGoItem[GoForward]->setEnabled(enabled);
-    mnuGoItem[GoLast]->setEnabled(enabled);
-}
 
 bool frmMain::IsHistoryWindowOpen() const {
     return historyWindow_ && !historyWindow_->IsClosed();
@@ -38,7 +27,7 @@ History::HistoryListView* frmMain::OpenHistoryWindow() {
     setup.screenWidth = WindowTwips::ScreenWidth(this);
     setup.listSize = lstLink->size();
     setup.icon = windowIcon();
-    setup.showEntry = [this](qint32 id) { ShowKeyword(id); };
+    setup.goToSlot = [this](qint32 slot) { GoInHistory(History::HistoryOp::GoToSlot, slot); };
     // A window of its own without an owner: it deletes itself when closed.
     historyWindow_ = new frmHistory(std::move(setup));
     historyWindow_->Form_Load();
@@ -53,6 +42,11 @@ void frmMain::ShowHistoryWindow() {
 void frmMain::CloseHistoryWindow() {
     if (historyWindow_)
         historyWindow_->close();
+}
+
+void frmMain::GoInHistory(History::HistoryOp op, qint32 slot) {
+    // The entry the history lands on is shown, and only its own visit goes unrecorded.
+    History::GoAndShow(op, slot, [this](qint32 id) { ShowKeyword(id); });
 }
 
 History::HistoryListView* frmMain::HistoryList() {

@@ -2,7 +2,6 @@
 
 #include "app/Twips.h"
 #include "app/WindowTwips.h"
-#include "history/History.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -90,9 +89,8 @@ void frmHistory::lstHistory_Click() {
     if (row < 0 || lstHistory->count() == 0)
         return;
     const qint32 slot = lstHistory->item(row)->data(Qt::UserRole).toInt();
-    qint32 id = History::Navigate(History::HistoryOp::GoToSlot, slot);
-    if (id > 0 && setup_.showEntry)
-        setup_.showEntry(id);
+    if (setup_.goToSlot)
+        setup_.goToSlot(slot);
     SelectList = false;
 }
 

@@ -16,7 +16,7 @@ struct HistoryWindowSetup {
     qint32 screenWidth = 0;                  // twips
     QSize listSize;                          // the related-words list, which the history matches
     QIcon icon;
-    std::function<void(qint32)> showEntry; // shows the entry the user chose
+    std::function<void(qint32)> goToSlot; // moves the history to the slot the user chose
 };
 
 // The history window: the visited entries, oldest at the top; a click or a keyboard move

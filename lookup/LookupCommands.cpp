@@ -102,23 +102,23 @@ void Complain(const QString& text) {
     std::fprintf(stderr, "tessarine-lookup: %s\n", qUtf8Printable(text));
 }
 
-int Run(const Options& options, const QList<LookupDictionary::Category>& categories,
-        LookupOutput& out) {
+int Run(const Options& options, const LookupDictionary::Opened& dictionary, LookupOutput& out) {
+    const QList<LookupDictionary::Category>& categories = dictionary.categories;
     switch (options.mode) {
     case Mode::FullText:
-        return FullText(options, categories, out);
+        return FullText(options, dictionary, out);
     case Mode::Annotate:
-        return Annotate(options, out);
+        return Annotate(options, dictionary.db, out);
     case Mode::Categories:
         out.Write(LookupDictionary::CategoryLines(categories));
         return Outcome(categories.size());
     default:
-        return Search(options, categories, out);
+        return Search(options, dictionary, out);
     }
 }
 
-int Search(const Options& options, const QList<LookupDictionary::Category>& categories,
-           LookupOutput& out) {
+int Search(const Options& options, const LookupDictionary::Opened& dictionary, LookupOutput& out) {
+    const QList<LookupDictionary::Category>& categories = dictionary.categories;
     qint32 category = 0;
     if (!options.category.isEmpty()) {
         category = LookupDictionary::ResolveCategory(categories, options.category);
@@ -133,8 +133,8 @@ int Search(const Options& options, const QList<LookupDictionary::Category>& cate
         return kUsageError;
     }
     StoringSink results;
-    DbAccess::SearchEntries(key, letter, qint16(category), results);
-    ResultPrinter::PrintResults(results.items, options.format, categories, out);
+    dictionary.db.SearchEntries(key, letter, qint16(category), results);
+    ResultPrinter::PrintResults(results.items, options.format, dictionary, out);
     // The window finds nothing here either; a user at a terminal is told why.
     if (results.items.isEmpty() && Strings::NormalizeKey(key).isEmpty() && letter.isEmpty() &&
         category == 0)
@@ -142,9 +142,9 @@ int Search(const Options& options, const QList<LookupDictionary::Category>& cate
     return Outcome(results.items.size());
 }
 
-int FullText(const Options& options, const QList<LookupDictionary::Category>& categories,
+int FullText(const Options& options, const LookupDictionary::Opened& dictionary,
              LookupOutput& out) {
-    FullTextService service(WorkerDictionary::Of(DbAccess::DatabasePath, DbAccess::DictionaryDb()),
+    FullTextService service(WorkerDictionary::Of(dictionary.db.Path(), dictionary.db.Db()),
                             IndexFiles::UserCacheDirectory());
     QEventLoop loop;
     BuildProgressLine progress;
@@ -173,7 +173,7 @@ int FullText(const Options& options, const QList<LookupDictionary::Category>& ca
                          loop.quit();
                      });
     QObject::connect(&service, &FullTextService::SearchFinished, &loop, [&] {
-        ResultPrinter::PrintResults(results, options.format, categories, out);
+        ResultPrinter::PrintResults(results, options.format, dictionary, out);
         status = Outcome(results.size());
         loop.quit();
     });
@@ -183,8 +183,8 @@ int FullText(const Options& options, const QList<LookupDictionary::Category>& ca
     return status;
 }
 
-int Annotate(const Options& options, LookupOutput& out) {
-    TextAbbreviations::Finder finder(DbAccess::DictionaryDb());
+int Annotate(const Options& options, const DbAccess::Dictionary& db, LookupOutput& out) {
+    TextAbbreviations::Finder finder(db.Db());
     const bool json = options.format == Format::Json;
     QList<TextAbbreviations::Found> all;
     bool unreadable = false;

@@ -1,30 +1,21 @@
 #include "lookup/LookupDictionary.h"
 
-#include "base/MessageBox.h"
 #include "data/DbAccess.h"
 #include "data/Recordset.h"
 
 namespace LookupDictionary {
 
-bool Open(const QString& path, QList<Category>* categories, QString* message) {
-    // The data layer tells of an unusable file as the window shows it: here it is kept, for the
-    // caller to print.
-    QString shown;
-    const MessageHandler previous = SetMessageHandler([&shown](const MessageRequest& request) {
-        shown = request.text;
-        return MessageAnswer::Ok;
-    });
-    DbAccess::DatabasePath = path;
+bool Open(const QString& path, Opened* opened, QString* message) {
     StoringSink list;
-    const bool opened = DbAccess::OpenDictionary(list) > 0;
-    SetMessageHandler(previous);
-    if (!opened) {
-        *message = shown;
+    if (opened->db.Open(path, list) <= 0) {
+        // The words the window shows for this file.
+        *message = DbAccess::OpenFailureMessage(opened->db.Failure());
         return false;
     }
-    categories->clear();
+    opened->categories.clear();
     for (const StoringSink::Item& item : list.items)
-        categories->append({item.data, item.text, DbAccess::CategoryShortNames.value(item.data)});
+        opened->categories.append(
+            {item.data, item.text, opened->db.CategoryShortNames().value(item.data)});
     return true;
 }
 
@@ -47,10 +38,9 @@ QString CategoryLines(const QList<Category>& categories) {
     return lines;
 }
 
-std::optional<Entry> ReadEntry(qint32 id) {
+std::optional<Entry> ReadEntry(const DbAccess::Dictionary& db, qint32 id) {
     std::optional<Recordset> rs = Recordset::Open(
-        DbAccess::DictionaryDb(),
-        QStringLiteral("SELECT * FROM AbbrTB WHERE [AbbrID] = ") + QString::number(id));
+        db.Db(), QStringLiteral("SELECT * FROM AbbrTB WHERE [AbbrID] = ") + QString::number(id));
     if (!rs || rs->Eof())
         return std::nullopt;
     Entry e;
@@ -60,10 +50,10 @@ std::optional<Entry> ReadEntry(qint32 id) {
         e.letter = rs->Text("Letter");
     e.category = qint32(rs->Integer("CategoryID"));
     e.description = rs->Text("Description");
-    if (DbAccess::HasUrlField && !rs->IsNull("URL"))
+    if (db.HasUrlField() && !rs->IsNull("URL"))
         e.url = rs->Text("URL");
     StoringSink related;
-    DbAccess::LoadLinkList(id, related);
+    db.LoadLinkList(id, related);
     e.related = related.items;
     return e;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/DbAccess.h"
 #include "data/ListSink.h"
 
 #include <QList>
@@ -16,9 +17,15 @@ struct Category {
     QString shortName;
 };
 
+// The dictionary a run of the program reads, and its categories.
+struct Opened {
+    DbAccess::Dictionary db;
+    QList<Category> categories;
+};
+
 // Opens the dictionary at path through the window's own data layer, a Jet file through the same
 // isolated reader. On failure returns false with the window's message for that file in *message.
-bool Open(const QString& path, QList<Category>* categories, QString* message);
+bool Open(const QString& path, Opened* opened, QString* message);
 
 // The category that `name` means: its number, its name or its short name (letter case aside);
 // 0 when no category has it.
@@ -38,6 +45,6 @@ struct Entry {
 };
 
 // The entry with the identifier, or nothing when it cannot be read.
-std::optional<Entry> ReadEntry(qint32 id);
+std::optional<Entry> ReadEntry(const DbAccess::Dictionary& db, qint32 id);
 
 } // namespace LookupDictionary

@@ -17,15 +17,15 @@ QJsonValue TextOrNull(const std::optional<QString>& text) {
 
 // The entry's copy text, as the Copy command puts it on the clipboard, with "\n" line ends and
 // the abbreviation in bold; then its related words, underlined as the references they are.
-QString EntryBlock(qint32 id, const LookupOutput& out) {
-    const QString copy = DbAccess::GetEntryCopyText(id);
+QString EntryBlock(const DbAccess::Dictionary& db, qint32 id, const LookupOutput& out) {
+    const QString copy = db.GetEntryCopyText(id);
     if (copy.isEmpty())
         return {};
     const qsizetype abbrEnd = copy.indexOf(QLatin1String("\r\n"));
     QString block =
         out.Bold(PrintableText(copy.left(abbrEnd), true)) + PrintableText(copy.mid(abbrEnd));
     StoringSink related;
-    DbAccess::LoadLinkList(id, related);
+    db.LoadLinkList(id, related);
     QStringList words;
     for (const StoringSink::Item& item : related.items)
         words << out.Underlined(PrintableText(item.text, true));
@@ -63,12 +63,12 @@ void WriteJson(const QJsonArray& array, LookupOutput& out) {
 } // namespace
 
 void PrintResults(const QList<StoringSink::Item>& results, LookupOptions::Format format,
-                  const QList<LookupDictionary::Category>& categories, LookupOutput& out) {
+                  const LookupDictionary::Opened& dictionary, LookupOutput& out) {
     switch (format) {
     case LookupOptions::Format::Entries:
         for (qsizetype i = 0; i < results.size() && !out.Closed(); ++i)
             out.Write((i > 0 ? QStringLiteral("\n") : QString()) +
-                      EntryBlock(results[i].data, out));
+                      EntryBlock(dictionary.db, results[i].data, out));
         break;
     case LookupOptions::Format::List:
         for (const StoringSink::Item& item : results) {
@@ -81,8 +81,8 @@ void PrintResults(const QList<StoringSink::Item>& results, LookupOptions::Format
     case LookupOptions::Format::Json: {
         QJsonArray array;
         for (const StoringSink::Item& item : results) {
-            if (const auto entry = LookupDictionary::ReadEntry(item.data))
-                array.append(EntryJson(*entry, categories));
+            if (const auto entry = LookupDictionary::ReadEntry(dictionary.db, item.data))
+                array.append(EntryJson(*entry, dictionary.categories));
         }
         WriteJson(array, out);
         break;

@@ -12,7 +12,7 @@ namespace ResultPrinter {
 // identifier. Prints each entry's copy text and related words (Entries), the result lines and
 // their count on stderr (List), or one JSON array of the entries (Json).
 void PrintResults(const QList<StoringSink::Item>& results, LookupOptions::Format format,
-                  const QList<LookupDictionary::Category>& categories, LookupOutput& out);
+                  const LookupDictionary::Opened& dictionary, LookupOutput& out);
 
 // The abbreviations found in running text, one line each: the word as written, TAB,
 // abbreviation, TAB, spelled-out form, TAB, Japanese term.

@@ -58,12 +58,12 @@ int main(int argc, char** argv) {
               VersionLine() + DictionarySummary::VersionLine(DictionarySummary::Read(dictionary)));
         return kFound;
     }
-    QList<LookupDictionary::Category> categories;
+    LookupDictionary::Opened opened;
     QString message;
-    if (!LookupDictionary::Open(dictionary, &categories, &message)) {
+    if (!LookupDictionary::Open(dictionary, &opened, &message)) {
         LookupCommands::Complain(QStringLiteral("%1: %2").arg(dictionary, message));
         return kDictionaryUnusable;
     }
     LookupOutput out(stdout);
-    return LookupCommands::Run(options, categories, out);
+    return LookupCommands::Run(options, opened, out);
 }

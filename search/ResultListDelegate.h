@@ -16,8 +16,13 @@ public:
     // The delegate of `view`, whose lines it measures.
     explicit ResultListDelegate(QAbstractItemView* view);
 
-    // The tab stop in pixels from the left edge of the text.
-    void SetTabStopPixels(int pixels) { tabStopPixels_ = pixels; }
+    // The tab stop, in dialog units (quarters of the desktop's average character width) and
+    // in pixels from the left edge of the text.
+    void SetTabStop(int dialogUnits, int pixels) {
+        tabStop_ = dialogUnits;
+        tabStopPixels_ = pixels;
+    }
+    int TabStop() const { return tabStop_; }
     int TabStopPixels() const { return tabStopPixels_; }
 
     // The columns the lines are drawn in now, at the font and width of `option`.
@@ -32,6 +37,7 @@ private:
     int WidestAbbreviation(const QFont& font) const;
 
     QAbstractItemView* view_;
+    int tabStop_ = 0;
     int tabStopPixels_ = 0;
     // The widest abbreviation in the list, measured once per filling and font.
     mutable int widest_ = -1;

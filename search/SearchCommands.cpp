@@ -18,11 +18,11 @@ void frmMain::mnuFileFind_Click() {
     {
         // Filling the list moves its current row; only the selection made below shows an entry.
         const QSignalBlocker blocker(lstDbList);
-        resultCount_ = DbAccess::SearchEntries(key, letter, category, results);
+        resultCount_ = dictionary_.SearchEntries(key, letter, category, results);
     }
     if (resultCount_ < 1) {
         BlankEntryView();
-        SetEntryCommandsEnabled(false, false);
+        OfferEntryCommands(false);
         return;
     }
     lstDbList->setCurrentRow(-1);

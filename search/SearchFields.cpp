@@ -37,9 +37,9 @@ void frmMain::SetListTabStop(QListWidget* list) {
     QWidget* focused = QApplication::focusWidget();
     const int baseUnit =
         QFontMetrics(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).averageCharWidth();
-    listTabStop_ = TabStopForBaseUnit(baseUnit);
+    const int stop = TabStopForBaseUnit(baseUnit);
     if (auto* delegate = qobject_cast<ResultListDelegate*>(list->itemDelegate())) {
-        delegate->SetTabStopPixels(listTabStop_ * baseUnit / 4);
+        delegate->SetTabStop(stop, stop * baseUnit / 4);
         list->viewport()->update();
     }
     if (focused && QApplication::focusWidget() != focused)

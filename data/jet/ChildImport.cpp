@@ -172,26 +172,95 @@ unsigned long PageReadBudget(unsigned long pages) {
     return 8 * pages + 4096;
 }
 
-bool ImportInChild(const ChildJob& job, int out) {
+// Opens the file the parent holds locked (not one renamed into its place since) as whole Jet
+// pages; null otherwise.
+MdbHandlePtr OpenLockedFile(const ChildJob& job, unsigned long* pages) {
     // The user's libmdb settings must not change what is read: debugging output, another
     // target encoding, another Jet 3 code page, or a search path for the file.
     for (const char* name : {"MDBOPTS", "MDBICONV", "MDB_JET3_CHARSET", "MDBPATH"})
         ::unsetenv(name);
     MdbHandlePtr mdb(mdb_open(job.path.c_str(), MDB_NOFLAGS));
     if (!mdb || !mdb->f || !mdb->f->stream)
-        return false;
-    // Read the file that the parent holds locked, not one renamed into its place since.
+        return nullptr;
     struct stat st {};
     if (::fstat(::fileno(mdb->f->stream), &st) != 0 || st.st_dev != job.device ||
         st.st_ino != job.inode)
-        return false;
+        return nullptr;
     // Jet allocates whole pages; a file that ends inside one has lost its end, and libmdb
     // would read the missing bytes as zeros.
     if (mdb->fmt->pg_size <= 0 || st.st_size % mdb->fmt->pg_size != 0)
+        return nullptr;
+    *pages = (unsigned long)(st.st_size / mdb->fmt->pg_size);
+    return mdb;
+}
+
+// A database in one block of memory, which can be handed over without another copy.
+SqliteDb OpenMemoryCopy() {
+    sqlite3* raw = nullptr;
+    const int rc =
+        sqlite3_open_v2("file:tessarine-jet-copy?vfs=memdb", &raw,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr);
+    SqliteDb db(raw);
+    if (rc != SQLITE_OK || TextCollation::Register(db.get()) != SQLITE_OK ||
+        !Exec(db.get(), "PRAGMA journal_mode = OFF") || !Exec(db.get(), "BEGIN"))
+        return nullptr;
+    return db;
+}
+
+// Lists every user table of the catalogue with its columns, and copies the tables the job asks
+// for (each name once, whatever its case). False when a table asked for cannot be read.
+bool CopyCatalogue(const ChildJob& job, MdbHandle* mdb, JetReader& reader, sqlite3* db,
+                   std::vector<TableNames>* catalogue, std::vector<std::string>* copied) {
+    for (guint i = 0; i < mdb->catalog->len; ++i) {
+        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+        if (!entry || !mdb_is_user_table(entry))
+            continue;
+        TableNames names{entry->object_name, {}};
+        const bool wanted =
+            Requested(job, entry->object_name) &&
+            std::none_of(copied->begin(), copied->end(), [entry](const std::string& c) {
+                return g_ascii_strcasecmp(c.c_str(), entry->object_name) == 0;
+            });
+        MdbTablePtr table(mdb_read_table(entry));
+        if (table && table->num_cols <= kMaxColumns && mdb_read_columns(table.get()) &&
+            table->columns->len == table->num_cols) {
+            for (unsigned c = 0; c < table->num_cols; ++c)
+                names.columns.emplace_back(ColumnAt(table.get(), c)->name);
+        } else if (wanted) {
+            return false;
+        }
+        if (wanted) {
+            if (!CopyTable(reader, table.get(), db, job.maxTableBytes))
+                return false;
+            copied->push_back(names.name);
+        }
+        catalogue->push_back(std::move(names));
+    }
+    return true;
+}
+
+// Writes the copy's image to the job's image file and the catalogue's frame to `out`.
+bool HandOver(const ChildJob& job, sqlite3* db, const std::vector<TableNames>& catalogue,
+              bool copiedAny, int out) {
+    sqlite3_int64 size = 0;
+    const unsigned char* image = sqlite3_serialize(db, "main", &size, SQLITE_SERIALIZE_NOCOPY);
+    if (!image)
+        size = 0;
+    if (size == 0 && copiedAny)
+        return false;
+    if (size > 0 && !WriteAll(job.imageFd, image, size_t(size)))
+        return false;
+    const std::string frame = EncodeFrame(catalogue, std::uint64_t(size));
+    return WriteAll(out, frame.data(), frame.size());
+}
+
+bool ImportInChild(const ChildJob& job, int out) {
+    unsigned long pages = 0;
+    MdbHandlePtr mdb = OpenLockedFile(job, &pages);
+    if (!mdb)
         return false;
     // Everything from here is bounded by the pages it reads, libmdb's reading included.
     mdb_stats_on(mdb.get());
-    const unsigned long pages = (unsigned long)(st.st_size / mdb->fmt->pg_size);
     // Ends before the handle closes: mdb_close frees the counter the watch reads.
     const Isolation::WatchedWork watch = Isolation::WatchWork(
         &mdb->stats->pg_reads, job.maxPageReads ? job.maxPageReads : PageReadBudget(pages), pages);
@@ -204,58 +273,14 @@ bool ImportInChild(const ChildJob& job, int out) {
         mdb->catalog->len > kMaxCatalogueEntries)
         return false;
 
-    // A database in one block of memory, which can be handed over without another copy.
-    sqlite3* raw = nullptr;
-    const int rc =
-        sqlite3_open_v2("file:tessarine-jet-copy?vfs=memdb", &raw,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI, nullptr);
-    SqliteDb db(raw);
-    if (rc != SQLITE_OK || TextCollation::Register(db.get()) != SQLITE_OK ||
-        !Exec(db.get(), "PRAGMA journal_mode = OFF") || !Exec(db.get(), "BEGIN"))
-        return false;
-
+    const SqliteDb db = OpenMemoryCopy();
     std::vector<TableNames> catalogue;
     std::vector<std::string> copied;
-    for (guint i = 0; i < mdb->catalog->len; ++i) {
-        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
-        if (!entry || !mdb_is_user_table(entry))
-            continue;
-        TableNames names{entry->object_name, {}};
-        const bool wanted =
-            Requested(job, entry->object_name) &&
-            std::none_of(copied.begin(), copied.end(), [entry](const std::string& c) {
-                return g_ascii_strcasecmp(c.c_str(), entry->object_name) == 0;
-            });
-        MdbTablePtr table(mdb_read_table(entry));
-        if (table && table->num_cols <= kMaxColumns && mdb_read_columns(table.get()) &&
-            table->columns->len == table->num_cols) {
-            for (unsigned c = 0; c < table->num_cols; ++c)
-                names.columns.emplace_back(ColumnAt(table.get(), c)->name);
-        } else if (wanted) {
-            return false;
-        }
-        if (wanted) {
-            if (!CopyTable(reader, table.get(), db.get(), job.maxTableBytes))
-                return false;
-            copied.push_back(names.name);
-        }
-        catalogue.push_back(std::move(names));
-    }
-    if (!CreateDictionaryIndexes(db.get()) || !Exec(db.get(), "COMMIT"))
+    if (!db || !CopyCatalogue(job, mdb.get(), reader, db.get(), &catalogue, &copied) ||
+        !CreateDictionaryIndexes(db.get()) || !Exec(db.get(), "COMMIT"))
         return false;
     Isolation::CheckWork();
-
-    sqlite3_int64 size = 0;
-    const unsigned char* image =
-        sqlite3_serialize(db.get(), "main", &size, SQLITE_SERIALIZE_NOCOPY);
-    if (!image)
-        size = 0;
-    if (size == 0 && !copied.empty())
-        return false;
-    if (size > 0 && !WriteAll(job.imageFd, image, size_t(size)))
-        return false;
-    const std::string frame = EncodeFrame(catalogue, std::uint64_t(size));
-    return WriteAll(out, frame.data(), frame.size());
+    return HandOver(job, db.get(), catalogue, !copied.empty(), out);
 }
 
 } // namespace JetImport

@@ -147,6 +147,82 @@ void CheckWork() {
     WorkWatch::CheckNow();
 }
 
+namespace {
+
+[[noreturn]] void WorkInChild(const ChildWork& work, int out, std::chrono::milliseconds timeLimit,
+                              qint64 maxOutput, WorkWatch::SharedCounter& counter) {
+    PrepareChild(timeLimit, maxOutput);
+    WorkWatch::UseShared(counter.Get());
+    bool ok = false;
+    try {
+        ok = work(out);
+    } catch (...) {
+        ok = false;
+    }
+    ::_exit(ok ? 0 : kExitFailed);
+}
+
+// Collects what the child writes until it closes its end, telling how far it has come meanwhile.
+// False when the reading stops before that; result.outcome then says why.
+bool ReadOutput(int fd, Clock::time_point deadline, qint64 maxOutput, const Progress& progress,
+                WorkWatch::SharedCounter& counter, Result& result) {
+    std::vector<char> buffer(size_t(1) << 16);
+    Clock::time_point nextReport = Clock::now();
+    for (;;) {
+        const Clock::time_point now = Clock::now();
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
+        if (left <= 0) {
+            result.outcome = Outcome::TimedOut;
+            return false;
+        }
+        if (progress && now >= nextReport) {
+            progress(counter.Fraction());
+            nextReport = now + kProgressEvery;
+        }
+        const long long wait = progress ? std::min<long long>(left, kProgressEvery.count()) : left;
+        pollfd pfd{fd, POLLIN, 0};
+        const int ready = ::poll(&pfd, 1, int(std::min<long long>(wait, INT_MAX)));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0) {
+            if (ready < 0)
+                return false;
+            continue;
+        }
+        const ssize_t n = ::read(fd, buffer.data(), buffer.size());
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (n <= 0)
+            return n == 0;
+        if (result.output.size() + n > maxOutput) {
+            result.output.clear();
+            result.outcome = Outcome::TooMuchOutput;
+            return false;
+        }
+        result.output.append(buffer.data(), qsizetype(n));
+    }
+}
+
+// How the child ended, once it has closed its output.
+Outcome HowItEnded(ChildProcess& child, Clock::time_point deadline) {
+    int status = 0;
+    switch (child.WaitUntil(deadline, status)) {
+    case ChildProcess::Ended::NotYet:
+        return Outcome::TimedOut;
+    case ChildProcess::Ended::UnknownStatus:
+        return Outcome::Finished;
+    case ChildProcess::Ended::WithStatus:
+        break;
+    }
+    if (WIFSIGNALED(status))
+        return WTERMSIG(status) == SIGALRM ? Outcome::TimedOut : Outcome::Crashed;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kExitTooMuchWork)
+        return Outcome::TooMuchWork;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? Outcome::Finished : Outcome::Failed;
+}
+
+} // namespace
+
 Result Run(const ChildWork& work, std::chrono::milliseconds timeLimit, qint64 maxOutput,
            const Progress& progress) {
     Result result;
@@ -165,74 +241,13 @@ Result Run(const ChildWork& work, std::chrono::milliseconds timeLimit, qint64 ma
         return result;
     if (pid == 0) {
         ::close(fds[0]);
-        PrepareChild(timeLimit, maxOutput);
-        WorkWatch::UseShared(counter.Get());
-        bool ok = false;
-        try {
-            ok = work(fds[1]);
-        } catch (...) {
-            ok = false;
-        }
-        ::_exit(ok ? 0 : kExitFailed);
+        WorkInChild(work, fds[1], timeLimit, maxOutput, counter);
     }
     writeEnd.Reset();
     ChildProcess child(pid);
-
-    std::vector<char> buffer(size_t(1) << 16);
-    Clock::time_point nextReport = Clock::now();
-    for (;;) {
-        const Clock::time_point now = Clock::now();
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
-        if (left <= 0) {
-            result.outcome = Outcome::TimedOut;
-            return result;
-        }
-        if (progress && now >= nextReport) {
-            progress(counter.Fraction());
-            nextReport = now + kProgressEvery;
-        }
-        const long long wait = progress ? std::min<long long>(left, kProgressEvery.count()) : left;
-        pollfd pfd{readEnd.Get(), POLLIN, 0};
-        const int ready = ::poll(&pfd, 1, int(std::min<long long>(wait, INT_MAX)));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready < 0)
-            return result;
-        if (ready == 0)
-            continue;
-        const ssize_t n = ::read(readEnd.Get(), buffer.data(), buffer.size());
-        if (n < 0 && (errno == EINTR || errno == EAGAIN))
-            continue;
-        if (n < 0)
-            return result;
-        if (n == 0)
-            break;
-        if (result.output.size() + n > maxOutput) {
-            result.output.clear();
-            result.outcome = Outcome::TooMuchOutput;
-            return result;
-        }
-        result.output.append(buffer.data(), qsizetype(n));
-    }
-
-    int status = 0;
-    switch (child.WaitUntil(deadline, status)) {
-    case ChildProcess::Ended::NotYet:
-        result.outcome = Outcome::TimedOut;
-        break;
-    case ChildProcess::Ended::UnknownStatus:
-        result.outcome = Outcome::Finished;
-        break;
-    case ChildProcess::Ended::WithStatus:
-        if (WIFSIGNALED(status))
-            result.outcome = WTERMSIG(status) == SIGALRM ? Outcome::TimedOut : Outcome::Crashed;
-        else if (WIFEXITED(status) && WEXITSTATUS(status) == kExitTooMuchWork)
-            result.outcome = Outcome::TooMuchWork;
-        else
-            result.outcome =
-                WIFEXITED(status) && WEXITSTATUS(status) == 0 ? Outcome::Finished : Outcome::Failed;
-        break;
-    }
+    if (!ReadOutput(readEnd.Get(), deadline, maxOutput, progress, counter, result))
+        return result;
+    result.outcome = HowItEnded(child, deadline);
     if (result.outcome != Outcome::Finished)
         result.output.clear();
     return result;

@@ -22,10 +22,10 @@ protected:
         categories_ = OpenForTest(path_, &categories);
         ASSERT_TRUE(recorder.boxes.isEmpty());
     }
-    void TearDown() override { DbAccess::CloseDictionary(); }
+    void TearDown() override { TestDb().Close(); }
 
     qint64 Scalar(const char* sql) {
-        auto rs = Recordset::Open(DbAccess::DictionaryDb(), QString::fromUtf8(sql));
+        auto rs = Recordset::Open(TestDb().Db(), QString::fromUtf8(sql));
         EXPECT_TRUE(rs.has_value()) << sql;
         return rs ? rs->Integer("n") : -1;
     }
@@ -43,7 +43,7 @@ TEST_F(BundledDictionaryTest, HasTheContentAUserExpects) {
     EXPECT_GE(Scalar("SELECT count(*) AS n FROM LinkTB"), 80);
     EXPECT_GE(
         Scalar("SELECT count(*) AS n FROM CategoryTB WHERE length(ShortName) BETWEEN 1 AND 4"), 6);
-    EXPECT_TRUE(DbAccess::HasUrlField);
+    EXPECT_TRUE(TestDb().HasUrlField());
 }
 
 TEST_F(BundledDictionaryTest, EveryReferenceLeadsToAnEntry) {
@@ -54,7 +54,7 @@ TEST_F(BundledDictionaryTest, EveryReferenceLeadsToAnEntry) {
                      "(SELECT CategoryID FROM CategoryTB)"),
               0);
     QSet<qint64> ids;
-    auto all = Recordset::Open(DbAccess::DictionaryDb(), QStringLiteral("SELECT * FROM AbbrTB"));
+    auto all = Recordset::Open(TestDb().Db(), QStringLiteral("SELECT * FROM AbbrTB"));
     ASSERT_TRUE(all.has_value());
     QStringList texts;
     for (; !all->Eof(); all->MoveNext()) {
@@ -81,7 +81,7 @@ TEST_F(BundledDictionaryTest, EveryReferenceLeadsToAnEntry) {
 
 TEST_F(BundledDictionaryTest, UsesEveryMarkupCode) {
     QString all;
-    auto rs = Recordset::Open(DbAccess::DictionaryDb(), QStringLiteral("SELECT * FROM AbbrTB"));
+    auto rs = Recordset::Open(TestDb().Db(), QStringLiteral("SELECT * FROM AbbrTB"));
     ASSERT_TRUE(rs.has_value());
     for (; !rs->Eof(); rs->MoveNext())
         all += rs->Text("HyperText") + QLatin1Char('\n');
@@ -98,7 +98,7 @@ TEST_F(BundledDictionaryTest, UsesEveryMarkupCode) {
 }
 
 TEST_F(BundledDictionaryTest, OneDescriptionIsLongerThanWhatIsShown) {
-    auto rs = Recordset::Open(DbAccess::DictionaryDb(), QStringLiteral("SELECT * FROM AbbrTB"));
+    auto rs = Recordset::Open(TestDb().Db(), QStringLiteral("SELECT * FROM AbbrTB"));
     ASSERT_TRUE(rs.has_value());
     bool found = false;
     for (; !rs->Eof(); rs->MoveNext()) {
@@ -106,7 +106,7 @@ TEST_F(BundledDictionaryTest, OneDescriptionIsLongerThanWhatIsShown) {
         if (Strings::CutToCodePageBytes(text, DbAccess::kDescriptionBytes).size() < text.size()) {
             found = true;
             QString abbr, url;
-            const QString shown = DbAccess::GetEntryText(qint32(rs->Integer("AbbrID")), abbr, url);
+            const QString shown = ShownEntryText(qint32(rs->Integer("AbbrID")), abbr, url);
             EXPECT_LT(shown.size(), text.size() + 64);
         }
     }
@@ -115,10 +115,10 @@ TEST_F(BundledDictionaryTest, OneDescriptionIsLongerThanWhatIsShown) {
 
 TEST_F(BundledDictionaryTest, CpuIsFoundAsAUserTypesIt) {
     RecordingList list;
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("cpu"), QString(), 0, list), 1);
+    EXPECT_EQ(TestDb().SearchEntries(QStringLiteral("cpu"), QString(), 0, list), 1);
     ASSERT_EQ(list.Count(), 1);
     EXPECT_TRUE(list.items[0].text.startsWith(QLatin1String("CPU\t")));
-    EXPECT_GT(DbAccess::SearchEntries(QStringLiteral("*"), QString(), 0, list), 79);
+    EXPECT_GT(TestDb().SearchEntries(QStringLiteral("*"), QString(), 0, list), 79);
 }
 
 TEST(DictionarySourceTest, ResolvesReferencesAndRelatedWords) {

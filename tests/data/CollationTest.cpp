@@ -59,14 +59,14 @@ protected:
         dict_->Finish();
         ASSERT_GT(OpenForTest(dict_->Path()), 0);
     }
-    void TearDown() override { DbAccess::CloseDictionary(); }
+    void TearDown() override { TestDb().Close(); }
     std::unique_ptr<TestDictionary> dict_;
     int n_ = 0;
 };
 
 TEST_F(PrefixRangeTest, FindsKanaKanjiAndSymbolsAfterThePrefix) {
     RecordingList list;
-    EXPECT_EQ(DbAccess::SearchEntries(QString(), QStringLiteral("central*"), 0, list), 10);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("central*"), 0, list), 10);
     for (const auto& item : list.items)
         EXPECT_TRUE(item.text.section(QLatin1Char('\t'), 1)
                         .startsWith(QLatin1String("central"), Qt::CaseInsensitive))
@@ -75,7 +75,7 @@ TEST_F(PrefixRangeTest, FindsKanaKanjiAndSymbolsAfterThePrefix) {
 
 TEST_F(PrefixRangeTest, ExactSearchIgnoresCase) {
     RecordingList list;
-    EXPECT_EQ(DbAccess::SearchEntries(QString(), QStringLiteral("CENTRAL"), 0, list), 2);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("CENTRAL"), 0, list), 2);
 }
 
 } // namespace

@@ -18,7 +18,7 @@ constexpr qint64 kStandardEntries = 7;
 
 class DictionarySummaryTest : public ::testing::Test {
 protected:
-    void TearDown() override { DbAccess::CloseDictionary(); }
+    void TearDown() override { TestDb().Close(); }
 
     // program/ABBR.MDB -> alternatives/tessarine-dictionary -> target, with relative and
     // absolute links as update-alternatives makes them.
@@ -34,12 +34,13 @@ protected:
         return link;
     }
 
-    // The message OpenDictionary shows for `path` (empty for none) and the categories it read.
+    // The message the window shows for `path` (empty for none) and the categories read.
     static std::pair<QString, qint16> OpenOutcome(const QString& path) {
-        MessageRecorder recorder;
         const qint16 count = OpenForTest(path);
-        DbAccess::CloseDictionary();
-        return {recorder.boxes.isEmpty() ? QString() : recorder.boxes.value(0).text, count};
+        const QString message =
+            count > 0 ? QString() : DbAccess::OpenFailureMessage(TestDb().Failure());
+        TestDb().Close();
+        return {message, count};
     }
 
     QTemporaryDir dir_;
@@ -60,10 +61,9 @@ TEST_F(DictionarySummaryTest, ThroughLinksTheRealFileOpensReadOnlyAndIsNamed) {
 
     // The program opens it through the link as it opens the file itself, and names what it
     // holds open.
-    MessageRecorder recorder;
     EXPECT_EQ(OpenForTest(link), 3);
-    EXPECT_TRUE(recorder.boxes.isEmpty());
-    const DictionarySummary::Summary open = DictionarySummary::OfOpenDictionary();
+    EXPECT_EQ(TestDb().Failure(), DbAccess::OpenFailure::None);
+    const DictionarySummary::Summary open = DictionarySummary::Of(TestDb());
     EXPECT_EQ(open.file, real);
     EXPECT_EQ(open.entries, kStandardEntries);
     EXPECT_EQ(DictionarySummary::AboutLine(open), QStringLiteral("辞書：%1（7 項目）").arg(real));
@@ -72,9 +72,9 @@ TEST_F(DictionarySummaryTest, ThroughLinksTheRealFileOpensReadOnlyAndIsNamed) {
     auto other = TestDictionary::Standard();
     other->Execute("DELETE FROM AbbrTB WHERE Abbr = 'GPU'");
     LinkChainTo(other->Path());
-    EXPECT_EQ(DictionarySummary::OfOpenDictionary().file, real);
+    EXPECT_EQ(DictionarySummary::Of(TestDb()).file, real);
     EXPECT_EQ(DictionarySummary::Read(link).entries, kStandardEntries - 1);
-    DbAccess::CloseDictionary();
+    TestDb().Close();
 
     EXPECT_EQ(FileDigest(real), digest);
     EXPECT_EQ(QFileInfo(real).lastModified(), modified);

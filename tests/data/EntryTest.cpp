@@ -12,77 +12,87 @@ protected:
         dict_ = TestDictionary::Standard();
         ASSERT_EQ(OpenForTest(dict_->Path()), 3);
     }
-    void TearDown() override { DbAccess::CloseDictionary(); }
+    void TearDown() override { TestDb().Close(); }
     std::unique_ptr<TestDictionary> dict_;
 };
 
 TEST_F(EntryTest, DisplayTextCarriesTheTitleLineAndTheCategoryLabel) {
     QString abbr, url;
-    EXPECT_EQ(DbAccess::GetEntryText(1, abbr, url),
+    EXPECT_EQ(ShownEntryText(1, abbr, url),
               QStringLiteral("\\HCentral Processing Unit [HW]\\habc"));
     EXPECT_EQ(abbr, QStringLiteral("CPU"));
     EXPECT_EQ(url, QStringLiteral("https://cpu.example/"));
 }
 
+TEST_F(EntryTest, TheRecordIsTheStoredEntryWithoutMarkupOfTheView) {
+    const std::optional<DbAccess::EntryRecord> cpu = TestDb().GetEntry(1);
+    ASSERT_TRUE(cpu.has_value());
+    EXPECT_EQ(cpu->abbr, QStringLiteral("CPU"));
+    EXPECT_EQ(cpu->letter, QStringLiteral("Central Processing Unit"));
+    EXPECT_EQ(cpu->categoryShortName, QStringLiteral("HW"));
+    EXPECT_EQ(cpu->hyperText, QStringLiteral("abc"));
+    EXPECT_EQ(cpu->url, std::optional<QString>(QStringLiteral("https://cpu.example/")));
+    EXPECT_EQ(TestDb().GetEntry(7)->categoryShortName, QString());
+    EXPECT_FALSE(TestDb().GetEntry(999).has_value());
+}
+
 TEST_F(EntryTest, EmptyShortNameGivesNoBrackets) {
     QString abbr, url = QStringLiteral("previous");
-    EXPECT_EQ(DbAccess::GetEntryText(7, abbr, url),
-              QStringLiteral("\\Ho'clock\\ho'clock の解説。"));
+    EXPECT_EQ(ShownEntryText(7, abbr, url), QStringLiteral("\\Ho'clock\\ho'clock の解説。"));
     EXPECT_EQ(url, QString()); // null address with the column present
 }
 
 TEST_F(EntryTest, UnknownOrInvalidIdLeavesTheOutputsAlone) {
     for (qint32 id : {0, -5, 999}) {
         QString abbr = QStringLiteral("A"), url = QStringLiteral("U");
-        EXPECT_EQ(DbAccess::GetEntryText(id, abbr, url), QString());
+        EXPECT_EQ(ShownEntryText(id, abbr, url), QString());
         EXPECT_EQ(abbr, QStringLiteral("A"));
         EXPECT_EQ(url, QStringLiteral("U"));
-        EXPECT_EQ(DbAccess::GetEntryCopyText(id), QString());
+        EXPECT_EQ(TestDb().GetEntryCopyText(id), QString());
     }
 }
 
 TEST_F(EntryTest, CopyTextHasFourLinesWithAnAddressAndThreeWithout) {
     EXPECT_EQ(
-        DbAccess::GetEntryCopyText(1),
+        TestDb().GetEntryCopyText(1),
         QStringLiteral("CPU\r\nCentral Processing Unit\r\nCPU plain\r\nhttps://cpu.example/\r\n"));
-    EXPECT_EQ(DbAccess::GetEntryCopyText(2),
+    EXPECT_EQ(TestDb().GetEntryCopyText(2),
               QStringLiteral("RAM\r\nRandom Access Memory\r\nRAM plain\r\n"));
     // A null spelled-out form keeps its line.
-    EXPECT_EQ(DbAccess::GetEntryCopyText(6), QStringLiteral("Wi-Fi\r\n\r\nWi-Fi plain\r\n"));
+    EXPECT_EQ(TestDb().GetEntryCopyText(6), QStringLiteral("Wi-Fi\r\n\r\nWi-Fi plain\r\n"));
 }
 
 TEST_F(EntryTest, RelatedWordsComeInOrderOfWordAndAreAppended) {
     RecordingList links;
     links.AddItem(QStringLiteral("CPU"), 1);
-    EXPECT_EQ(DbAccess::LoadLinkList(1, links), 2);
+    EXPECT_EQ(TestDb().LoadLinkList(1, links), 2);
     ASSERT_EQ(links.Count(), 3);
     EXPECT_EQ(links.items[1].text, QStringLiteral("ALU"));
     EXPECT_EQ(links.items[1].data, 99);
     EXPECT_EQ(links.items[2].text, QStringLiteral("RAM"));
     EXPECT_EQ(links.items[2].data, 2);
     EXPECT_EQ(links.clears, 0);
-    EXPECT_EQ(DbAccess::LoadLinkList(2, links), 0);
+    EXPECT_EQ(TestDb().LoadLinkList(2, links), 0);
     EXPECT_EQ(links.Count(), 3);
 }
 
 TEST_F(EntryTest, FileWithoutUrlColumnKeepsTheCallersAddress) {
-    DbAccess::CloseDictionary();
+    TestDb().Close();
     dict_->Execute("ALTER TABLE AbbrTB DROP COLUMN URL");
     ASSERT_EQ(OpenForTest(dict_->Path()), 3);
     QString abbr, url = QStringLiteral("kept");
-    EXPECT_FALSE(DbAccess::GetEntryText(1, abbr, url).isEmpty());
+    EXPECT_FALSE(ShownEntryText(1, abbr, url).isEmpty());
     EXPECT_EQ(url, QStringLiteral("kept"));
-    EXPECT_EQ(DbAccess::GetEntryCopyText(1),
+    EXPECT_EQ(TestDb().GetEntryCopyText(1),
               QStringLiteral("CPU\r\nCentral Processing Unit\r\nCPU plain\r\n"));
 }
 
 TEST_F(EntryTest, CategoryOutsideTheTableShowsNoLabel) {
-    DbAccess::CloseDictionary();
+    TestDb().Close();
     dict_->Execute("UPDATE AbbrTB SET CategoryID = 77 WHERE AbbrID = 1");
     ASSERT_EQ(OpenForTest(dict_->Path()), 3);
     QString abbr, url;
-    EXPECT_EQ(DbAccess::GetEntryText(1, abbr, url),
-              QStringLiteral("\\HCentral Processing Unit\\habc"));
+    EXPECT_EQ(ShownEntryText(1, abbr, url), QStringLiteral("\\HCentral Processing Unit\\habc"));
 }
 
 TEST(CutToCodePageBytesTest, CountsAsTheOriginalCodePageStoresText) {
@@ -106,10 +116,10 @@ TEST(LongDescriptionTest, OnlyTheFirst4096BytesAreShown) {
     dict.Finish();
     ASSERT_EQ(OpenForTest(dict.Path()), 1);
     QString abbr, url;
-    const QString text = DbAccess::GetEntryText(1, abbr, url);
+    const QString text = ShownEntryText(1, abbr, url);
     EXPECT_EQ(text, QStringLiteral("\\Hlong\\h") + QString(1500, QChar(0x8A9E)) +
                         QString(4096 - 3000, QLatin1Char('x')));
-    DbAccess::CloseDictionary();
+    TestDb().Close();
 }
 
 } // namespace

@@ -1,4 +1,3 @@
-#include "base/AppInfo.h"
 #include "data/DbAccess.h"
 #include "data/SqliteHandles.h"
 #include "data/TextCollation.h"
@@ -10,28 +9,24 @@
 
 namespace {
 
-const QString kCannotOpen = QStringLiteral("データベースが開けません");
-const QString kInvalid = QStringLiteral("不正なデータベースです");
-const QString kNoRecords = QStringLiteral("有効なレコードがありません");
+using DbAccess::OpenFailure;
+constexpr OpenFailure kOpened = OpenFailure::None;
+constexpr OpenFailure kCannotOpen = OpenFailure::CannotOpen;
+constexpr OpenFailure kInvalid = OpenFailure::NotADictionary;
+constexpr OpenFailure kNoRecords = OpenFailure::NoCategories;
 
 class OpenDictionaryTest : public ::testing::Test {
 protected:
-    void TearDown() override { DbAccess::CloseDictionary(); }
+    void TearDown() override { TestDb().Close(); }
 
-    // Opens the file and expects exactly one critical box with the text, or none.
-    void ExpectOpen(const QString& path, qint16 expectedCount, const QString& message) {
+    // Opens the file and expects the count and the failure reported (none shows a box: the
+    // window does).
+    void ExpectOpen(const QString& path, qint16 expectedCount, OpenFailure failure) {
         MessageRecorder recorder;
         RecordingList categories;
         EXPECT_EQ(OpenForTest(path, &categories), expectedCount);
-        if (message.isEmpty()) {
-            EXPECT_TRUE(recorder.boxes.isEmpty());
-            return;
-        }
-        ASSERT_EQ(recorder.boxes.size(), 1);
-        EXPECT_EQ(recorder.boxes[0].text, message);
-        EXPECT_EQ(recorder.boxes[0].title, AppInfo::ProductName());
-        EXPECT_EQ(recorder.boxes[0].icon, MessageIcon::Critical);
-        EXPECT_EQ(recorder.boxes[0].buttons, MessageButtons::Ok);
+        EXPECT_EQ(TestDb().Failure(), failure);
+        EXPECT_TRUE(recorder.boxes.isEmpty());
     }
 
     QString WriteFile(const QByteArray& bytes) {
@@ -60,8 +55,8 @@ TEST_F(OpenDictionaryTest, ListsCategoriesByNameWithTheirIds) {
     EXPECT_EQ(categories.items[2].text, QStringLiteral("ハードウェア"));
     EXPECT_EQ(categories.items[3].text, QStringLiteral("一般"));
     EXPECT_EQ(categories.items[3].data, 3);
-    EXPECT_TRUE(DbAccess::HasUrlField);
-    EXPECT_EQ(DbAccess::CategoryShortNames,
+    EXPECT_TRUE(TestDb().HasUrlField());
+    EXPECT_EQ(TestDb().CategoryShortNames(),
               (QStringList{QString(), QStringLiteral("HW"), QStringLiteral("NW"), QString()}));
 }
 
@@ -70,12 +65,12 @@ TEST_F(OpenDictionaryTest, ShortNameTableGrowsToTheLargestId) {
     dict.AddCategory(7, QStringLiteral("七"), QStringLiteral("S7"));
     dict.AddCategory(3, QStringLiteral("三"), QStringLiteral("S3"));
     dict.Finish();
-    ExpectOpen(dict.Path(), 2, QString());
-    ASSERT_EQ(DbAccess::CategoryShortNames.size(), 8);
-    EXPECT_EQ(DbAccess::CategoryShortNames[3], QStringLiteral("S3"));
-    EXPECT_EQ(DbAccess::CategoryShortNames[7], QStringLiteral("S7"));
+    ExpectOpen(dict.Path(), 2, kOpened);
+    ASSERT_EQ(TestDb().CategoryShortNames().size(), 8);
+    EXPECT_EQ(TestDb().CategoryShortNames()[3], QStringLiteral("S3"));
+    EXPECT_EQ(TestDb().CategoryShortNames()[7], QStringLiteral("S7"));
     for (int i : {0, 1, 2, 4, 5, 6})
-        EXPECT_TRUE(DbAccess::CategoryShortNames[i].isEmpty()) << i;
+        EXPECT_TRUE(TestDb().CategoryShortNames()[i].isEmpty()) << i;
 }
 
 TEST_F(OpenDictionaryTest, RowsWithUnusableIdsAreLeftOut) {
@@ -85,13 +80,13 @@ TEST_F(OpenDictionaryTest, RowsWithUnusableIdsAreLeftOut) {
     dict.Execute("INSERT INTO CategoryTB VALUES (2147483647, 'huge', 'H');"
                  "INSERT INTO CategoryTB VALUES (-4, 'negative', 'N');"
                  "INSERT INTO CategoryTB VALUES (40000, 'too big', 'B');");
-    ExpectOpen(dict.Path(), 1, QString());
-    EXPECT_EQ(DbAccess::CategoryShortNames.size(), 3);
+    ExpectOpen(dict.Path(), 1, kOpened);
+    EXPECT_EQ(TestDb().CategoryShortNames().size(), 3);
 }
 
 TEST_F(OpenDictionaryTest, MissingFile) {
     ExpectOpen(dir_.filePath(QStringLiteral("nothing.mdb")), 0, kCannotOpen);
-    EXPECT_EQ(DbAccess::DictionaryDb(), nullptr);
+    EXPECT_EQ(TestDb().Db(), nullptr);
 }
 
 TEST_F(OpenDictionaryTest, DirectoryInsteadOfFile) {
@@ -134,7 +129,7 @@ TEST_F(OpenDictionaryTest, NoCategoryTable) {
     auto dict = TestDictionary::Standard();
     dict->Execute("DROP TABLE CategoryTB");
     ExpectOpen(dict->Path(), 0, kInvalid);
-    EXPECT_NE(DbAccess::DictionaryDb(), nullptr); // the connection stays open, as after success
+    EXPECT_NE(TestDb().Db(), nullptr); // the connection stays open, as after success
 }
 
 TEST_F(OpenDictionaryTest, CategoryTableWithoutCategoryColumn) {
@@ -153,14 +148,14 @@ TEST_F(OpenDictionaryTest, EmptyCategoryTable) {
 TEST_F(OpenDictionaryTest, UrlColumnIsFoundOnlyUnderItsExactName) {
     auto without = TestDictionary::Standard();
     without->Execute("ALTER TABLE AbbrTB DROP COLUMN URL");
-    ExpectOpen(without->Path(), 3, QString());
-    EXPECT_FALSE(DbAccess::HasUrlField);
-    DbAccess::CloseDictionary();
+    ExpectOpen(without->Path(), 3, kOpened);
+    EXPECT_FALSE(TestDb().HasUrlField());
+    TestDb().Close();
 
     auto lower = TestDictionary::Standard();
     lower->Execute("ALTER TABLE AbbrTB RENAME COLUMN URL TO url");
-    ExpectOpen(lower->Path(), 3, QString());
-    EXPECT_FALSE(DbAccess::HasUrlField);
+    ExpectOpen(lower->Path(), 3, kOpened);
+    EXPECT_FALSE(TestDb().HasUrlField());
 }
 
 SqliteDb OpenWritable(const QString& path) {
@@ -175,7 +170,7 @@ SqliteDb OpenWritable(const QString& path) {
 TEST_F(OpenDictionaryTest, NobodyCanChangeTheFileWhileItIsOpen) {
     auto dict = TestDictionary::Standard();
     const QByteArray before = FileDigest(dict->Path());
-    ExpectOpen(dict->Path(), 3, QString());
+    ExpectOpen(dict->Path(), 3, kOpened);
     {
         SqliteDb writer = OpenWritable(dict->Path());
         EXPECT_EQ(sqlite3_exec(writer.get(), "DELETE FROM LinkTB", nullptr, nullptr, nullptr),
@@ -190,7 +185,7 @@ TEST_F(OpenDictionaryTest, NobodyCanChangeTheFileWhileItIsOpen) {
             SQLITE_OK)
             << sqlite3_errmsg(reader.get());
     }
-    DbAccess::CloseDictionary();
+    TestDb().Close();
     // Once closed, the hold is gone.
     SqliteDb writer = OpenWritable(dict->Path());
     EXPECT_EQ(sqlite3_exec(writer.get(), "DELETE FROM LinkTB", nullptr, nullptr, nullptr),
@@ -201,15 +196,15 @@ TEST_F(OpenDictionaryTest, FileIsByteForByteUnchanged) {
     auto dict = TestDictionary::Standard();
     const QByteArray before = FileDigest(dict->Path());
     const QDateTime modified = QFileInfo(dict->Path()).lastModified();
-    ExpectOpen(dict->Path(), 3, QString());
+    ExpectOpen(dict->Path(), 3, kOpened);
     RecordingList list;
-    DbAccess::SearchEntries(QStringLiteral("*"), QString(), 0, list);
-    DbAccess::SearchEntries(QStringLiteral("C*"), QStringLiteral("c*"), 1, list);
+    TestDb().SearchEntries(QStringLiteral("*"), QString(), 0, list);
+    TestDb().SearchEntries(QStringLiteral("C*"), QStringLiteral("c*"), 1, list);
     QString abbr, url;
-    DbAccess::GetEntryText(1, abbr, url);
-    DbAccess::GetEntryCopyText(1);
-    DbAccess::LoadLinkList(1, list);
-    DbAccess::CloseDictionary();
+    ShownEntryText(1, abbr, url);
+    TestDb().GetEntryCopyText(1);
+    TestDb().LoadLinkList(1, list);
+    TestDb().Close();
     EXPECT_EQ(FileDigest(dict->Path()), before);
     EXPECT_EQ(QFileInfo(dict->Path()).lastModified(), modified);
     EXPECT_FALSE(QFile::exists(dict->Path() + QStringLiteral("-journal")));
@@ -219,18 +214,18 @@ TEST_F(OpenDictionaryTest, FileIsByteForByteUnchanged) {
 TEST_F(OpenDictionaryTest, ReadOnlyFileOpens) {
     auto dict = TestDictionary::Standard();
     QFile::setPermissions(dict->Path(), QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-    ExpectOpen(dict->Path(), 3, QString());
+    ExpectOpen(dict->Path(), 3, kOpened);
 }
 
 TEST_F(OpenDictionaryTest, ReopeningReplacesTheConnection) {
     auto dict = TestDictionary::Standard();
-    ExpectOpen(dict->Path(), 3, QString());
-    ExpectOpen(dict->Path(), 3, QString());
+    ExpectOpen(dict->Path(), 3, kOpened);
+    ExpectOpen(dict->Path(), 3, kOpened);
     RecordingList list;
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("cpu"), QString(), 0, list), 1);
-    DbAccess::CloseDictionary();
-    DbAccess::CloseDictionary(); // closing twice is harmless
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("cpu"), QString(), 0, list), 0);
+    EXPECT_EQ(TestDb().SearchEntries(QStringLiteral("cpu"), QString(), 0, list), 1);
+    TestDb().Close();
+    TestDb().Close(); // closing twice is harmless
+    EXPECT_EQ(TestDb().SearchEntries(QStringLiteral("cpu"), QString(), 0, list), 0);
 }
 
 } // namespace

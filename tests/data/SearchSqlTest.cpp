@@ -52,8 +52,8 @@ TEST(SearchEntriesTest, NothingToSearchLeavesTheListAlone) {
     RecordingList list;
     list.AddItem(QStringLiteral("kept"), 7);
     EXPECT_EQ(DbAccess::BuildSearchSql(QString(), QString(), 0), QString());
-    EXPECT_EQ(DbAccess::SearchEntries(QString(), QString(), 0, list), 0);
-    EXPECT_EQ(DbAccess::SearchEntries(QString(), QString(), -1, list), 0);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QString(), 0, list), 0);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QString(), -1, list), 0);
     EXPECT_EQ(list.Count(), 1);
     EXPECT_EQ(list.clears, 0);
 }
@@ -98,7 +98,7 @@ protected:
         dict_->Finish();
         ASSERT_GT(OpenForTest(dict_->Path()), 0);
     }
-    void TearDown() override { DbAccess::CloseDictionary(); }
+    void TearDown() override { TestDb().Close(); }
 
     std::unique_ptr<TestDictionary> dict_;
     qint32 plain_ = 0, hostile_ = 0, bracket_ = 0;
@@ -106,51 +106,51 @@ protected:
 
 TEST_F(HostileSearchTest, InjectionTextFindsOnlyTheRowThatHoldsIt) {
     RecordingList list;
-    EXPECT_EQ(DbAccess::SearchEntries(QString(), QStringLiteral("') OR 1=1 --"), 0, list), 1);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("') OR 1=1 --"), 0, list), 1);
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.items[0].data, hostile_);
 }
 
 TEST_F(HostileSearchTest, BracketsAreOrdinaryCharactersInExactSearches) {
     RecordingList list;
-    EXPECT_EQ(DbAccess::SearchEntries(QString(), QStringLiteral("[x]"), 0, list), 1);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("[x]"), 0, list), 1);
     EXPECT_EQ(list.items.value(0).data, bracket_);
-    EXPECT_EQ(DbAccess::SearchEntries(QString(), QStringLiteral("]"), 0, list), 0);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("]"), 0, list), 0);
 }
 
 TEST_F(HostileSearchTest, MalformedPatternIsRejectedWithoutRows) {
     RecordingList list;
     list.AddItem(QStringLiteral("old"), 1);
-    EXPECT_EQ(DbAccess::SearchEntries(QString(), QStringLiteral("[ab*"), 0, list), 0);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("[ab*"), 0, list), 0);
     EXPECT_EQ(list.Count(), 0); // emptied before the statement was refused
 }
 
 TEST_F(HostileSearchTest, NulAndHugeTextFindNothing) {
     RecordingList list;
-    EXPECT_EQ(DbAccess::SearchEntries(QString(), QStringLiteral("alpha\0' OR 1=1 --"), 0, list), 0);
-    EXPECT_EQ(DbAccess::SearchEntries(QString(100000, QLatin1Char('x')), QString(), 0, list), 0);
-    EXPECT_EQ(DbAccess::SearchEntries(QString(), QString(100000, QLatin1Char('\'')), 0, list), 0);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("alpha\0' OR 1=1 --"), 0, list), 0);
+    EXPECT_EQ(TestDb().SearchEntries(QString(100000, QLatin1Char('x')), QString(), 0, list), 0);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QString(100000, QLatin1Char('\'')), 0, list), 0);
     // A pattern of many stars and letters still answers (and finds nothing here).
     QString stars;
     for (int i = 0; i < 20000; ++i)
         stars += QStringLiteral("*a");
-    EXPECT_EQ(DbAccess::SearchEntries(QString(), stars, 0, list), 0);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), stars, 0, list), 0);
 }
 
 TEST_F(HostileSearchTest, StatementWithoutConditionIsRejected) {
     RecordingList list;
     list.AddItem(QStringLiteral("old"), 1);
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("中央"), QString(), 0, list), 0);
+    EXPECT_EQ(TestDb().SearchEntries(QStringLiteral("中央"), QString(), 0, list), 0);
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.clears, 1);
 }
 
 TEST_F(HostileSearchTest, SecondStatementsAndWritesAreRefused) {
     RecordingList list;
-    EXPECT_EQ(DbAccess::FillResultList(QStringLiteral("SELECT * FROM AbbrTB; SELECT 1"), list), 0);
-    EXPECT_EQ(DbAccess::FillResultList(QStringLiteral("DELETE FROM AbbrTB"), list), 0);
-    EXPECT_EQ(DbAccess::FillResultList(QStringLiteral("(SELECT * FROM AbbrTB) OR (1)"), list), 0);
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("ABC"), QString(), 0, list), 1);
+    EXPECT_EQ(TestDb().FillResultList(QStringLiteral("SELECT * FROM AbbrTB; SELECT 1"), list), 0);
+    EXPECT_EQ(TestDb().FillResultList(QStringLiteral("DELETE FROM AbbrTB"), list), 0);
+    EXPECT_EQ(TestDb().FillResultList(QStringLiteral("(SELECT * FROM AbbrTB) OR (1)"), list), 0);
+    EXPECT_EQ(TestDb().SearchEntries(QStringLiteral("ABC"), QString(), 0, list), 1);
 }
 
 } // namespace

@@ -259,17 +259,16 @@ TEST_F(ServiceTest, AJetDictionaryReadIntoMemoryIsIndexedTheSameWay) {
     jet.AddEntry({2, u"RAM"_s, u"RAM"_s, u"Random Access Memory"_s, 1, u"主記憶。"_s, QVariant(),
                   QVariant()});
     ASSERT_TRUE(jet.Writer().WriteTo(path));
-    DbAccess::DatabasePath = path;
     ASSERT_GT(OpenForTest(path), 0);
 
-    const WorkerDictionary source = WorkerDictionary::Of(path, DbAccess::DictionaryDb());
+    const WorkerDictionary source = WorkerDictionary::Of(path, TestDb().Db());
     EXPECT_FALSE(source.image.isEmpty()); // the copy in memory, not the Jet file
     FullTextService service(source, cache_.path());
     Reports reports(service);
     service.Start();
     const quint64 search = service.Search(u"ｺﾝﾋﾟｭｰﾀ 処理"_s);
     ASSERT_TRUE(Reports::WaitFor([&] { return !reports.finished.isEmpty(); }));
-    DbAccess::CloseDictionary();
+    TestDb().Close();
     EXPECT_EQ(reports.Ids(search), QList<qint32>{1});
     // Its index is kept by the Jet file's key like any other.
     EXPECT_TRUE(IndexFiles::OpenValid(IndexFiles::PathFor(cache_.path(), IndexKeys::Of(path)),

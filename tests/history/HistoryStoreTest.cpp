@@ -316,6 +316,36 @@ TEST_F(HistoryEmpty, AttachingNavigationCommandsLaterReceivesTheCurrentState) {
     EXPECT_FALSE(attached.ForwardEnabled);
 }
 
+TEST_F(HistoryNavigation, GoAndShowLeavesNoFlagWhateverTheShowingDoes) {
+    ShowRange(1, 3);
+    QList<qint32> shown;
+    // The usual trip: the entry landed on is shown once, and that visit is not recorded.
+    EXPECT_EQ(store.GoAndShow(Op::GoBack, 0, [&](qint32 id) { shown << Show(id); }), 2);
+    EXPECT_EQ(shown, QList<qint32>{2});
+    EXPECT_FALSE(store.SkipNextAdd());
+    EXPECT_EQ(RecordedCaptions(), Captions(1, 3));
+
+    // A showing that never reaches the history must not leave the next visit unrecorded.
+    EXPECT_EQ(store.GoAndShow(Op::GoBack, 0, [](qint32) {}), 1);
+    EXPECT_FALSE(store.SkipNextAdd());
+    Show(9);
+    EXPECT_EQ(RecordedCaptions(), (QStringList{"E1", "E9"}));
+
+    // A showing that reports its entry twice records it no more than once.
+    store.GoAndShow(Op::GoFirst, 0, [&](qint32 id) {
+        Show(id);
+        Show(id);
+    });
+    EXPECT_EQ(RecordedCaptions(), (QStringList{"E1", "E9"}));
+    EXPECT_EQ(store.CurrentSlot(), store.OldestSlot());
+
+    // Nowhere to go: nothing is shown and nothing is flagged.
+    bool called = false;
+    EXPECT_EQ(store.GoAndShow(Op::GoToSlot, 77, [&](qint32) { called = true; }), 0);
+    EXPECT_FALSE(called);
+    EXPECT_FALSE(store.SkipNextAdd());
+}
+
 TEST(HistoryModule, ModuleProceduresWorkOnTheProgramsOneStore) {
     using History::HistoryOp;
     History::HistoryStore& store = History::Store();

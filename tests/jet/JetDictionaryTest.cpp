@@ -19,8 +19,8 @@
 // answers every query the same way.
 namespace {
 
-const QString kInvalid = QStringLiteral("不正なデータベースです");
-const QString kNoRecords = QStringLiteral("有効なレコードがありません");
+constexpr DbAccess::OpenFailure kInvalid = DbAccess::OpenFailure::NotADictionary;
+constexpr DbAccess::OpenFailure kNoRecords = DbAccess::OpenFailure::NoCategories;
 
 // The names of the dictionary's indexes, as our format creates them.
 QStringList DictionaryIndexNames() {
@@ -43,7 +43,7 @@ QStringList IndexNames(sqlite3* db) {
 
 class JetDictionaryTest : public ::testing::Test {
 protected:
-    void TearDown() override { DbAccess::CloseDictionary(); }
+    void TearDown() override { TestDb().Close(); }
 
     QString Write(JetDictionary dictionary, const QString& name = QStringLiteral("ABBR.MDB")) {
         const QString path = dir_.filePath(name);
@@ -51,20 +51,13 @@ protected:
         return path;
     }
 
-    // Opens the file and expects exactly one critical box with the text, or none.
-    qint16 Open(const QString& path, const QString& message = QString(),
+    // Opens the file and expects the failure reported, or none.
+    qint16 Open(const QString& path, DbAccess::OpenFailure failure = DbAccess::OpenFailure::None,
                 RecordingList* categories = nullptr) {
         MessageRecorder recorder;
         const qint16 count = OpenForTest(path, categories);
-        if (message.isEmpty()) {
-            EXPECT_TRUE(recorder.boxes.isEmpty()) << qPrintable(recorder.boxes.value(0).text);
-        } else if (recorder.boxes.size() != 1) {
-            ADD_FAILURE() << "expected one message box, got " << recorder.boxes.size();
-        } else {
-            EXPECT_EQ(recorder.boxes[0].text, message);
-            EXPECT_EQ(recorder.boxes[0].title, AppInfo::ProductName());
-            EXPECT_EQ(recorder.boxes[0].icon, MessageIcon::Critical);
-        }
+        EXPECT_EQ(TestDb().Failure(), failure);
+        EXPECT_TRUE(recorder.boxes.isEmpty()) << qPrintable(recorder.boxes.value(0).text);
         return count;
     }
 
@@ -74,15 +67,15 @@ protected:
 TEST_F(JetDictionaryTest, ListsCategoriesByNameInTheDictionaryCollation) {
     RecordingList categories;
     categories.AddItem(QStringLiteral("全て"), 0);
-    ASSERT_EQ(Open(Write(JetDictionary::Standard()), QString(), &categories), 3);
+    ASSERT_EQ(Open(Write(JetDictionary::Standard()), DbAccess::OpenFailure::None, &categories), 3);
     ASSERT_EQ(categories.Count(), 4);
     EXPECT_EQ(categories.Texts(),
               (QStringList{QStringLiteral("全て"), QStringLiteral("ネットワーク"),
                            QStringLiteral("ハードウェア"), QStringLiteral("一般")}));
     EXPECT_EQ(categories.items[1].data, 2);
     EXPECT_EQ(categories.items[3].data, 3);
-    EXPECT_TRUE(DbAccess::HasUrlField);
-    EXPECT_EQ(DbAccess::CategoryShortNames,
+    EXPECT_TRUE(TestDb().HasUrlField());
+    EXPECT_EQ(TestDb().CategoryShortNames(),
               (QStringList{QString(), QStringLiteral("HW"), QStringLiteral("NW"), QString()}));
 }
 
@@ -109,7 +102,7 @@ TEST_F(JetDictionaryTest, AnswersLikeTheSameDictionaryInOurFormat) {
             {QStringLiteral("CD*"), QStringLiteral("compact*"), 1}};
         for (const auto& [key, letter, category] : searches) {
             RecordingList list;
-            DbAccess::SearchEntries(key, letter, category, list);
+            TestDb().SearchEntries(key, letter, category, list);
             QStringList rows;
             for (const RecordingList::Item& item : list.items)
                 rows << item.text + QLatin1Char('#') + QString::number(item.data);
@@ -117,11 +110,11 @@ TEST_F(JetDictionaryTest, AnswersLikeTheSameDictionaryInOurFormat) {
         }
         for (qint32 id = 0; id <= 8; ++id) {
             QString abbr, url;
-            a.entries << DbAccess::GetEntryText(id, abbr, url) + QLatin1Char('|') + abbr +
+            a.entries << ShownEntryText(id, abbr, url) + QLatin1Char('|') + abbr +
                              QLatin1Char('|') + url;
-            a.copies << DbAccess::GetEntryCopyText(id);
+            a.copies << TestDb().GetEntryCopyText(id);
             RecordingList links;
-            DbAccess::LoadLinkList(id, links);
+            TestDb().LoadLinkList(id, links);
             a.links << links.Texts().join(QLatin1Char(','));
         }
         return a;
@@ -130,7 +123,7 @@ TEST_F(JetDictionaryTest, AnswersLikeTheSameDictionaryInOurFormat) {
     auto ours = TestDictionary::Standard();
     ASSERT_EQ(OpenForTest(ours->Path()), 3);
     const Answers expected = collect();
-    DbAccess::CloseDictionary();
+    TestDb().Close();
 
     ASSERT_EQ(Open(Write(JetDictionary::Standard())), 3);
     const Answers actual = collect();
@@ -149,7 +142,7 @@ TEST_F(JetDictionaryTest, TablesAndColumnsComeFromTheJetCatalogueInItsOrder) {
     d.Writer().AddTable(QStringLiteral("略語メモ"), {{QStringLiteral("Memo"), T::Memo}});
     d.Writer().AddCatalogueObject(QStringLiteral("qryAll"), 5); // a query is not a table
     ASSERT_EQ(Open(Write(d)), 3);
-    sqlite3* db = DbAccess::DictionaryDb();
+    sqlite3* db = TestDb().Db();
     // Not alphabetical, and without the catalogue's own system table.
     EXPECT_EQ(DictionaryFile::TableNames(db),
               (QStringList{QStringLiteral("CategoryTB"), QStringLiteral("AbbrTB"),
@@ -172,19 +165,19 @@ TEST_F(JetDictionaryTest, WebAddressColumnCountsOnlyUnderItsExactName) {
     JetDictionary without{QString()};
     without.AddCategory(1, QStringLiteral("一般"), QString(""));
     ASSERT_EQ(Open(Write(without, QStringLiteral("a.mdb"))), 1);
-    EXPECT_FALSE(DbAccess::HasUrlField);
-    DbAccess::CloseDictionary();
+    EXPECT_FALSE(TestDb().HasUrlField());
+    TestDb().Close();
 
     JetDictionary lower(QStringLiteral("url"));
     lower.AddCategory(1, QStringLiteral("一般"), QString(""));
     lower.AddEntry({1, QStringLiteral("CPU"), QStringLiteral("CPU"), QVariant(), 1,
                     QStringLiteral("x"), QVariant(), QStringLiteral("https://x.example/")});
     ASSERT_EQ(Open(Write(lower, QStringLiteral("b.mdb"))), 1);
-    EXPECT_FALSE(DbAccess::HasUrlField);
+    EXPECT_FALSE(TestDb().HasUrlField());
     QString abbr, url;
-    DbAccess::GetEntryText(1, abbr, url);
+    ShownEntryText(1, abbr, url);
     EXPECT_TRUE(url.isEmpty());
-    EXPECT_EQ(DbAccess::GetEntryCopyText(1), QStringLiteral("CPU\r\n\r\n\r\n"));
+    EXPECT_EQ(TestDb().GetEntryCopyText(1), QStringLiteral("CPU\r\n\r\n\r\n"));
 }
 
 TEST_F(JetDictionaryTest, MemosAreReadWholeWhereverJetKeepsThem) {
@@ -201,19 +194,18 @@ TEST_F(JetDictionaryTest, MemosAreReadWholeWhereverJetKeepsThem) {
                     texts[id - 1], texts[3 - id], QVariant()});
     ASSERT_EQ(Open(Write(d)), 1);
     for (qint32 id = 1; id <= 3; ++id) {
-        std::optional<Recordset> rs =
-            Recordset::Open(DbAccess::DictionaryDb(),
-                            QStringLiteral("SELECT * FROM AbbrTB WHERE [AbbrID] = %1").arg(id));
+        std::optional<Recordset> rs = Recordset::Open(
+            TestDb().Db(), QStringLiteral("SELECT * FROM AbbrTB WHERE [AbbrID] = %1").arg(id));
         ASSERT_TRUE(rs && !rs->Eof());
         EXPECT_EQ(rs->Text("HyperText"), texts[id - 1]) << id;
         EXPECT_EQ(rs->Text("Description"), texts[3 - id]) << id;
     }
     // The display text is cut by the program, not by the reading.
     QString abbr, url;
-    const QString shown = DbAccess::GetEntryText(3, abbr, url);
+    const QString shown = ShownEntryText(3, abbr, url);
     EXPECT_EQ(shown, QStringLiteral("\\H [G]\\h") +
                          Strings::CutToCodePageBytes(longest, DbAccess::kDescriptionBytes));
-    EXPECT_TRUE(DbAccess::GetEntryCopyText(1).contains(longest));
+    EXPECT_TRUE(TestDb().GetEntryCopyText(1).contains(longest));
 }
 
 TEST_F(JetDictionaryTest, TextKeepsEveryCharacterInPlainAndCompressedForm) {
@@ -235,7 +227,7 @@ TEST_F(JetDictionaryTest, TextKeepsEveryCharacterInPlainAndCompressedForm) {
             d.AddEntry({qint32(i + 1), QStringLiteral("K"), samples[i], samples[(i + 1) % n], 1,
                         samples[(i + 2) % n], samples[(i + 3) % n], samples[(i + 4) % n]});
         ASSERT_EQ(Open(Write(d, QStringLiteral("%1.mdb").arg(compress))), 1);
-        sqlite3* db = DbAccess::DictionaryDb();
+        sqlite3* db = TestDb().Db();
         for (qsizetype i = 0; i < samples.size(); ++i) {
             const QString where = QStringLiteral(" FROM AbbrTB WHERE AbbrID = %1").arg(i + 1);
             EXPECT_EQ(QueryValue(db, QStringLiteral("SELECT Abbr") + where).toString(), samples[i]);
@@ -246,8 +238,8 @@ TEST_F(JetDictionaryTest, TextKeepsEveryCharacterInPlainAndCompressedForm) {
             EXPECT_EQ(QueryValue(db, QStringLiteral("SELECT URL") + where).toString(),
                       samples[(i + 4) % n]);
         }
-        EXPECT_EQ(DbAccess::CategoryShortNames.value(1), samples[1]);
-        DbAccess::CloseDictionary();
+        EXPECT_EQ(TestDb().CategoryShortNames().value(1), samples[1]);
+        TestDb().Close();
     }
 }
 
@@ -258,7 +250,7 @@ TEST_F(JetDictionaryTest, NullStaysNullAndEmptyTextStaysEmpty) {
     d.AddEntry({1, QStringLiteral("A"), QStringLiteral("A"), QVariant(), 1, QString(""), QVariant(),
                 QString("")});
     ASSERT_EQ(Open(Write(d)), 2);
-    sqlite3* db = DbAccess::DictionaryDb();
+    sqlite3* db = TestDb().Db();
     EXPECT_EQ(QueryValue(db, QStringLiteral("SELECT typeof(ShortName) FROM CategoryTB WHERE "
                                             "CategoryID = 1")),
               QVariant(QStringLiteral("text")));
@@ -277,7 +269,7 @@ TEST_F(JetDictionaryTest, NullStaysNullAndEmptyTextStaysEmpty) {
 
 TEST_F(JetDictionaryTest, CopyKeepsTheKeyAndTheDictionaryIndexes) {
     ASSERT_EQ(Open(Write(JetDictionary::Standard())), 3);
-    sqlite3* db = DbAccess::DictionaryDb();
+    sqlite3* db = TestDb().Db();
     const QString abbrTable =
         QueryValue(db, QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'AbbrTB'"))
             .toString();
@@ -314,17 +306,17 @@ TEST_F(JetDictionaryTest, IndexesAreLeftOutWhereTheirColumnsAreMissing) {
     ASSERT_EQ(Open(path), 1);
     // Every index the copy has is one of ours; the category index, whose column is there,
     // is among them, and none is on the missing table.
-    const QStringList indexes = IndexNames(DbAccess::DictionaryDb());
+    const QStringList indexes = IndexNames(TestDb().Db());
     EXPECT_TRUE(indexes.contains(QStringLiteral("CategoryTB_Category")));
     for (const QString& index : indexes) {
         EXPECT_TRUE(DictionaryIndexNames().contains(index)) << qPrintable(index);
         EXPECT_FALSE(index.startsWith(QStringLiteral("LinkTB"))) << qPrintable(index);
     }
     RecordingList list;
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("cpu"), QString(), 0, list), 0)
+    EXPECT_EQ(TestDb().SearchEntries(QStringLiteral("cpu"), QString(), 0, list), 0)
         << "listing by [Letter] fails without the column, as it does on Jet itself";
     RecordingList links;
-    EXPECT_EQ(DbAccess::LoadLinkList(1, links), 0);
+    EXPECT_EQ(TestDb().LoadLinkList(1, links), 0);
 }
 
 TEST_F(JetDictionaryTest, AceFileOpensLikeJet4) {
@@ -333,8 +325,8 @@ TEST_F(JetDictionaryTest, AceFileOpensLikeJet4) {
     const QString path = Write(d, QStringLiteral("ABBR.accdb"));
     EXPECT_EQ(DictionaryFile::Detect(path), DictionaryFile::Format::Jet);
     ASSERT_EQ(Open(path), 1);
-    EXPECT_EQ(DbAccess::CategoryShortNames.size(), 6);
-    EXPECT_EQ(DbAccess::CategoryShortNames[5], QStringLiteral("G"));
+    EXPECT_EQ(TestDb().CategoryShortNames().size(), 6);
+    EXPECT_EQ(TestDb().CategoryShortNames()[5], QStringLiteral("G"));
 }
 
 TEST_F(JetDictionaryTest, EmptyCategoryTable) {
@@ -347,30 +339,29 @@ TEST_F(JetDictionaryTest, JetFileWithoutOurTablesIsInvalid) {
     SKIP_WITHOUT_JET_TESTDATA(nwind);
     EXPECT_EQ(Open(nwind, kInvalid), 0);
     // The connection stays open, as after success, and lists the file's own tables.
-    ASSERT_NE(DbAccess::DictionaryDb(), nullptr);
-    EXPECT_EQ(DictionaryFile::TableNames(DbAccess::DictionaryDb()).size(), 9);
-    EXPECT_FALSE(DbAccess::HasUrlField);
+    ASSERT_NE(TestDb().Db(), nullptr);
+    EXPECT_EQ(DictionaryFile::TableNames(TestDb().Db()).size(), 9);
+    EXPECT_FALSE(TestDb().HasUrlField());
 }
 
 TEST_F(JetDictionaryTest, ClosingForgetsTheCatalogue) {
     ASSERT_EQ(Open(Write(JetDictionary::Standard())), 3);
-    sqlite3* jet = DbAccess::DictionaryDb();
+    sqlite3* jet = TestDb().Db();
     ASSERT_NE(JetImport::CatalogueOf(jet), nullptr);
-    DbAccess::CloseDictionary();
+    TestDb().Close();
     EXPECT_EQ(JetImport::CatalogueOf(jet), nullptr);
     // A dictionary in our format opened afterwards answers from its own catalogue.
     auto ours = TestDictionary::Standard();
     ours->Execute("CREATE TABLE Extra (x)");
     ASSERT_EQ(OpenForTest(ours->Path()), 3);
-    EXPECT_TRUE(
-        DictionaryFile::TableNames(DbAccess::DictionaryDb()).contains(QStringLiteral("Extra")));
+    EXPECT_TRUE(DictionaryFile::TableNames(TestDb().Db()).contains(QStringLiteral("Extra")));
 }
 
 TEST_F(JetDictionaryTest, FileIsNeverWritten) {
     const QString path = Write(JetDictionary::Standard());
     const QByteArray before = FileDigest(path);
     ASSERT_EQ(Open(path), 3);
-    DbAccess::CloseDictionary();
+    TestDb().Close();
     EXPECT_EQ(FileDigest(path), before);
 }
 
@@ -414,7 +405,7 @@ TEST_F(JetDictionaryTest, SummaryCountsTheEntriesOfTheJetFile) {
     EXPECT_EQ(FileDigest(path), digest);
 
     ASSERT_EQ(Open(path), 3);
-    const DictionarySummary::Summary open = DictionarySummary::OfOpenDictionary();
+    const DictionarySummary::Summary open = DictionarySummary::Of(TestDb());
     EXPECT_EQ(open.file, read.file);
     EXPECT_EQ(open.entries, 7);
 }

@@ -18,7 +18,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const QString kCannotOpen = QStringLiteral("データベースが開けません");
+constexpr DbAccess::OpenFailure kCannotOpen = DbAccess::OpenFailure::CannotOpen;
 
 // The byte range Jet itself locks on a shared file, beyond the end of any real file: a Samba
 // server puts a Windows client's locks there as POSIX locks.
@@ -115,7 +115,7 @@ protected:
         path_ = dir_.filePath(QStringLiteral("ABBR.MDB"));
         ASSERT_TRUE(JetDictionary::Standard().Writer().WriteTo(path_));
     }
-    void TearDown() override { DbAccess::CloseDictionary(); }
+    void TearDown() override { TestDb().Close(); }
 
     QTemporaryDir dir_;
     QString path_;
@@ -129,7 +129,7 @@ TEST_F(JetLockTest, WritersAreRefusedWhileTheDictionaryIsOpen) {
     // Reading the file, as the program itself does at open, does not end the lock.
     EXPECT_FALSE(ReadWholeFile(path_).isEmpty());
     EXPECT_EQ(TryWriterLock(path_, true), LockAttempt::Refused);
-    DbAccess::CloseDictionary();
+    TestDb().Close();
     EXPECT_EQ(TryWriterLock(path_, false), LockAttempt::Granted);
     EXPECT_EQ(TryWriterLock(path_, true), LockAttempt::Granted);
 }
@@ -138,16 +138,12 @@ TEST_F(JetLockTest, DictionaryDoesNotOpenWhileAWriterHoldsItsLock) {
     for (bool useFlock : {false, true}) {
         HoldingWriter writer(path_, useFlock);
         ASSERT_TRUE(writer.Locked());
-        {
-            MessageRecorder recorder;
-            EXPECT_EQ(OpenForTest(path_), 0) << useFlock;
-            ASSERT_EQ(recorder.boxes.size(), 1);
-            EXPECT_EQ(recorder.boxes[0].text, kCannotOpen);
-        }
-        EXPECT_EQ(DbAccess::DictionaryDb(), nullptr);
+        EXPECT_EQ(OpenForTest(path_), 0) << useFlock;
+        EXPECT_EQ(TestDb().Failure(), kCannotOpen);
+        EXPECT_EQ(TestDb().Db(), nullptr);
         writer.Release();
         EXPECT_EQ(OpenForTest(path_), 3) << useFlock;
-        DbAccess::CloseDictionary();
+        TestDb().Close();
     }
 }
 

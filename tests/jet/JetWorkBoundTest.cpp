@@ -159,15 +159,15 @@ TEST_F(JetWorkBoundTest, PropertyLengthsPastTheirBlockGiveTheMessage) {
     }
     ASSERT_GT(damaged, 0);
     const auto messageFor = [](const QString& path) {
-        MessageRecorder recorder;
         OpenForTest(path);
-        DbAccess::CloseDictionary();
-        return recorder.boxes.isEmpty() ? QString() : recorder.boxes[0].text;
+        const QString failure = LastFailure();
+        TestDb().Close();
+        return failure;
     };
     // The sound file opens but is no dictionary; the damaged one cannot even be read.
-    EXPECT_EQ(messageFor(northwind_), QStringLiteral("不正なデータベースです"));
-    EXPECT_EQ(messageFor(Write(bytes)), QStringLiteral("データベースが開けません"));
-    EXPECT_EQ(messageFor(northwind_), QStringLiteral("不正なデータベースです"));
+    EXPECT_EQ(messageFor(northwind_), FailureName(DbAccess::OpenFailure::NotADictionary));
+    EXPECT_EQ(messageFor(Write(bytes)), FailureName(DbAccess::OpenFailure::CannotOpen));
+    EXPECT_EQ(messageFor(northwind_), FailureName(DbAccess::OpenFailure::NotADictionary));
 }
 
 TEST_F(JetWorkBoundTest, PagesLibmdbReadsAreCountedAndBounded) {

@@ -16,12 +16,12 @@ namespace {
 
 class LookupBadInputTest : public LookupSuite<&TestDictionary::Standard> {
 protected:
-    // The text the window shows for the file, recorded from the data layer's open.
+    // The text the window shows for the file, from the reason the data layer gives.
     static QString WindowMessageFor(const QString& path) {
-        MessageRecorder recorder;
         EXPECT_EQ(OpenForTest(path), 0);
-        DbAccess::CloseDictionary();
-        return recorder.boxes.value(0).text;
+        const QString message = DbAccess::OpenFailureMessage(TestDb().Failure());
+        TestDb().Close();
+        return message;
     }
 };
 

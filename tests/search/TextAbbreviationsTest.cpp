@@ -50,12 +50,12 @@ protected:
         ASSERT_GT(OpenForTest(d.Path()), 0);
     }
     static void TearDownTestSuite() {
-        DbAccess::CloseDictionary();
+        TestDb().Close();
         delete dictionary_;
         dictionary_ = nullptr;
     }
     static QList<Found> Find(const QString& text) {
-        return TextAbbreviations::FindAll(DbAccess::DictionaryDb(), text);
+        return TextAbbreviations::FindAll(TestDb().Db(), text);
     }
 
     static TestDictionary* dictionary_;
@@ -172,7 +172,7 @@ TEST_F(TextAbbreviationsTest, WidthJapaneseAndJoinedWords) {
 }
 
 TEST_F(TextAbbreviationsTest, AFinderReportsAcrossTextsOnceUntilReset) {
-    TextAbbreviations::Finder finder(DbAccess::DictionaryDb());
+    TextAbbreviations::Finder finder(TestDb().Db());
     ASSERT_TRUE(finder.IsUsable());
     EXPECT_EQ(Summary(finder.Add(u"CPU and RAM")),
               QStringList({QStringLiteral("CPU=CPU"), QStringLiteral("RAM=RAM")}));

@@ -4,6 +4,7 @@
 #include "data/SqliteHandles.h"
 #include "data/Strings.h"
 #include "data/TextCollation.h"
+#include "entryview/EntryMarkup.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -36,10 +37,10 @@ void TestDictionary::AddCategory(qint32 id, const QString& name, const QString& 
     EXPECT_TRUE(writer_->AddCategory(id, name, shortName)) << qPrintable(writer_->ErrorText());
 }
 
-qint32 TestDictionary::AddEntry(const QString& abbr, const QString& letter, qint32 category,
-                                const QString& hyperText, const QString& url) {
+DictionaryWriter::Entry TestEntry(qint32 id, const QString& abbr, const QString& letter,
+                                  qint32 category, const QString& hyperText, const QString& url) {
     DictionaryWriter::Entry e;
-    e.id = nextId_;
+    e.id = id;
     e.abbr = abbr;
     e.key = Strings::NormalizeKey(abbr);
     e.letter = letter;
@@ -48,6 +49,12 @@ qint32 TestDictionary::AddEntry(const QString& abbr, const QString& letter, qint
     e.hyperText = hyperText.isNull() ? QStringLiteral("%1 の解説。").arg(abbr) : hyperText;
     e.description = QStringLiteral("%1 plain").arg(abbr);
     e.url = url;
+    return e;
+}
+
+qint32 TestDictionary::AddEntry(const QString& abbr, const QString& letter, qint32 category,
+                                const QString& hyperText, const QString& url) {
+    const DictionaryWriter::Entry e = TestEntry(nextId_, abbr, letter, category, hyperText, url);
     AddEntry(e);
     return e.id;
 }
@@ -101,10 +108,42 @@ void TestDictionary::Execute(const char* sql) {
     ASSERT_EQ(rc, SQLITE_OK) << qPrintable(text);
 }
 
+DbAccess::Dictionary& TestDb() {
+    static DbAccess::Dictionary dictionary;
+    return dictionary;
+}
+
 qint16 OpenForTest(const QString& path, RecordingList* categories) {
     RecordingList local;
-    DbAccess::DatabasePath = path;
-    return DbAccess::OpenDictionary(categories ? *categories : local);
+    return TestDb().Open(path, categories ? *categories : local);
+}
+
+QString FailureName(DbAccess::OpenFailure failure) {
+    switch (failure) {
+    case DbAccess::OpenFailure::None:
+        return {};
+    case DbAccess::OpenFailure::CannotOpen:
+        return QStringLiteral("cannot open");
+    case DbAccess::OpenFailure::NotADictionary:
+        return QStringLiteral("not a dictionary");
+    case DbAccess::OpenFailure::NoCategories:
+        return QStringLiteral("no categories");
+    }
+    return QStringLiteral("?");
+}
+
+QString LastFailure() {
+    return FailureName(TestDb().Failure());
+}
+
+QString ShownEntryText(qint32 id, QString& abbr, QString& url) {
+    const std::optional<DbAccess::EntryRecord> entry = TestDb().GetEntry(id);
+    if (!entry)
+        return {};
+    abbr = entry->abbr;
+    if (entry->url)
+        url = *entry->url;
+    return HyperText::EntryMarkup(entry->letter, entry->categoryShortName, entry->hyperText);
 }
 
 QByteArray FileDigest(const QString& path) {

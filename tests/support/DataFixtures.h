@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/MessageBox.h"
+#include "data/DbAccess.h"
 #include "data/DictionaryWriter.h"
 #include "data/ListSink.h"
 
@@ -40,6 +41,12 @@ private:
     MessageHandler previous_;
 };
 
+// An entry as the test dictionaries write it: its key the abbreviation's normal form, its plain
+// description "<abbr> plain", and, without a description given, "<abbr> の解説。".
+DictionaryWriter::Entry TestEntry(qint32 id, const QString& abbr, const QString& letter,
+                                  qint32 category, const QString& hyperText = QString(),
+                                  const QString& url = QString());
+
 // Builds small dictionaries in a temporary directory.
 class TestDictionary {
 public:
@@ -70,7 +77,19 @@ private:
     qint32 nextId_ = 1;
 };
 
-// Opens a dictionary file as the program does and returns the category count.
+// The dictionary the data tests read: one at a time, opened by OpenForTest.
+DbAccess::Dictionary& TestDb();
+
+// Opens a dictionary file into TestDb() as the program does and returns the category count.
 qint16 OpenForTest(const QString& path, RecordingList* categories = nullptr);
+
+// A name for what OpenForTest reported, for messages and comparisons; empty for success.
+QString FailureName(DbAccess::OpenFailure failure);
+// The name for the last opening of TestDb().
+QString LastFailure();
+
+// What the entry view shows of entry `id` of TestDb(): its description with the heading, and,
+// as far as the entry can be read, its abbreviation in `abbr` and its address in `url`.
+QString ShownEntryText(qint32 id, QString& abbr, QString& url);
 
 QByteArray FileDigest(const QString& path);

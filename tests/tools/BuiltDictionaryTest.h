@@ -48,11 +48,11 @@ protected:
         categories_ = OpenForTest(*path_, &categoryList_);
         ASSERT_GT(categories_, 0);
     }
-    void TearDown() override { DbAccess::CloseDictionary(); }
+    void TearDown() override { TestDb().Close(); }
 
     // The entry with this abbreviation and expansion (the file's collation ignores case), or 0.
     static qint32 Id(const char* abbr, const char* letter) {
-        auto rs = Recordset::Open(DbAccess::DictionaryDb(),
+        auto rs = Recordset::Open(TestDb().Db(),
                                   QStringLiteral("SELECT * FROM AbbrTB WHERE Abbr = '%1' AND "
                                                  "Letter = '%2'")
                                       .arg(QLatin1String(abbr), QLatin1String(letter)));
@@ -62,7 +62,7 @@ protected:
     // The entry's related words as "word=id", in the order the program lists them.
     static QStringList Related(qint32 id) {
         RecordingList list;
-        DbAccess::LoadLinkList(id, list);
+        TestDb().LoadLinkList(id, list);
         QStringList out;
         for (const auto& item : list.items)
             out << item.text + QLatin1Char('=') + QString::number(item.data);
@@ -70,7 +70,7 @@ protected:
     }
     // A column of the entry with this id, as text; "<none>" without such an entry.
     static QString Column(qint32 id, const char* column) {
-        auto rs = Recordset::Open(DbAccess::DictionaryDb(),
+        auto rs = Recordset::Open(TestDb().Db(),
                                   QStringLiteral("SELECT * FROM AbbrTB WHERE AbbrID = %1").arg(id));
         return rs && !rs->Eof() ? rs->Text(column) : QStringLiteral("<none>");
     }

@@ -81,26 +81,26 @@ protected:
 
     QString ShortNameOf(qint32 id) {
         const int category = Column(id, "CategoryID").toInt();
-        return DbAccess::CategoryShortNames.value(category, QStringLiteral("<none>"));
+        return TestDb().CategoryShortNames().value(category, QStringLiteral("<none>"));
     }
     qint64 Count(const char* sql) {
-        auto rs = Recordset::Open(DbAccess::DictionaryDb(), QString::fromUtf8(sql));
+        auto rs = Recordset::Open(TestDb().Db(), QString::fromUtf8(sql));
         return rs && !rs->Eof() ? rs->Integer("n") : -1;
     }
 };
 
 TEST_F(DictdImportTest, OneEntryPerAbbreviationAndExpansion) {
     RecordingList list;
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("ip"), QString(), 0, list), 2);
+    EXPECT_EQ(TestDb().SearchEntries(QStringLiteral("ip"), QString(), 0, list), 2);
     EXPECT_EQ(list.Texts(), (QStringList{QStringLiteral("IP\tIntellectual Property"),
                                          QStringLiteral("IP\tInternet Protocol")}));
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("alu"), QString(), 0, list), 2);
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("pci-e"), QString(), 0, list), 1);
+    EXPECT_EQ(TestDb().SearchEntries(QStringLiteral("alu"), QString(), 0, list), 2);
+    EXPECT_EQ(TestDb().SearchEntries(QStringLiteral("pci-e"), QString(), 0, list), 1);
     EXPECT_EQ(list.Texts(),
               QStringList{QStringLiteral("PCIe\tPeripheral Component Interconnect Express")});
-    EXPECT_EQ(
-        DbAccess::SearchEntries(QString(), QStringLiteral("Central Processing Unit"), 0, list), 1);
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("xyz"), QString(), 0, list), 0);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("Central Processing Unit"), 0, list),
+              1);
+    EXPECT_EQ(TestDb().SearchEntries(QStringLiteral("xyz"), QString(), 0, list), 0);
 
     const ImportStats& s = import_->Stats();
     EXPECT_EQ(s.veraEntries, 12);
@@ -121,7 +121,7 @@ TEST_F(DictdImportTest, ArticlesDescribeTheirEntries) {
     const qint32 ram = Id("RAM", "Random Access Memory");
     QString abbr;
     QString url;
-    const QString shown = DbAccess::GetEntryText(cpu, abbr, url);
+    const QString shown = ShownEntryText(cpu, abbr, url);
     EXPECT_EQ(abbr, QStringLiteral("CPU"));
     EXPECT_EQ(url, QStringLiteral("https://foldoc.org/central%20processing%20unit"));
     EXPECT_TRUE(shown.startsWith(QStringLiteral("\\HCentral Processing Unit [HW]\\h<architecture, "
@@ -137,7 +137,7 @@ TEST_F(DictdImportTest, ArticlesDescribeTheirEntries) {
     EXPECT_TRUE(aluText.contains(QStringLiteral("most \\J%1 CPUs\\j.").arg(cpu)))
         << qPrintable(aluText);
     EXPECT_TRUE(shown.contains(QLatin1String("Several CPUs may")));
-    const QString copy = DbAccess::GetEntryCopyText(cpu);
+    const QString copy = TestDb().GetEntryCopyText(cpu);
     EXPECT_TRUE(copy.startsWith(QStringLiteral("CPU\r\nCentral Processing Unit\r\n<architecture, "
                                                "processor> (CPU) The part")))
         << qPrintable(copy);
@@ -222,7 +222,7 @@ TEST_F(DictdImportTest, AbbreviationsOnlyTheEncyclopaediaKnows) {
               QStringLiteral("<networking> The \\J%1 Internet Protocol\\j name service.")
                   .arg(Id("IP", "Internet Protocol")));
     RecordingList list;
-    EXPECT_EQ(DbAccess::SearchEntries(QString(), QStringLiteral("gnome sort"), 0, list), 0);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("gnome sort"), 0, list), 0);
 }
 
 } // namespace

@@ -100,12 +100,12 @@ protected:
     // The entries with this abbreviation, "Abbr=Letter" each.
     QStringList Entries(const char* abbr) {
         RecordingList list;
-        DbAccess::SearchEntries(QLatin1String(abbr), QString(), 0, list);
+        TestDb().SearchEntries(QLatin1String(abbr), QString(), 0, list);
         return list.Texts();
     }
     qint32 Id(const QString& abbr, const QString& letter) {
         RecordingList list;
-        DbAccess::SearchEntries(abbr, letter, 0, list);
+        TestDb().SearchEntries(abbr, letter, 0, list);
         return list.items.size() == 1 ? list.items.first().data : 0;
     }
 };
@@ -115,7 +115,7 @@ TEST_F(JapaneseImportTest, TermsAndReadingsBeginTheDescription) {
     ASSERT_GT(cpu, 0);
     QString abbr;
     QString url;
-    EXPECT_EQ(DbAccess::GetEntryText(cpu, abbr, url),
+    EXPECT_EQ(ShownEntryText(cpu, abbr, url),
               QStringLiteral("\\HCentral Processing Unit [HW]\\h"
                              "\\B中央処理装置\\b（ちゅうおうしょりそうち）、"
                              "\\B中央演算処理装置\\b（ちゅうおうえんざんしょりそうち）\r\n\\F"
@@ -125,7 +125,7 @@ TEST_F(JapaneseImportTest, TermsAndReadingsBeginTheDescription) {
         Column(cpu, "Description"),
         QStringLiteral("中央処理装置（ちゅうおうしょりそうち）、中央演算処理装置（ちゅうおうえん"
                        "ざんしょりそうち）\r\n\r\n<processor> (CPU) The part of a computer."));
-    EXPECT_TRUE(DbAccess::GetEntryCopyText(cpu).contains(QStringLiteral("中央処理装置")));
+    EXPECT_TRUE(TestDb().GetEntryCopyText(cpu).contains(QStringLiteral("中央処理装置")));
 
     // Matching ignores the hyphen; the abbreviation headword gives the reading.
     const qint32 lcd = Id(QStringLiteral("LCD"), QString());
@@ -170,7 +170,7 @@ TEST_F(JapaneseImportTest, AbbreviationHeadwordsTheDictionaryLacksBecomeEntries)
               QStringLiteral("\\Bフロッピーディスク\\b　読み：エフディー\r\nfloppy disk; FD（出典："
                              "\\J%1 EDRDG\\j）\r\n\\F<storage> A small, portable plastic disk.")
                   .arg(notice));
-    EXPECT_EQ(DbAccess::CategoryShortNames.value(Column(fd, "CategoryID").toInt()),
+    EXPECT_EQ(TestDb().CategoryShortNames().value(Column(fd, "CategoryID").toInt()),
               QStringLiteral("HW"));
     EXPECT_EQ(Column(fd, "URL"), QStringLiteral("https://foldoc.org/floppy%20disk"));
 
@@ -202,7 +202,7 @@ TEST_F(JapaneseImportTest, TheListsLicenceIsAnEntry) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(needed))) << needed;
     const QString hyperText = Column(notice, "HyperText");
     EXPECT_EQ(Strings::CutToCodePageBytes(hyperText, DbAccess::kDescriptionBytes), hyperText);
-    EXPECT_EQ(DbAccess::CategoryShortNames.value(Column(notice, "CategoryID").toInt()),
+    EXPECT_EQ(TestDb().CategoryShortNames().value(Column(notice, "CategoryID").toInt()),
               QStringLiteral("ORG"));
 }
 

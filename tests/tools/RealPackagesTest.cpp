@@ -57,15 +57,14 @@ TEST(RealPackagesTest, BuildsALargeDictionaryThatFindsCpu) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ABBR.MDB"));
     ASSERT_NO_FATAL_FAILURE(WriteAndOpen(import, path));
-    auto rs = Recordset::Open(DbAccess::DictionaryDb(),
-                              QStringLiteral("SELECT count(*) AS n FROM AbbrTB"));
+    auto rs = Recordset::Open(TestDb().Db(), QStringLiteral("SELECT count(*) AS n FROM AbbrTB"));
     ASSERT_TRUE(rs && !rs->Eof());
     EXPECT_GE(rs->Integer("n"), 10000);
     EXPECT_GT(import.Stats().withArticle, 1000);
     EXPECT_GT(import.Stats().relatedWords, 1000);
 
     RecordingList results;
-    ASSERT_GE(DbAccess::SearchEntries(QStringLiteral("cpu"), QString(), 0, results), 1);
+    ASSERT_GE(TestDb().SearchEntries(QStringLiteral("cpu"), QString(), 0, results), 1);
     qint32 cpu = 0;
     for (const auto& item : results.items) {
         if (item.text == QStringLiteral("CPU\tCentral Processing Unit"))
@@ -74,11 +73,11 @@ TEST(RealPackagesTest, BuildsALargeDictionaryThatFindsCpu) {
     ASSERT_GT(cpu, 0) << qPrintable(results.Texts().join(QLatin1Char('|')));
     QString abbr;
     QString url;
-    const QString shown = DbAccess::GetEntryText(cpu, abbr, url);
+    const QString shown = ShownEntryText(cpu, abbr, url);
     EXPECT_TRUE(shown.startsWith(QLatin1String("\\HCentral Processing Unit [HW]\\h")))
         << qPrintable(shown.left(200));
     EXPECT_TRUE(shown.contains(QLatin1String("\\J"))) << "the article's references are links";
-    DbAccess::CloseDictionary();
+    TestDb().Close();
 }
 
 // The entries and related words of the dictionary that is open, read once for the checks below.
@@ -95,16 +94,14 @@ struct BuiltEntries {
 
     static BuiltEntries Read() {
         BuiltEntries built;
-        for (auto rs =
-                 Recordset::Open(DbAccess::DictionaryDb(), QStringLiteral("SELECT * FROM AbbrTB"));
+        for (auto rs = Recordset::Open(TestDb().Db(), QStringLiteral("SELECT * FROM AbbrTB"));
              rs && !rs->Eof(); rs->MoveNext()) {
             const qint32 id = qint32(rs->Integer("AbbrID"));
             built.entries.insert(id, {rs->Text("Abbr"), rs->Text("Letter"), rs->Text("HyperText"),
                                       rs->Text("Description")});
             built.byName.insert(rs->Text("Abbr") + u'\t' + rs->Text("Letter"), id);
         }
-        for (auto rs =
-                 Recordset::Open(DbAccess::DictionaryDb(), QStringLiteral("SELECT * FROM LinkTB"));
+        for (auto rs = Recordset::Open(TestDb().Db(), QStringLiteral("SELECT * FROM LinkTB"));
              rs && !rs->Eof(); rs->MoveNext())
             built.related[qint32(rs->Integer("AbbrID"))].append(
                 {rs->Text("Word"), qint32(rs->Integer("RefID"))});
@@ -266,19 +263,19 @@ TEST(RealPackagesTest, TheFourPackagesMakeADictionaryThatReadsRight) {
     // The packaged lists are sound: hardly a line is left out.
     for (const auto& [list, skipped] : s.wordListSkips)
         EXPECT_LT(skipped.notAnEntry + skipped.notEucJp + skipped.tooLong, 10) << qPrintable(list);
-    auto rs = Recordset::Open(DbAccess::DictionaryDb(),
-                              QStringLiteral("SELECT count(*) AS n FROM AbbrTB WHERE "
-                                             "substr(HyperText, 1, 2) = '\\B'"));
+    auto rs =
+        Recordset::Open(TestDb().Db(), QStringLiteral("SELECT count(*) AS n FROM AbbrTB WHERE "
+                                                      "substr(HyperText, 1, 2) = '\\B'"));
     ASSERT_TRUE(rs && !rs->Eof());
     EXPECT_GE(rs->Integer("n"), 600);
 
     RecordingList results;
-    ASSERT_GE(DbAccess::SearchEntries(QStringLiteral("cpu"),
-                                      QStringLiteral("central processing unit"), 0, results),
+    ASSERT_GE(TestDb().SearchEntries(QStringLiteral("cpu"),
+                                     QStringLiteral("central processing unit"), 0, results),
               1);
     QString abbr;
     QString url;
-    const QString shown = DbAccess::GetEntryText(results.items.first().data, abbr, url);
+    const QString shown = ShownEntryText(results.items.first().data, abbr, url);
     EXPECT_TRUE(shown.startsWith(QStringLiteral(
         "\\HCentral Processing Unit [HW]\\h\\B中央処理装置\\b（ちゅうおうしょりそうち）")))
         << qPrintable(shown.left(200));
@@ -294,7 +291,7 @@ TEST(RealPackagesTest, TheFourPackagesMakeADictionaryThatReadsRight) {
     ExpectTheReportedReferencesRight(built);
     EXPECT_GT(s.termEntries, 1000);
     EXPECT_GT(s.resolvedByEvidence, 1000);
-    DbAccess::CloseDictionary();
+    TestDb().Close();
 }
 
 } // namespace

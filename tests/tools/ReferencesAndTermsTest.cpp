@@ -107,7 +107,7 @@ TEST_F(ReferencesAndTermsTest, ArticlesTheEntriesReferToBecomeTerms) {
     const qint32 network = Id("network", "");
     const qint32 cell = Id("cell", "");
     ASSERT_GT(protocol * network * cell, 0) << "referred to directly or through another term";
-    EXPECT_EQ(DbAccess::CategoryShortNames.value(Column(protocol, "CategoryID").toInt()),
+    EXPECT_EQ(TestDb().CategoryShortNames().value(Column(protocol, "CategoryID").toInt()),
               QStringLiteral("TERM"));
     EXPECT_TRUE(categoryList_.Texts().contains(QStringLiteral("用語")));
     EXPECT_EQ(Column(protocol, "URL"), QStringLiteral("https://foldoc.org/protocol"));
@@ -121,9 +121,9 @@ TEST_F(ReferencesAndTermsTest, ArticlesTheEntriesReferToBecomeTerms) {
     // No term for a list of an abbreviation's senses, an article titled with an abbreviation
     // that has entries, or an article that only refers to another.
     RecordingList list;
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("ATM"), QString(), 0, list), 3);
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("MB"), QString(), 0, list), 1);
-    EXPECT_EQ(DbAccess::SearchEntries(QStringLiteral("WWW"), QString(), 0, list), 2);
+    EXPECT_EQ(TestDb().SearchEntries(QStringLiteral("ATM"), QString(), 0, list), 3);
+    EXPECT_EQ(TestDb().SearchEntries(QStringLiteral("MB"), QString(), 0, list), 1);
+    EXPECT_EQ(TestDb().SearchEntries(QStringLiteral("WWW"), QString(), 0, list), 2);
     EXPECT_EQ(import_->Stats().termEntries, 3) << "hypertext, packet and bytes are no articles";
 }
 
@@ -134,8 +134,8 @@ TEST_F(ReferencesAndTermsTest, WebLinksKeepTheirAddressesAndNoBraceRemains) {
     const QString www = Column(Id("WWW", "World Wide Web"), "Description");
     EXPECT_TRUE(www.endsWith(QLatin1String("This dictionary is at http://foldoc.org/.")))
         << qPrintable(www);
-    auto rs = Recordset::Open(DbAccess::DictionaryDb(),
-                              QStringLiteral("SELECT * FROM AbbrTB ORDER BY AbbrID"));
+    auto rs =
+        Recordset::Open(TestDb().Db(), QStringLiteral("SELECT * FROM AbbrTB ORDER BY AbbrID"));
     for (; rs && !rs->Eof(); rs->MoveNext()) {
         const QString text = rs->Text("HyperText");
         EXPECT_FALSE(text.contains(QLatin1Char('{')) || text.contains(QLatin1Char('}')))

@@ -85,7 +85,7 @@ TEST_F(ArtworkTest, ToolbarPicturesAtEveryRatio) {
     EXPECT_EQ(C().tbrToolbar->iconSize(), QSize(16, 16));
     for (ToolbarKey key : kToolbarKeys) {
         const QString name = ToolbarKeyName(key);
-        const QIcon icon = W().ToolbarButton(key)->icon();
+        const QIcon icon = C().Find<QAction>(QStringLiteral("tbr") + name)->icon();
         for (qreal ratio : {1.0, 1.5, 2.0, Ratio()})
             ExpectDrawnFromSource(icon, QSize(16, 16), ratio,
                                   QStringLiteral(":/toolbar/%1.svg").arg(name));
@@ -135,7 +135,7 @@ TEST_F(ArtworkTest, HandCursorAtEveryRatio) {
 
 TEST_F(ArtworkTest, TheHandOverALinkIsDrawnForTheScreen) {
     Show(linked_.cpu);
-    MoveOverDescription(CentrePixels(W().Current().LinkRegions[0]));
+    MoveOverDescription(CentrePixels(C().pbxDescription->Regions()[0]));
     ASSERT_TRUE(HandShown());
     const QPixmap hand = C().pbxDescription->cursor().pixmap();
     EXPECT_DOUBLE_EQ(hand.devicePixelRatio(), C().pbxDescription->devicePixelRatioF());

@@ -124,7 +124,7 @@ TEST_F(CommandDispatchTest, UnknownOrWrongCaseKeysDoNothing) {
 }
 
 TEST_F(CommandDispatchTest, DisabledButtonsSendNothing) {
-    ASSERT_FALSE(W().ToolbarButton(ToolbarKey::Copy)->isEnabled());
+    ASSERT_FALSE(C().ToolbarButton("Copy")->isEnabled());
     const Snapshot before = Take();
     for (const char* key : {"Left", "Right", "Home", "Copy"})
         QTest::mouseClick(ToolbarWidget(key), Qt::LeftButton);

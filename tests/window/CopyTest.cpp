@@ -84,7 +84,7 @@ TEST_F(CopyTest, ComesBackWhenTheHistoryShowsAnEntryAfterABlankSearch) {
     W().mnuGoItem_Click(1); // back to CPU: an entry is on show again, so it can be copied
     ASSERT_EQ(W().Current().CurrentId, linked_.cpu);
     EXPECT_TRUE(C().mnuEditCopy->isEnabled());
-    EXPECT_TRUE(W().ToolbarButton(ToolbarKey::Copy)->isEnabled());
+    EXPECT_TRUE(C().ToolbarButton("Copy")->isEnabled());
     W().mnuEditCopy_Click();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QLatin1String("CPU\r\n")));
 }

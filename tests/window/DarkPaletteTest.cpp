@@ -69,7 +69,7 @@ TEST_F(DarkPaletteTest, LinksAreDrawnReadablyOnADarkBase) {
     // What reaches the screen: the link's underline in exactly that colour, on the dark base.
     const QImage image = C().pbxDescription->grab().toImage();
     EXPECT_EQ(Rgb(image.pixel(1, 1)), background);
-    EXPECT_GT(PixelsOf(link, W().Current().LinkRegions[0], image), 5);
+    EXPECT_GT(PixelsOf(link, C().pbxDescription->Regions()[0], image), 5);
 }
 
 TEST_F(DarkPaletteTest, AMidGreyBaseGetsDarkerLinks) {

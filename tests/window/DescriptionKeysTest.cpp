@@ -11,7 +11,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(Start(linked_.Dir()));
         Show(linked_.cpu);
-        ASSERT_EQ(W().Current().LinkRegionCount, 2);
+        ASSERT_EQ(C().pbxDescription->RegionCount(), 2);
     }
 
     // How many pixels of a column or row of the box's picture are in the text colour.
@@ -111,7 +111,7 @@ TEST_F(DescriptionKeysTest, AltArrowsStillMoveThroughTheHistory) {
 }
 
 TEST_F(DescriptionKeysTest, TheFrameIsDrawnAroundTheFramedLinkWhileTheBoxHasTheFocus) {
-    const HyperText::LinkRegion ram = W().Current().LinkRegions[0];
+    const HyperText::LinkRegion ram = C().pbxDescription->Regions()[0];
     const QRect link = Box()->ViewRect(ram.Left, ram.Top, ram.Right, ram.Bottom);
     FocusDescription();
     Press(Qt::Key_Right);

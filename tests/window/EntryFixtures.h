@@ -115,6 +115,14 @@ protected:
 
     QString StatusText() { return C().statusPanels->TextValue(); }
 
+    // The history window while it is open, found as any window of the program is.
+    static frmHistory* HistoryWindow() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* history = qobject_cast<frmHistory*>(w); history && history->isVisible())
+                return history;
+        return nullptr;
+    }
+
     // Centre of a link region in the description box's pixels (a twip is 1/15 pixel).
     static QPoint CentrePixels(const HyperText::LinkRegion& r) {
         return QPoint(int(std::lround((r.Left + r.Right) / 2.0 / Twips::kPerPixel)),
@@ -151,10 +159,10 @@ protected:
 
     // Which of the back and forward commands are enabled: toolbar and Go menu agree.
     void ExpectNavigation(bool back, bool forward) {
-        EXPECT_EQ(W().ToolbarButton(ToolbarKey::Left)->isEnabled(), back);
+        EXPECT_EQ(C().ToolbarButton("Left")->isEnabled(), back);
         EXPECT_EQ(C().mnuGoItem[0]->isEnabled(), back);
         EXPECT_EQ(C().mnuGoItem[1]->isEnabled(), back);
-        EXPECT_EQ(W().ToolbarButton(ToolbarKey::Right)->isEnabled(), forward);
+        EXPECT_EQ(C().ToolbarButton("Right")->isEnabled(), forward);
         EXPECT_EQ(C().mnuGoItem[2]->isEnabled(), forward);
         EXPECT_EQ(C().mnuGoItem[3]->isEnabled(), forward);
     }

@@ -12,7 +12,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(Start(linked_.Dir())); }
 
     bool HomeEnabled() {
-        const bool button = W().ToolbarButton(ToolbarKey::Home)->isEnabled();
+        const bool button = C().ToolbarButton("Home")->isEnabled();
         EXPECT_EQ(C().mnuFileWeb->isEnabled(), button) << "toolbar and menu disagree";
         return button;
     }
@@ -63,11 +63,11 @@ TEST_F(EntryViewTest, ShowingAnEntrySetsCaptionRelatedWordsAndHistory) {
 TEST_F(EntryViewTest, IdBelowOneBlanksTheViewAndKeepsTheEntry) {
     Show(linked_.cpu);
     const QString description = W().Current().CurrentDescription;
-    const QPoint overLink = CentrePixels(W().Current().LinkRegions.front());
+    const QPoint overLink = CentrePixels(C().pbxDescription->Regions().front());
     for (qint32 id : {0, -3}) {
         Show(id);
         EXPECT_TRUE(C().pbxDescription->Drawing().empty()) << id;
-        EXPECT_EQ(W().Current().LinkRegionCount, 0);
+        EXPECT_EQ(C().pbxDescription->RegionCount(), 0);
         EXPECT_EQ(C().lstLink->count(), 0);
         EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
         EXPECT_EQ(W().Current().CurrentDescription, description);
@@ -88,7 +88,7 @@ TEST_F(EntryViewTest, UnknownIdIsShownAsFarAsTheDataGo) {
     Show(999);
     EXPECT_EQ(W().Current().CurrentId, 999);
     EXPECT_TRUE(C().pbxDescription->Drawing().empty());
-    EXPECT_EQ(W().Current().LinkRegionCount, 0);
+    EXPECT_EQ(C().pbxDescription->RegionCount(), 0);
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
     EXPECT_EQ(Texts(C().lstLink), QStringList{"CPU"});
     EXPECT_EQ(ItemData(C().lstLink), QList<qint32>{999});
@@ -127,12 +127,12 @@ TEST_F(EntryViewTest, TitleLineIsBoldAndLinksAreBlueAndUnderlined) {
     EXPECT_FALSE(broken[0].font.underline());
 
     // One region per drawn link, in drawing order; the red text has none.
-    ASSERT_EQ(W().Current().LinkRegionCount, 2);
-    EXPECT_EQ(W().Current().LinkRegions[0].LinkId, linked_.ram);
-    EXPECT_EQ(W().Current().LinkRegions[1].LinkId, linked_.alu);
+    ASSERT_EQ(C().pbxDescription->RegionCount(), 2);
+    EXPECT_EQ(C().pbxDescription->Regions()[0].LinkId, linked_.ram);
+    EXPECT_EQ(C().pbxDescription->Regions()[1].LinkId, linked_.alu);
     const auto ram = PiecesOf(QStringLiteral("RAM"));
-    EXPECT_EQ(W().Current().LinkRegions[0].Left, ram[0].x);
-    EXPECT_EQ(W().Current().LinkRegions[0].Top, ram[0].y);
+    EXPECT_EQ(C().pbxDescription->Regions()[0].Left, ram[0].x);
+    EXPECT_EQ(C().pbxDescription->Regions()[0].Top, ram[0].y);
 }
 
 TEST_F(EntryViewTest, PiecesAndLinkRegionsAreAsWideAsTheDrawnText) {
@@ -153,9 +153,9 @@ TEST_F(EntryViewTest, PiecesAndLinkRegionsAreAsWideAsTheDrawnText) {
         const auto piece = PiecesOf(QString::fromLatin1(word));
         ASSERT_EQ(piece.size(), 1u);
         const auto region =
-            std::find_if(W().Current().LinkRegions.begin(), W().Current().LinkRegions.end(),
+            std::find_if(C().pbxDescription->Regions().begin(), C().pbxDescription->Regions().end(),
                          [&](const HyperText::LinkRegion& r) { return r.Left == piece[0].x; });
-        ASSERT_NE(region, W().Current().LinkRegions.end()) << word;
+        ASSERT_NE(region, C().pbxDescription->Regions().end()) << word;
         EXPECT_NEAR(region->Right - region->Left, drawnWidth(piece[0]), 1.0) << word;
     }
 }
@@ -167,7 +167,7 @@ TEST_F(EntryViewTest, DescriptionIsRedrawnToTheNewWidth) {
     W().resize(W().width() + 150, W().height());
     QApplication::processEvents();
     EXPECT_EQ(DrawnText(), drawn);
-    EXPECT_EQ(W().Current().LinkRegionCount, 2);
+    EXPECT_EQ(C().pbxDescription->RegionCount(), 2);
 }
 
 } // namespace

@@ -140,8 +140,8 @@ TEST_F(FontGestureTest, WindowKeepsItsSizeAndTheNewMinimumHolds) {
     // Dragged small again, the window stops at the minimum of the new font.
     W().resize(7, 7);
     ShellTest::Settle();
-    EXPECT_EQ(W().OuterWidth(), W().MinWindowWidth());
-    EXPECT_EQ(W().OuterHeight(), W().MinWindowHeight());
+    EXPECT_EQ(W().OuterWidth(), ShellTest::MinimumOuterWidth(W()));
+    EXPECT_EQ(W().OuterHeight(), ShellTest::MinimumOuterHeight(W()));
     EXPECT_EQ(W().LayoutPasses(), passes + 1);
     EXPECT_NEAR(C().txtLetter->width(), 14 * FullWidthChar(W()), 2);
     EXPECT_NEAR(C().lstDbList->height(), (60 + 11 * 20) / 15.0, 1);
@@ -153,8 +153,8 @@ TEST_F(FontGestureTest, LargerMinimumThanTheWindowGrowsTheWindow) {
         Click(Qt::LeftButton); // 21 points
     ASSERT_EQ(W().font().pointSize(), 21);
     EXPECT_GT(W().width(), before.width());
-    EXPECT_GE(W().OuterWidth(), W().MinWindowWidth());
-    EXPECT_GE(W().OuterHeight(), W().MinWindowHeight());
+    EXPECT_GE(W().OuterWidth(), ShellTest::MinimumOuterWidth(W()));
+    EXPECT_GE(W().OuterHeight(), ShellTest::MinimumOuterHeight(W()));
     EXPECT_GE(C().txtLetter->width(), C().txtSearchKey->width()) << "no field squeezed";
     EXPECT_GE(C().lstDbList->height(), 0);
 }
@@ -174,7 +174,7 @@ class FontClippingTest : public FontGestureTest {
 protected:
     void ExpectNothingClipped() {
         // At the minimum height the result list is only about one line high (LayoutTest).
-        const bool atMinimum = W().OuterHeight() <= W().MinWindowHeight();
+        const bool atMinimum = W().OuterHeight() <= ShellTest::MinimumOuterHeight(W());
         SCOPED_TRACE(testing::Message() << W().font().pointSize() << " points");
         for (QLabel* label :
              {C().Label1[0], C().Label1[1], C().Label1[2], C().Label2[0], C().Label2[1], C().Label3,

@@ -36,7 +36,7 @@ protected:
     frmFullText* Open() {
         MenuItem()->trigger();
         QApplication::processEvents();
-        frmFullText* window = W().FullTextWindow();
+        frmFullText* window = W().findChild<frmFullText*>();
         EXPECT_NE(window, nullptr);
         return window;
     }
@@ -96,7 +96,7 @@ TEST_F(FullTextWindowTest, OneWindowAtATimeOpenedByMenuOrKey) {
     Focus(C().txtSearchKey);
     QTest::keyClick(C().txtSearchKey, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     QApplication::processEvents();
-    frmFullText* window = W().FullTextWindow();
+    frmFullText* window = W().findChild<frmFullText*>();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->isModal());

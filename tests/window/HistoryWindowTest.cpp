@@ -33,7 +33,7 @@ protected:
         Focus(C().txtSearchKey);
         QTest::keyClick(C().txtSearchKey, Qt::Key_H, Qt::ControlModifier);
         QApplication::processEvents();
-        frmHistory* h = W().HistoryWindow();
+        frmHistory* h = HistoryWindow();
         EXPECT_TRUE(h && h->isVisible());
         return h;
     }
@@ -86,7 +86,7 @@ TEST_F(HistoryWindowTest, OpensWithTheVisitedEntriesAndTheCurrentOneSelected) {
 
 TEST_F(HistoryWindowTest, EmptyHistoryOpensAnEmptyList) {
     C().mnuGoItem[5]->trigger();
-    frmHistory* h = W().HistoryWindow();
+    frmHistory* h = HistoryWindow();
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(h->lstHistory->count(), 0);
     EXPECT_EQ(h->lstHistory->currentRow(), -1);
@@ -172,7 +172,7 @@ TEST_F(HistoryWindowTest, ListStaysInStepAcrossAWrapAndATruncation) {
     QApplication::processEvents();
     ASSERT_FALSE(W().IsHistoryWindowOpen());
     C().mnuGoItem[5]->trigger();
-    h = W().HistoryWindow();
+    h = HistoryWindow();
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(h->lstHistory->count(), 98);
     ExpectListInStep(h);

@@ -142,7 +142,7 @@ TEST_F(LayoutTest, FirstSizeFollowsTheFont) {
                          qRound(Px(c.lstDbList->font().pointSize() * 300)) +
                          c.stbStatusBar->height();
     EXPECT_NEAR(w.frameGeometry().height(), expected, 2 * kSlack);
-    EXPECT_EQ(w.OuterWidth(), w.MinWindowWidth());
+    EXPECT_EQ(w.OuterWidth(), ShellTest::MinimumOuterWidth(w));
     // The related words are 22 lines (size times 220 twips), the result list one line at the
     // minimum: see MinimumHeightLeavesOneLineOfResults.
     EXPECT_NEAR(c.lstLink->height(), Px(9 * 220), kSlack);
@@ -156,8 +156,8 @@ TEST_F(LayoutTest, DragTo100By100SnapsBackToTheMinimumAndLaysOutOnce) {
     // 100 by 100 twips, as a drag of the border that the window system lets through.
     w.windowHandle()->resize(7, 7);
     ShellTest::Settle();
-    EXPECT_EQ(w.OuterWidth(), w.MinWindowWidth());
-    EXPECT_EQ(w.OuterHeight(), w.MinWindowHeight());
+    EXPECT_EQ(w.OuterWidth(), ShellTest::MinimumOuterWidth(w));
+    EXPECT_EQ(w.OuterHeight(), ShellTest::MinimumOuterHeight(w));
     EXPECT_EQ(w.width(), first.width()) << "the first width is the minimum width";
     EXPECT_LT(w.height(), first.height());
     EXPECT_EQ(w.LayoutPasses(), passes + 1) << "laid out once, at the corrected size";
@@ -169,8 +169,8 @@ TEST_F(LayoutTest, ResizeBelowTheMinimumIsRefused) {
     const MainControls c(w);
     const int passes = w.LayoutPasses();
     ResizeClient(7, 7);
-    EXPECT_EQ(w.OuterWidth(), w.MinWindowWidth());
-    EXPECT_EQ(w.OuterHeight(), w.MinWindowHeight());
+    EXPECT_EQ(w.OuterWidth(), ShellTest::MinimumOuterWidth(w));
+    EXPECT_EQ(w.OuterHeight(), ShellTest::MinimumOuterHeight(w));
     EXPECT_EQ(w.LayoutPasses(), passes + 1);
     ExpectArrangement();
 }
@@ -262,9 +262,9 @@ TEST_F(LayoutTest, DescriptionIsWrappedAgainAfterAResize) {
     EXPECT_LT(wideLines, narrowLines);
     EXPECT_LE(DrawnRightEdge(box), box.width() * 15);
     EXPECT_GT(DrawnRightEdge(box), (box.width() - 400) * 15) << "not wrapped to the new width";
-    EXPECT_EQ(qsizetype(W().Current().LinkRegionCount),
-              qsizetype(W().Current().LinkRegions.size()));
-    for (const auto& region : W().Current().LinkRegions)
+    EXPECT_EQ(qsizetype(C().pbxDescription->RegionCount()),
+              qsizetype(C().pbxDescription->Regions().size()));
+    for (const auto& region : C().pbxDescription->Regions())
         EXPECT_LE(region.Right, box.width() * 15);
 
     ResizeClient(W().width() - 400, W().height());

@@ -2,6 +2,9 @@
 // the related-words list, on the real window.
 #include "EntryFixtures.h"
 
+#include <QAccessible>
+#include <QSignalSpy>
+
 namespace {
 
 class LinkTest : public EntryWindowTest {
@@ -9,8 +12,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(Start(linked_.Dir()));
         Show(linked_.cpu);
-        ASSERT_EQ(W().Current().LinkRegionCount, 2);
-        ram_ = W().Current().LinkRegions[0];
+        ASSERT_EQ(C().pbxDescription->RegionCount(), 2);
+        ram_ = C().pbxDescription->Regions()[0];
         ASSERT_EQ(ram_.LinkId, linked_.ram);
     }
 
@@ -90,7 +93,7 @@ TEST_F(LinkTest, AnyButtonWithAnyModifierFollowsTheLink) {
 
     Show(linked_.cpu);
     QTest::mouseClick(C().pbxDescription, Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier,
-                      CentrePixels(W().Current().LinkRegions[1]));
+                      CentrePixels(C().pbxDescription->Regions()[1]));
     EXPECT_EQ(W().Current().CurrentId, linked_.alu);
 }
 
@@ -129,15 +132,15 @@ TEST_F(LinkTest, LinkWrappedOverTwoLinesLeadsToOneEntryFromBothParts) {
     window_.reset();
     ASSERT_TRUE(Start(dict.Dir()));
     Show(1);
-    ASSERT_GE(W().Current().LinkRegionCount, 2);
-    for (int i = 0; i < W().Current().LinkRegionCount; ++i) {
-        EXPECT_EQ(W().Current().LinkRegions[size_t(i)].LinkId, target);
-        MoveOverDescription(CentrePixels(W().Current().LinkRegions[size_t(i)]));
+    ASSERT_GE(C().pbxDescription->RegionCount(), 2);
+    for (int i = 0; i < C().pbxDescription->RegionCount(); ++i) {
+        EXPECT_EQ(C().pbxDescription->Regions()[size_t(i)].LinkId, target);
+        MoveOverDescription(CentrePixels(C().pbxDescription->Regions()[size_t(i)]));
         EXPECT_TRUE(HandShown()) << "region " << i;
     }
-    EXPECT_GT(W().Current().LinkRegions[1].Top, W().Current().LinkRegions[0].Top);
+    EXPECT_GT(C().pbxDescription->Regions()[1].Top, C().pbxDescription->Regions()[0].Top);
     QTest::mouseClick(C().pbxDescription, Qt::LeftButton, {},
-                      CentrePixels(W().Current().LinkRegions[1]));
+                      CentrePixels(C().pbxDescription->Regions()[1]));
     EXPECT_EQ(W().Current().CurrentId, target);
 }
 
@@ -184,6 +187,44 @@ TEST_F(LinkTest, ArrowKeysInTheRelatedWordsShowEachEntry) {
     EXPECT_EQ(Texts(C().lstLink), (QStringList{"RAM", "CPU"}));
     EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "ALU", "CPU", "RAM"}));
     EXPECT_TRUE(C().lstLink->hasFocus());
+}
+
+// The box reports every way of choosing a link by one signal, and a region that is not one of
+// the drawing on show (gone with an earlier, longer description, or never there) leads nowhere.
+TEST(DescriptionBoxLinks, EveryWayOfChoosingALinkIsOneSignalWithOneBound) {
+    const auto CentrePixelsOf = [](const HyperText::LinkRegion& r) {
+        return QPoint(int(std::lround((r.Left + r.Right) / 2.0 / Twips::kPerPixel)),
+                      int(std::lround((r.Top + r.Bottom) / 2.0 / Twips::kPerPixel)));
+    };
+    DescriptionBox box;
+    box.resize(400, 200);
+    box.show();
+    QSignalSpy chosen(&box, &DescriptionBox::LinkChosen);
+    const HyperText::DisplayFont font{box.font().family(), 9.0};
+    ASSERT_EQ(
+        box.ShowDescription(QStringLiteral("\\J7 one\\j \\J8 two\\j \\J9 three\\j"), font, true),
+        3);
+    const HyperText::LinkRegion second = box.Regions()[1];
+    ASSERT_EQ(box.ShowDescription(QStringLiteral("\\J5 only\\j"), font, true), 1);
+    ASSERT_EQ(box.Regions().size(), 1u);
+
+    for (int region : {-1, 1, 2, 3, 32767})
+        box.FollowLink(region);
+    // Where the second link of the earlier drawing stood there is nothing now.
+    QTest::mouseClick(&box, Qt::LeftButton, {}, CentrePixelsOf(second));
+    EXPECT_EQ(chosen.count(), 0);
+
+    const HyperText::LinkRegion only = box.Regions()[0];
+    QTest::mouseClick(&box, Qt::RightButton, {}, CentrePixelsOf(only));
+    box.setFocus();
+    QTest::keyClick(&box, Qt::Key_Right);
+    QTest::keyClick(&box, Qt::Key_Return);
+    QAccessibleInterface* link = QAccessible::queryAccessibleInterface(&box)->child(0);
+    ASSERT_NE(link, nullptr);
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(chosen.count(), 3) << "mouse, keyboard and screen reader";
+    for (const QList<QVariant>& arguments : chosen)
+        EXPECT_EQ(arguments.at(0).toInt(), 5);
 }
 
 } // namespace

@@ -19,7 +19,7 @@ protected:
         list_.resize(600, 300);
         delegate_ = new ResultListDelegate(&list_);
         list_.setItemDelegate(delegate_);
-        delegate_->SetTabStopPixels(100);
+        delegate_->SetTabStop(56, 100);
     }
     QStyleOptionViewItem Option() {
         QStyleOptionViewItem option;

@@ -24,8 +24,8 @@ protected:
 
     // The region of the long entry's last link (to OTH), below the first view.
     HyperText::LinkRegion LastLink() {
-        const auto& regions = W().Current().LinkRegions;
-        EXPECT_EQ(W().Current().LinkRegionCount, 2);
+        const auto& regions = C().pbxDescription->Regions();
+        EXPECT_EQ(C().pbxDescription->RegionCount(), 2);
         return regions[1];
     }
 
@@ -62,8 +62,8 @@ TEST_F(ScrollingTest, ADescriptionThatFitsIsDrawnExactlyAsBefore) {
     const qint16 count = HyperText::RenderDescription(plain, W().Current().CurrentDescription,
                                                       regions, W().DisplayFont());
 
-    EXPECT_EQ(count, W().Current().LinkRegionCount);
-    EXPECT_EQ(regions, W().Current().LinkRegions);
+    EXPECT_EQ(count, C().pbxDescription->RegionCount());
+    EXPECT_EQ(regions, C().pbxDescription->Regions());
     ASSERT_EQ(plain.Drawing().size(), Box()->Drawing().size());
     for (std::size_t i = 0; i < plain.Drawing().size(); ++i) {
         const auto& expected = plain.Drawing()[i];

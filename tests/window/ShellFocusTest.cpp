@@ -97,11 +97,11 @@ TEST_F(ShellFocusTest, SettingTheTabStopLeavesTheFocusWhereItWas) {
 }
 
 TEST_F(ShellFocusTest, TabStopIsSetAtStartUpAndKeptAcrossFontChanges) {
-    const int stop = W().ListTabStop();
-    EXPECT_GT(stop, 0);
-    EXPECT_EQ(stop % 14, 0) << "a whole number of half base units, fourteen times";
     auto* delegate = qobject_cast<ResultListDelegate*>(C().lstDbList->itemDelegate());
     ASSERT_NE(delegate, nullptr);
+    const int stop = delegate->TabStop();
+    EXPECT_GT(stop, 0);
+    EXPECT_EQ(stop % 14, 0) << "a whole number of half base units, fourteen times";
     EXPECT_GT(delegate->TabStopPixels(), 0);
     // The base unit is the desktop's, not the display font's.
     QString face = W().font().family();
@@ -109,7 +109,7 @@ TEST_F(ShellFocusTest, TabStopIsSetAtStartUpAndKeptAcrossFontChanges) {
     Focus(C().txtLetter);
     W().FontChange(face, size);
     ShellTest::Settle();
-    EXPECT_EQ(W().ListTabStop(), stop);
+    EXPECT_EQ(delegate->TabStop(), stop);
     // The control that has the focus whenever the window is active stays the same.
     EXPECT_EQ(W().focusWidget(), C().txtLetter) << "a change of font keeps the focus";
 }

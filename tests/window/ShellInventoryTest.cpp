@@ -122,7 +122,7 @@ TEST_F(ShellInventoryTest, AccessibleNamesOfTheControls) {
         EXPECT_TRUE(labelled) << i;
     }
     // A button without text is announced by its tooltip.
-    QWidget* back = C().tbrToolbar->widgetForAction(W().ToolbarButton(ToolbarKey::Left));
+    QWidget* back = C().tbrToolbar->widgetForAction(C().ToolbarButton("Left"));
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(name(back), QStringLiteral("戻る"));
 }

@@ -2,6 +2,8 @@
 
 #include "WindowControls.h"
 #include "app/StatusPanels.h"
+#include "app/Twips.h"
+#include "app/WindowTwips.h"
 #include "app/frmMain.h"
 #include "entryview/DescriptionBox.h"
 
@@ -32,6 +34,15 @@ inline double FullWidthChar(const frmMain& w) {
 // that controls of the central widget, the toolbar and the status bar compare directly.
 inline QRect RectInWindow(const frmMain& w, const QWidget* control) {
     return QRect(control->mapTo(&w, QPoint(0, 0)), control->size());
+}
+
+// The smallest outer size the window lets itself be given, in twips, read from its minimum size
+// and its frame as the window system knows them.
+inline qint32 MinimumOuterWidth(const frmMain& w) {
+    return Twips::FromPixels(w.minimumWidth()) + WindowTwips::FrameWidth(&w);
+}
+inline qint32 MinimumOuterHeight(const frmMain& w) {
+    return Twips::FromPixels(w.minimumHeight()) + WindowTwips::FrameHeight(&w);
 }
 
 // Every control the layout places, by name.

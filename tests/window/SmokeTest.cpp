@@ -15,6 +15,6 @@ TEST_F(MainWindowTest, TypingCpuAndEnterShowsTheEntry) {
     ASSERT_GE(C().lstLink->count(), 2);
     EXPECT_EQ(C().lstLink->item(0)->text(), QStringLiteral("CPU"));
     EXPECT_EQ(C().lstLink->currentRow(), 0);
-    EXPECT_GT(W().Current().LinkRegionCount, 0);
+    EXPECT_GT(C().pbxDescription->RegionCount(), 0);
     EXPECT_TRUE(messages_.boxes.isEmpty());
 }

@@ -30,20 +30,20 @@ protected:
         EXPECT_EQ(box.icon, MessageIcon::Critical);
         EXPECT_EQ(box.buttons, MessageButtons::Ok);
         EXPECT_FALSE(W().isVisible()) << "the window must go again";
-        EXPECT_EQ(DbAccess::DictionaryDb(), nullptr) << "shutdown closes the dictionary";
+        EXPECT_EQ(W().Dictionary().Db(), nullptr) << "shutdown closes the dictionary";
     }
 };
 
 TEST_F(StartupTest, BundledDictionaryStartsWithAllCategories) {
     RecordingList expected;
     ASSERT_GT(OpenForTest(Bundled(), &expected), 0);
-    DbAccess::CloseDictionary();
+    TestDb().Close();
 
     ASSERT_TRUE(Start());
     EXPECT_TRUE(messages_.boxes.isEmpty());
     EXPECT_TRUE(W().isVisible());
-    EXPECT_NE(DbAccess::DictionaryDb(), nullptr);
-    EXPECT_EQ(DbAccess::DatabasePath, BundledDir() + QStringLiteral("/ABBR.MDB"));
+    EXPECT_NE(W().Dictionary().Db(), nullptr);
+    EXPECT_EQ(W().Dictionary().Path(), BundledDir() + QStringLiteral("/ABBR.MDB"));
     EXPECT_EQ(W().HelpFilePath(), BundledDir() + QStringLiteral("/Abbr.hlp"));
 
     // "全て" first with 0, then the categories in the dictionary's order with their ids.
@@ -60,7 +60,7 @@ TEST_F(StartupTest, BundledDictionaryStartsWithAllCategories) {
 
 TEST_F(StartupTest, DirectoryWithItsSeparatorAlreadyAtTheEnd) {
     ASSERT_TRUE(Start(BundledDir() + QStringLiteral("/")));
-    EXPECT_EQ(DbAccess::DatabasePath, BundledDir() + QStringLiteral("/ABBR.MDB"));
+    EXPECT_EQ(W().Dictionary().Path(), BundledDir() + QStringLiteral("/ABBR.MDB"));
     EXPECT_EQ(W().HelpFilePath(), BundledDir() + QStringLiteral("/Abbr.hlp"));
 }
 
@@ -122,7 +122,7 @@ TEST_F(StartupTest, CategoriesOfASmallDictionaryFollowAll) {
     auto dictionary = TestDictionary::Standard();
     RecordingList expected;
     ASSERT_EQ(OpenForTest(dictionary->Path(), &expected), 3);
-    DbAccess::CloseDictionary();
+    TestDb().Close();
     ASSERT_TRUE(Start(dictionary->Dir()));
     ASSERT_EQ(C().cmbCategory->count(), 4);
     EXPECT_EQ(C().cmbCategory->currentText(), QStringLiteral("全て"));

@@ -99,6 +99,16 @@ TEST_F(WebTest, AddressesABrowserWouldNotOpenAreRefusedWithAWarning) {
     EXPECT_TRUE(opened_.isEmpty());
 }
 
+TEST_F(WebTest, OnlyAnAddressABrowserMayOpenEnablesTheWebPageCommands) {
+    for (const char* abbr : {"FILE", "JS", "EXE", "PATH", "DATA", "NOHOST", "WWW", "FTP"}) {
+        ShowEntry(abbr);
+        const bool offered = QByteArray(abbr) == "WWW" || QByteArray(abbr) == "FTP";
+        EXPECT_EQ(C().mnuFileWeb->isEnabled(), offered) << abbr;
+        EXPECT_EQ(C().ToolbarButton("Home")->isEnabled(), offered) << abbr;
+        EXPECT_TRUE(C().mnuEditCopy->isEnabled()) << abbr;
+    }
+}
+
 TEST_F(WebTest, OpenWebPageRefusesWhatIsNotAWebAddress) {
     for (const char* address : {"file:///etc/passwd", "javascript:alert(1)", "/usr/bin/xterm",
                                 "C:\\x.exe", "data:,x", "mailto:a@example.com", ""}) {

@@ -1,0 +1,160 @@
+// The rules that hold after every action, whatever came before.
+#include "RandomUse.h"
+
+#include "app/frmMain.h"
+#include "auxiliary/Web.h"
+#include "history/History.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QToolBar>
+
+namespace {
+
+QString Quoted(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+} // namespace
+
+QString RandomUse::BrokenRule() {
+    if (!failure_.isEmpty())
+        return failure_;
+    if (!wrongOpening_.isEmpty())
+        return wrongOpening_;
+    for (QString broken : {EntryRule(), CommandRule(), HistoryRule(), DictionaryRule()})
+        if (!broken.isEmpty())
+            return broken;
+    return {};
+}
+
+// The caption, the related-words list's first row and the entry on show agree, and the entry on
+// show is the one the dictionary has under its number.
+QString RandomUse::EntryRule() const {
+    const ShownEntry& shown = window_->Current();
+    const auto* links = window_->findChild<QListWidget*>(QStringLiteral("lstLink"));
+    const QString caption = window_->windowTitle();
+    const QString expected = shown.CurrentId == 0 ? window_->AppNameDef
+                                                  : window_->AppNameDef + QStringLiteral(" - [") +
+                                                        shown.CurrentKeyword + QLatin1Char(']');
+    if (caption != expected)
+        return QStringLiteral("the caption reads %1, not %2")
+            .arg(Quoted(caption), Quoted(expected));
+    if (shown.CurrentId == 0 || shown.Blanked) {
+        if (links->count() != 0)
+            return QStringLiteral("no entry is on show, yet lstLink has %1 rows")
+                .arg(links->count());
+        return {};
+    }
+    if (links->count() < 1)
+        return QStringLiteral("entry %1 is on show, yet lstLink is empty").arg(shown.CurrentId);
+    const QListWidgetItem* first = links->item(0);
+    if (first->text() != shown.CurrentKeyword ||
+        first->data(Qt::UserRole).toInt() != shown.CurrentId)
+        return QStringLiteral("lstLink begins with %1 (%2), but %3 (%4) is on show")
+            .arg(Quoted(first->text()))
+            .arg(first->data(Qt::UserRole).toInt())
+            .arg(Quoted(shown.CurrentKeyword))
+            .arg(shown.CurrentId);
+    const auto facts = dictionary_.entries.constFind(shown.CurrentId);
+    if (facts != dictionary_.entries.constEnd() &&
+        (facts->abbr != shown.CurrentKeyword || facts->url != shown.CurrentUrl))
+        return QStringLiteral("entry %1 is shown as %2 with address %3, but it is %4 with %5")
+            .arg(shown.CurrentId)
+            .arg(Quoted(shown.CurrentKeyword), Quoted(shown.CurrentUrl), Quoted(facts->abbr),
+                 Quoted(facts->url));
+    return {};
+}
+
+// Copy and the web page are enabled exactly when an entry (and, for the web page, an address a
+// browser may open) is on show; back and forward exactly as the history's position allows. The
+// toolbar and the menu always agree.
+QString RandomUse::CommandRule() const {
+    const ShownEntry& shown = window_->Current();
+    const bool onShow = shown.CurrentId > 0 && !shown.Blanked;
+    const History::HistoryStore& history = History::Store();
+    const bool twoOrMore = history.EntryCount() >= 2;
+    const struct {
+        const char* menu;
+        const char* button;
+        bool enabled;
+    } rules[] = {
+        {"mnuEditCopy", "tbrCopy", onShow},
+        {"mnuFileWeb", "tbrHome", onShow && Web::IsWebAddress(shown.CurrentUrl)},
+        {"mnuGoItem0", "tbrLeft", twoOrMore && history.CurrentSlot() != history.OldestSlot()},
+        {"mnuGoItem1", "tbrLeft", twoOrMore && history.CurrentSlot() != history.OldestSlot()},
+        {"mnuGoItem2", "tbrRight", twoOrMore && history.CurrentSlot() != history.NewestSlot()},
+        {"mnuGoItem3", "tbrRight", twoOrMore && history.CurrentSlot() != history.NewestSlot()},
+    };
+    for (const auto& rule : rules) {
+        for (const char* name : {rule.menu, rule.button}) {
+            const auto* action = window_->findChild<QAction*>(QLatin1String(name));
+            if (action->isEnabled() != rule.enabled)
+                return QStringLiteral("%1 is %2 with entry %3 (%4) on show, history slot %5 of "
+                                      "%6..%7")
+                    .arg(QLatin1String(name), action->isEnabled() ? QStringLiteral("enabled")
+                                                                  : QStringLiteral("disabled"))
+                    .arg(shown.CurrentId)
+                    .arg(onShow ? Quoted(shown.CurrentUrl) : QStringLiteral("blank"))
+                    .arg(history.CurrentSlot())
+                    .arg(history.OldestSlot())
+                    .arg(history.NewestSlot());
+        }
+    }
+    return {};
+}
+
+// The history's position is the entry on show, no navigation is left half done, and an open
+// history window lists exactly the ring with the current entry selected.
+QString RandomUse::HistoryRule() const {
+    const History::HistoryStore& history = History::Store();
+    if (history.SkipNextAdd())
+        return QStringLiteral("a navigation left the history waiting for an echo");
+    const qint32 shownId = window_->Current().CurrentId;
+    const qint32 currentId = history.HistoryEntries()[size_t(history.CurrentSlot())].EntryId;
+    if (shownId > 0 && currentId != shownId)
+        return QStringLiteral("entry %1 is on show, but the history stands at %2")
+            .arg(shownId)
+            .arg(currentId);
+    QWidget* window = OpenHistoryWindow();
+    if (bool(window) != window_->IsHistoryWindowOpen())
+        return QStringLiteral("the history window is %1, but the main window thinks otherwise")
+            .arg(window ? QStringLiteral("open") : QStringLiteral("closed"));
+    if (!window)
+        return {};
+    const auto* list = window->findChild<QListWidget*>(QStringLiteral("lstHistory"));
+    const QList<qint16> recorded = history.RecordedSlots();
+    if (list->count() != recorded.size())
+        return QStringLiteral("the history window lists %1 rows for %2 entries")
+            .arg(list->count())
+            .arg(recorded.size());
+    for (int row = 0; row < list->count(); ++row) {
+        const History::HistoryEntry& entry = history.HistoryEntries()[size_t(recorded[row])];
+        const QListWidgetItem* item = list->item(row);
+        if (item->text() != entry.Caption || item->data(Qt::UserRole).toInt() != recorded[row])
+            return QStringLiteral("history row %1 is %2 (slot %3), the ring has %4 (slot %5)")
+                .arg(row)
+                .arg(Quoted(item->text()))
+                .arg(item->data(Qt::UserRole).toInt())
+                .arg(Quoted(entry.Caption))
+                .arg(recorded[row]);
+    }
+    if (list->currentRow() != history.CurrentRowIndex())
+        return QStringLiteral("the history window selects row %1, the current entry is row %2")
+            .arg(list->currentRow())
+            .arg(history.CurrentRowIndex());
+    return {};
+}
+
+// Nothing the window does writes the dictionary. The whole file is compared now and then; its
+// size and time on every action.
+QString RandomUse::DictionaryRule() {
+    const QFileInfo now(dictionary_.path);
+    const bool changed = now.size() != fileSize_ || now.lastModified() != fileTime_;
+    if (changed || log_.size() % 25 == 0) {
+        if (dictionary_.Digest() != digest_)
+            return QStringLiteral("the dictionary file changed");
+    }
+    return {};
+}
