@@ -217,6 +217,11 @@ void frmFullText::FocusQuery() {
     txtQuery->selectAll();
 }
 
+void frmFullText::SearchFor(const QString& query) {
+    txtQuery->setText(query);
+    txtQuery_Enter();
+}
+
 void frmFullText::txtQuery_Enter() {
     const QString query = txtQuery->text();
     if (query.trimmed().isEmpty() || !service_)
