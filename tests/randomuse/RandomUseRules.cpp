@@ -4,11 +4,17 @@
 #include "app/frmMain.h"
 #include "auxiliary/Web.h"
 #include "history/History.h"
+#include "search/LookupText.h"
+#include "search/TextAbbreviations.h"
 
 #include <QAction>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 
 namespace {
 
@@ -23,7 +29,8 @@ QString RandomUse::BrokenRule() {
         return failure_;
     if (!wrongOpening_.isEmpty())
         return wrongOpening_;
-    for (QString broken : {EntryRule(), CommandRule(), HistoryRule(), DictionaryRule()})
+    for (QString broken :
+         {EntryRule(), CommandRule(), HistoryRule(), DictionaryRule(), TextAbbreviationsRule()})
         if (!broken.isEmpty())
             return broken;
     return {};
@@ -156,5 +163,35 @@ QString RandomUse::DictionaryRule() {
         if (dictionary_.Digest() != digest_)
             return QStringLiteral("the dictionary file changed");
     }
+    return {};
+}
+
+// Once the list of an open text abbreviations window has caught up with its text, it lists
+// exactly what the text holds, and its status line counts the rows.
+QString RandomUse::TextAbbreviationsRule() const {
+    QWidget* window = OpenTextAbbreviationsWindow();
+    if (!window || window->findChild<QTimer*>(QStringLiteral("tmrRefresh"))->isActive())
+        return {};
+    const auto* list = window->findChild<QTreeWidget*>(QStringLiteral("lstFound"));
+    bool cut = false;
+    const QString text = LookupText::CutToLimit(
+        window->findChild<QPlainTextEdit*>(QStringLiteral("txtText"))->toPlainText(), &cut);
+    const QList<TextAbbreviations::Found> found =
+        TextAbbreviations::FindAll(window_->Dictionary().Db(), text);
+    QStringList listed, expected;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        listed << list->topLevelItem(row)->text(1) + QLatin1Char('#') +
+                      list->topLevelItem(row)->data(1, Qt::UserRole).toString();
+    for (const TextAbbreviations::Found& f : found)
+        expected << f.abbr + QLatin1Char('#') + QString::number(f.id);
+    if (listed != expected)
+        return QStringLiteral("the text abbreviations window lists %1, the text holds %2")
+            .arg(Quoted(listed.join(u' ')), Quoted(expected.join(u' ')));
+    const QString status = window->findChild<QLabel*>(QStringLiteral("lblStatus"))->text();
+    const QString count = QStringLiteral("略語 : %1件").arg(found.size());
+    if (!text.trimmed().isEmpty() && status != count && !status.startsWith(count + u'（'))
+        return QStringLiteral("the text abbreviations window says %1 for %2 rows")
+            .arg(Quoted(status))
+            .arg(found.size());
     return {};
 }
