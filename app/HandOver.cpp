@@ -21,7 +21,7 @@ QByteArray Encode(const LookupRequest& request) {
     const char* flag = request.readSelection ? kSelectionFlag : request.cut ? kCutFlag : kTextFlag;
     const QByteArray token =
         request.activationToken.size() <= kLongestToken && !request.activationToken.isEmpty()
-            ? QUrl::toPercentEncoding(request.activationToken)
+            ? QUrl::toPercentEncoding(request.activationToken, {}, kNoToken)
             : QByteArray(kNoToken);
     return QByteArray(kLookupWord) + ' ' + QByteArray::number(text.size()) + ' ' + flag + ' ' +
            token + '\n' + text;

@@ -1,5 +1,9 @@
 #include "app/WindowActivation.h"
 
+#ifdef TESSARINE_XDG_ACTIVATION
+#include "app/WaylandActivation.h"
+#endif
+
 #include <QWindow>
 
 namespace WindowActivation {
@@ -7,7 +11,12 @@ namespace WindowActivation {
 void RequestActivation(QWindow* window, const QString& token) {
     if (!window)
         return;
-    Q_UNUSED(token);
+#ifdef TESSARINE_XDG_ACTIVATION
+    // A compositor that checks tokens gives the keyboard only with one; without it Qt asks on
+    // its own, which such a compositor may refuse.
+    if (WaylandActivation::Activate(window, token))
+        return;
+#endif
     window->requestActivate();
 }
 

@@ -173,6 +173,10 @@ TEST_F(SelectionLookupTest, WaylandClipboardWhereThereIsNoPrimarySelection) {
     ASSERT_EQ(Owned({QStringLiteral("wl-paste"), QStringLiteral("--no-newline")},
                     QStringLiteral("ＣＰＵ")),
               QStringLiteral("ＣＰＵ"));
+    // As a desktop starts the command bound to a key: with an activation token, which this
+    // compositor does not check.
+    desktop_->SetVariable(QStringLiteral("XDG_ACTIVATION_TOKEN"),
+                          QStringLiteral("token-of-the-key-press"));
     LookUpTheSelection();
     EXPECT_EQ(WaitForCaption(QStringLiteral("Tessarine 2000 - [CPU]")),
               QStringLiteral("Tessarine 2000 - [CPU]"));

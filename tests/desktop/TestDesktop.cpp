@@ -175,6 +175,7 @@ QProcessEnvironment TestDesktop::Environment() const {
     } else {
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     }
+    env.insert(extra_);
     return env;
 }
 

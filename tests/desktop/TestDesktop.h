@@ -32,6 +32,8 @@ public:
     // The environment of a program started on this desktop, on Qt's matching platform, with
     // accessibility on as a screen reader turns it on.
     QProcessEnvironment Environment() const;
+    // A variable for every program started from now on.
+    void SetVariable(const QString& name, const QString& value) { extra_.insert(name, value); }
 
     // Starts a program on this desktop; it ends with the desktop at the latest.
     QProcess* Start(const QString& program, const QStringList& arguments,
@@ -57,5 +59,6 @@ private:
     QString waylandSocket_;
     QString busAddress_;
     QString problem_;
+    QProcessEnvironment extra_;
     std::vector<std::unique_ptr<QProcess>> processes_;
 };

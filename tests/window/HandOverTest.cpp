@@ -65,6 +65,11 @@ TEST(HandOverRequest, AnythingElseIsRefusedBeforeItCanGrow) {
     longToken.text = QStringLiteral("CPU");
     longToken.activationToken = QString(HandOver::kLongestToken + 1, u't');
     EXPECT_TRUE(ReadInSteps(HandOver::Encode(longToken), 9).Lookup().activationToken.isEmpty());
+    // A token that reads like "no token" is still sent as itself.
+    LookupRequest dash;
+    dash.text = QStringLiteral("CPU");
+    dash.activationToken = QStringLiteral("-");
+    EXPECT_EQ(ReadInSteps(HandOver::Encode(dash), 2).Lookup(), dash);
 }
 
 // A copy that runs here in the test, with real later starts of the program handing over.
@@ -139,6 +144,14 @@ TEST_F(HandOverTest, ALaterStartHandsItsTextOverAndEnds) {
     QWidget* list = W().findChild<QWidget*>(QStringLiteral("frmTextAbbreviations"));
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->isVisible());
+}
+
+TEST_F(HandOverTest, TheDesktopsActivationTokenIsHandedOn) {
+    environment_.Set("XDG_ACTIVATION_TOKEN", "token of the key press");
+    EXPECT_EQ(Run({QStringLiteral("--lookup"), QStringLiteral("RAM")}), 0);
+    ASSERT_EQ(received_.size(), 1);
+    EXPECT_EQ(received_[0].activationToken, QStringLiteral("token of the key press"));
+    EXPECT_EQ(W().Current().CurrentKeyword, QStringLiteral("RAM"));
 }
 
 TEST_F(HandOverTest, TheRulesAboutAnotherDictionaryStayAsTheyAre) {
