@@ -19,18 +19,22 @@ constexpr const char* kNoToken = "-";
 QByteArray Encode(const LookupRequest& request) {
     const QByteArray text = request.readSelection ? QByteArray() : request.text.toUtf8();
     const char* flag = request.readSelection ? kSelectionFlag : request.cut ? kCutFlag : kTextFlag;
-    const QByteArray token =
-        request.activationToken.size() <= kLongestToken && !request.activationToken.isEmpty()
-            ? QUrl::toPercentEncoding(request.activationToken, {}, kNoToken)
-            : QByteArray(kNoToken);
+    // The token goes percent-encoded ("-" too, which stands for none), and only when it keeps the
+    // line within its limit.
+    QByteArray token = QUrl::toPercentEncoding(request.activationToken, {}, kNoToken);
+    if (token.isEmpty() || token.size() > kLongestToken)
+        token = kNoToken;
     return QByteArray(kLookupWord) + ' ' + QByteArray::number(text.size()) + ' ' + flag + ' ' +
            token + '\n' + text;
 }
 
 RequestReader::State RequestReader::ReadLine() {
+    // However the bytes come in, a line over the limit is refused.
     const qsizetype end = buffer_.indexOf('\n');
+    if ((end < 0 ? buffer_.size() : end + 1) > kLongestLine)
+        return State::Bad;
     if (end < 0)
-        return buffer_.size() > kLongestLine ? State::Bad : State::Incomplete;
+        return State::Incomplete;
     const QByteArray line = buffer_.left(end + 1);
     buffer_.remove(0, end + 1);
     if (line == kActivateRequest)

@@ -36,7 +36,7 @@ inline constexpr const char* kActivateRequest = "activate\n";
 inline constexpr const char* kStatusRequest = "status\n";
 // The longest line of a request, and of an answer.
 inline constexpr qsizetype kLongestLine = 256;
-// The longest activation token sent; a longer one is left out.
+// The longest activation token sent, in bytes once percent-encoded; a longer one is left out.
 inline constexpr qsizetype kLongestToken = 128;
 
 QByteArray Encode(const LookupRequest& request);

@@ -60,11 +60,24 @@ TEST(HandOverRequest, AnythingElseIsRefusedBeforeItCanGrow) {
         EXPECT_EQ(ReadInSteps(line, 1).Current(), State::Bad) << line;
     // A line that never ends is refused at its limit, not kept.
     EXPECT_EQ(ReadInSteps(QByteArray(HandOver::kLongestLine + 1, 'a'), 64).Current(), State::Bad);
+    // The same however it arrives, with its end in sight or not.
+    const QByteArray longLine =
+        "lookup 3 text " + QByteArray(HandOver::kLongestLine, '0') + "\nabc";
+    EXPECT_EQ(ReadInSteps(longLine, 1).Current(), State::Bad);
+    EXPECT_EQ(ReadInSteps(longLine, longLine.size()).Current(), State::Bad);
     // A token too long to be one is not sent.
     LookupRequest longToken;
     longToken.text = QStringLiteral("CPU");
     longToken.activationToken = QString(HandOver::kLongestToken + 1, u't');
     EXPECT_TRUE(ReadInSteps(HandOver::Encode(longToken), 9).Lookup().activationToken.isEmpty());
+    // Nor one that only its encoding makes too long; the text still goes.
+    LookupRequest wideToken;
+    wideToken.text = QStringLiteral("CPU");
+    wideToken.activationToken = QString(HandOver::kLongestToken / 2, u'ト');
+    const HandOver::RequestReader wide = ReadInSteps(HandOver::Encode(wideToken), 5);
+    ASSERT_EQ(wide.Current(), State::Lookup);
+    EXPECT_TRUE(wide.Lookup().activationToken.isEmpty());
+    EXPECT_EQ(wide.Lookup().text, QStringLiteral("CPU"));
     // A token that reads like "no token" is still sent as itself.
     LookupRequest dash;
     dash.text = QStringLiteral("CPU");
