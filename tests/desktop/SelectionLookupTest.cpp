@@ -119,16 +119,16 @@ TEST_F(SelectionLookupTest, X11PrimarySelection) {
                                          {QStringLiteral("xclip"), QStringLiteral("dbus-daemon")});
     if (!problem.isEmpty())
         GTEST_SKIP() << "no X11 desktop for the test: " << problem.toStdString();
-    StartRunningCopy();
+    ASSERT_NO_FATAL_FAILURE(StartRunningCopy());
 
     // One word, full-width: paste-and-search shows CPU.
-    SelectOnX11(QStringLiteral("ＣＰＵ"));
+    ASSERT_NO_FATAL_FAILURE(SelectOnX11(QStringLiteral("ＣＰＵ")));
     LookUpTheSelection();
     EXPECT_EQ(WaitForCaption(QStringLiteral("Tessarine 2000 - [CPU]")),
               QStringLiteral("Tessarine 2000 - [CPU]"));
 
     // A sentence: the window of its abbreviations lists CPU, RAM and PCI.
-    SelectOnX11(QStringLiteral("The CPU talks to RAM over PCI."));
+    ASSERT_NO_FATAL_FAILURE(SelectOnX11(QStringLiteral("The CPU talks to RAM over PCI.")));
     LookUpTheSelection();
     const std::optional<Node> window =
         Window([](const QString& name) { return name == QStringLiteral("文中の略語"); });
@@ -143,7 +143,7 @@ TEST_F(SelectionLookupTest, X11PrimarySelection) {
     EXPECT_FALSE(cells.contains(QStringLiteral("IT")));
 
     // Japanese only: the full-text window opens on that query.
-    SelectOnX11(QStringLiteral("中央処理装置"));
+    ASSERT_NO_FATAL_FAILURE(SelectOnX11(QStringLiteral("中央処理装置")));
     LookUpTheSelection();
     const std::optional<Node> fullText =
         Window([](const QString& name) { return name == QStringLiteral("解説の全文検索"); });
@@ -165,7 +165,7 @@ TEST_F(SelectionLookupTest, WaylandClipboardWhereThereIsNoPrimarySelection) {
         {QStringLiteral("weston"), QStringLiteral("wl-copy"), QStringLiteral("dbus-daemon")});
     if (!problem.isEmpty())
         GTEST_SKIP() << "no Wayland desktop for the test: " << problem.toStdString();
-    StartRunningCopy();
+    ASSERT_NO_FATAL_FAILURE(StartRunningCopy());
 
     // Weston 10 has no primary selection: what was copied is looked up.
     desktop_->Start(QStringLiteral("wl-copy"),

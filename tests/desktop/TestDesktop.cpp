@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QThread>
 
 namespace {
 
@@ -89,32 +88,26 @@ QProcess* TestDesktop::Launch(const QString& program, const QStringList& argumen
 }
 
 bool TestDesktop::StartX() {
-    const QStringList common = {QStringLiteral("-screen"), QStringLiteral("0"),
+    // Xvfb writes its display number on -displayfd once it accepts clients, which a socket file
+    // does not tell: one left behind by an earlier server exists before the new one listens.
+    const QStringList common = {QStringLiteral("-displayfd"),   QStringLiteral("1"),
+                                QStringLiteral("-screen"),      QStringLiteral("0"),
                                 QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
                                 QStringLiteral("tcp")};
     const QProcessEnvironment plain = QProcessEnvironment::systemEnvironment();
-    // Display numbers of the caller's own: the first one free is taken.
-    const QStringList wanted =
+    // Display numbers of the caller's own: the first one free is taken. Without them Xvfb picks.
+    QStringList wanted =
         qEnvironmentVariable("TESSARINE_TEST_X_DISPLAY").split(u' ', Qt::SkipEmptyParts);
+    if (wanted.isEmpty())
+        wanted << QString();
     for (const QString& number : wanted) {
-        QProcess* x = Launch(QStringLiteral("Xvfb"), QStringList{u':' + number} + common, plain);
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X") + number;
-        // A display that is taken makes Xvfb end at once.
-        QThread::msleep(300);
-        if (x->state() == QProcess::Running &&
-            WaitUntil(
-                x, [&] { return QFileInfo::exists(socket); }, kStartMs)) {
-            display_ = u':' + number;
-            return true;
-        }
-    }
-    if (wanted.isEmpty()) {
+        // A display that is taken makes Xvfb end without a word.
         QProcess* x =
             Launch(QStringLiteral("Xvfb"),
-                   QStringList{QStringLiteral("-displayfd"), QStringLiteral("1")} + common, plain);
-        const QString number = FirstLine(x);
-        if (!number.isEmpty()) {
-            display_ = u':' + number;
+                   number.isEmpty() ? common : QStringList{u':' + number} + common, plain);
+        const QString ready = FirstLine(x);
+        if (!ready.isEmpty()) {
+            display_ = u':' + ready;
             return true;
         }
     }
