@@ -16,6 +16,27 @@ qsizetype Utf8Length(char32_t c) {
     return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
 }
 
+// A letter or digit of the words abbreviations are written in, narrow or full-width.
+bool IsWordLetter(QChar c) {
+    const char16_t u = c.unicode();
+    const char16_t narrow = u >= 0xFF01 && u <= 0xFF5E ? char16_t(u - 0xFEE0) : u;
+    return (narrow >= u'0' && narrow <= u'9') || (narrow >= u'A' && narrow <= u'Z') ||
+           (narrow >= u'a' && narrow <= u'z');
+}
+
+// Where a cut at `end` keeps no half word: the start of the word it would split ("the GPU" cut
+// after "the GP" would look up GP). A run of letters longer than any word is no word: it is cut
+// where it stands rather than dropped.
+qsizetype WordBoundaryBefore(const QString& text, qsizetype end) {
+    constexpr qsizetype kLongestWord = 64;
+    if (end <= 0 || end >= text.size() || !IsWordLetter(text[end]))
+        return end;
+    qsizetype start = end;
+    while (start > 0 && end - start <= kLongestWord && IsWordLetter(text[start - 1]))
+        --start;
+    return start > 0 && end - start <= kLongestWord ? start : end;
+}
+
 } // namespace
 
 Problem Check(QStringView text) {
@@ -55,7 +76,7 @@ QString CutToLimit(const QString& text, bool* cut) {
             pair ? 4 : Utf8Length(text[i].isSurrogate() ? 0xFFFD : text[i].unicode());
         if (bytes + length > kMostBytes) {
             *cut = true;
-            return text.left(i);
+            return text.left(WordBoundaryBefore(text, i));
         }
         bytes += length;
         i += pair ? 1 : 0;

@@ -24,7 +24,8 @@ enum class Problem {
 Problem Check(QStringView text);
 
 // The longest beginning of text that takes at most kMostBytes of UTF-8, never splitting a
-// character; *cut tells whether anything was dropped.
+// character, nor a word of Latin letters and digits (one of at most 64); *cut tells
+// whether anything was dropped.
 QString CutToLimit(const QString& text, bool* cut);
 
 // One line in English for the command line's error (after "tessarine: ").

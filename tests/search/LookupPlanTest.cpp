@@ -44,7 +44,7 @@ TEST(LookupTextRule, WhatMayBeLookedUp) {
     }
 }
 
-TEST(LookupTextRule, ALongTextIsCutToItsFirst64KiBWithoutSplittingACharacter) {
+TEST(LookupTextRule, ALongTextIsCutToItsFirst64KiBWithoutSplittingACharacterOrAWord) {
     bool cut = true;
     EXPECT_EQ(LookupText::CutToLimit(QStringLiteral("CPU"), &cut), QStringLiteral("CPU"));
     EXPECT_FALSE(cut);
@@ -66,6 +66,23 @@ TEST(LookupTextRule, ALongTextIsCutToItsFirst64KiBWithoutSplittingACharacter) {
     EXPECT_LE(pairs.toUtf8().size(), LookupText::kMostBytes);
     EXPECT_GT(pairs.toUtf8().size(), LookupText::kMostBytes - 4);
     EXPECT_EQ(LookupText::Check(pairs), Problem::None);
+
+    // A sentence cut where a word would be split ends before that word: "the GPU" cut after
+    // "the GP" would look up GP. Full-width words too; one word as long as the limit is cut.
+    const QString sentence = QStringLiteral("The CPU and the GPU share RAM. ").repeated(3000);
+    const QString words = LookupText::CutToLimit(sentence, &cut);
+    EXPECT_TRUE(cut);
+    EXPECT_TRUE(sentence.startsWith(words));
+    EXPECT_TRUE(words.back().isSpace()) << words.right(12).toStdString();
+    EXPECT_GT(words.size(), LookupText::kMostBytes - 8);
+    // Ten bytes before 24-byte repeats leave six bytes at the limit: "ＣＰ" of a ＣＰＵ.
+    const QString wide =
+        QStringLiteral("ＡＢＣ ") + QStringLiteral("ＣＰＵ と ＧＰＵ ").repeated(6000);
+    const QString wideWords = LookupText::CutToLimit(wide, &cut);
+    EXPECT_TRUE(cut);
+    EXPECT_TRUE(wideWords.endsWith(QStringLiteral(" "))) << wideWords.right(6).toStdString();
+    EXPECT_EQ(LookupText::CutToLimit(QStringLiteral("x") + huge, &cut).size(),
+              LookupText::kMostBytes);
 }
 
 TEST(LookupTextRule, AQueryIsOneLine) {
