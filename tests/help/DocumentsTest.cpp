@@ -121,6 +121,14 @@ TEST(JapaneseTexts, ManPagesFollowTheStyleSheet) {
         EXPECT_EQ(Found(AvoidedTermsIn(style, Plain(ManPage(program, true)))), "") << program;
 }
 
+TEST(JapaneseTexts, TheReadmeFollowsTheStyleSheet) {
+    const StyleSheet style = ReadStyleSheet();
+    const QString readme = ReadTextFile(SourcePath(QStringLiteral("README.md")));
+    // The README is written in English; it quotes the window's Japanese and a few terms.
+    ASSERT_TRUE(readme.contains(QRegularExpression(QStringLiteral("[\\x{3040}-\\x{9fff}]"))));
+    EXPECT_EQ(Found(AvoidedTermsIn(style, readme)), "");
+}
+
 TEST(JapaneseTexts, MenuEntryAndSoftwareCentreTextsFollowTheStyleSheet) {
     const StyleSheet style = ReadStyleSheet();
     // The search keywords are left out on purpose: they list the spellings people type.
