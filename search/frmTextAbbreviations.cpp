@@ -48,8 +48,8 @@ void frmTextAbbreviations::CreateControls() {
     lstFound = new QTreeWidget(this);
     lstFound->setObjectName(QStringLiteral("lstFound"));
     lstFound->setAccessibleName(QStringLiteral("見つかった略語"));
-    lstFound->setAccessibleDescription(
-        QStringLiteral("Enter キーかダブルクリックで、選んだ項目をメインウィンドウに表示します"));
+    lstFound->setAccessibleDescription(QStringLiteral(
+        "Enter キーかダブルクリックで、選んだ行の項目をメインウィンドウに表示します"));
     lstFound->setRootIsDecorated(false);
     lstFound->setUniformRowHeights(true);
     lstFound->setAllColumnsShowFocus(true);
