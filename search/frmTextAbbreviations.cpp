@@ -1,12 +1,11 @@
 #include "search/frmTextAbbreviations.h"
 
+#include "commands/WindowKeys.h"
 #include "search/LookupText.h"
 #include "search/TextAbbreviations.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QStatusBar>
@@ -59,7 +58,6 @@ void frmTextAbbreviations::CreateControls() {
     lstFound->setColumnWidth(WrittenColumn, 100);
     lstFound->setColumnWidth(AbbrColumn, 100);
     lstFound->setColumnWidth(LetterColumn, 260);
-    lstFound->installEventFilter(this);
     Label2->setBuddy(lstFound);
 
     stbStatus = new QStatusBar(this);
@@ -88,25 +86,19 @@ void frmTextAbbreviations::CreateControls() {
 
     connect(txtText, &QPlainTextEdit::textChanged, tmrRefresh, qOverload<>(&QTimer::start));
     connect(tmrRefresh, &QTimer::timeout, this, &frmTextAbbreviations::tmrRefresh_Timer);
-    connect(lstFound, &QTreeWidget::itemDoubleClicked, this,
-            &frmTextAbbreviations::lstFound_Choose);
+    // Enter and a double click (a single click where the desktop activates so).
+    connect(lstFound, &QTreeWidget::itemActivated, this, &frmTextAbbreviations::lstFound_Choose);
 }
 
 void frmTextAbbreviations::CreateCommands() {
-    auto add = [this](const QKeySequence& key, const std::function<void()>& command) {
-        auto* action = new QAction(this);
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);
-        connect(action, &QAction::triggered, this, command);
-    };
-    add(QKeySequence(Qt::Key_F1), [this] {
-        if (setup_.showHelp)
-            setup_.showHelp(kHelpTopic);
-    });
     // The key that opens the window brings the focus back to its text.
-    add(QKeySequence(Qt::CTRL | Qt::Key_T), [this] { FocusText(); });
-    add(QKeySequence(Qt::Key_Escape), [this] { close(); });
+    Commands::AddWindowKeys(
+        this,
+        [this] {
+            if (setup_.showHelp)
+                setup_.showHelp(kHelpTopic);
+        },
+        QKeySequence(Qt::CTRL | Qt::Key_T), [this] { FocusText(); });
 }
 
 void frmTextAbbreviations::closeEvent(QCloseEvent* event) {
@@ -170,15 +162,4 @@ void frmTextAbbreviations::lstFound_Choose() {
     if (!item || !setup_.showEntry)
         return;
     setup_.showEntry(item->data(AbbrColumn, Qt::UserRole).toInt());
-}
-
-bool frmTextAbbreviations::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lstFound && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            lstFound_Choose();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }

@@ -46,7 +46,6 @@ public slots:
     void tmrRefresh_Timer();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -4,6 +4,7 @@
 
 #include "fulltext/frmFullText.h"
 #include "search/LookupText.h"
+#include "support/ScopedEnvironment.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -23,15 +24,7 @@ class LookupTest : public EntryWindowTest {
 protected:
     void SetUp() override {
         // The full-text index goes into a cache of the test's own, never the user's.
-        previousCache_ = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CACHE_HOME", cache_.path().toUtf8());
-    }
-    void TearDown() override {
-        EntryWindowTest::TearDown();
-        if (previousCache_.isNull())
-            qunsetenv("XDG_CACHE_HOME");
-        else
-            qputenv("XDG_CACHE_HOME", previousCache_);
+        environment_.Set("XDG_CACHE_HOME", cache_.path().toUtf8());
     }
 
     void LookUp(const QString& text) {
@@ -54,7 +47,7 @@ protected:
     }
 
     QTemporaryDir cache_;
-    QByteArray previousCache_;
+    ScopedEnvironment environment_;
 };
 
 TEST_F(LookupTest, OneWordIsPasteAndSearchWithTheCategoryKept) {
