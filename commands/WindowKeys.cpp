@@ -16,9 +16,12 @@ void AddWindowKey(QWidget* window, const QKeySequence& key, const std::function<
 
 } // namespace
 
-void AddWindowKeys(QWidget* window, const std::function<void()>& help, const QKeySequence& opening,
-                   const std::function<void()>& refocus) {
-    AddWindowKey(window, QKeySequence(Qt::Key_F1), help);
+void AddWindowKeys(QWidget* window, const std::function<void(int)>& showHelp, int helpTopic,
+                   const QKeySequence& opening, const std::function<void()>& refocus) {
+    AddWindowKey(window, QKeySequence(Qt::Key_F1), [showHelp, helpTopic] {
+        if (showHelp)
+            showHelp(helpTopic);
+    });
     AddWindowKey(window, opening, refocus);
     AddWindowKey(window, QKeySequence(Qt::Key_Escape), [window] { window->close(); });
 }

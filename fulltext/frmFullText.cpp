@@ -139,13 +139,9 @@ void frmFullText::CreateControls() {
 
 void frmFullText::CreateCommands() {
     // The key that opens the window brings the focus back to its query.
-    Commands::AddWindowKeys(
-        this,
-        [this] {
-            if (setup_.showHelp)
-                setup_.showHelp(kHelpTopic);
-        },
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), [this] { FocusQuery(); });
+    Commands::AddWindowKeys(this, setup_.showHelp, kHelpTopic,
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
+                            [this] { FocusQuery(); });
 }
 
 void frmFullText::ConnectService() {

@@ -92,13 +92,8 @@ void frmTextAbbreviations::CreateControls() {
 
 void frmTextAbbreviations::CreateCommands() {
     // The key that opens the window brings the focus back to its text.
-    Commands::AddWindowKeys(
-        this,
-        [this] {
-            if (setup_.showHelp)
-                setup_.showHelp(kHelpTopic);
-        },
-        QKeySequence(Qt::CTRL | Qt::Key_T), [this] { FocusText(); });
+    Commands::AddWindowKeys(this, setup_.showHelp, kHelpTopic, QKeySequence(Qt::CTRL | Qt::Key_T),
+                            [this] { FocusText(); });
 }
 
 void frmTextAbbreviations::closeEvent(QCloseEvent* event) {
