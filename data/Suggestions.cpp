@@ -10,9 +10,9 @@
 namespace Suggestions {
 namespace {
 
-// Characters of a description read for its terms line: the longest such line the word lists
-// make is far shorter.
-constexpr int kTermsLineLength = 1024;
+// Bytes of a description read for its terms line: the longest such line the word lists make is
+// far shorter.
+constexpr int kTermsLineBytes = 4096;
 // Entries of the full-text index looked at for one suggestion list.
 constexpr int kMostTextHits = 50;
 
@@ -78,6 +78,24 @@ QStringList OneEditAway(const QString& key) {
             add(QString(key).insert(i, c));
     }
     return edits;
+}
+
+QByteArrayView FirstLine(const char* text, int bytes) {
+    if (!text)
+        return {};
+    const QByteArrayView head(text, std::min(bytes, kTermsLineBytes));
+    const qsizetype end = head.indexOf('\n');
+    return end < 0 ? head : head.first(end);
+}
+
+// A quick look at the bytes before a line is read whole: a line of terms begins with a bold
+// term that holds a character beyond ASCII, or with a reading.
+bool MayBeTermsLine(QByteArrayView line) {
+    if (!line.startsWith("\\B"))
+        return line.startsWith("読み：");
+    const qsizetype boldEnd = line.indexOf("\\b");
+    const QByteArrayView term = line.first(boldEnd < 0 ? line.size() : boldEnd);
+    return std::any_of(term.begin(), term.end(), [](char c) { return (c & 0x80) != 0; });
 }
 
 } // namespace
@@ -255,17 +273,19 @@ void Finder::ReadTerms() {
     if (termsRead_)
         return;
     termsRead_ = true;
-    // Only a description that begins with a bold term or a reading can carry a terms line.
-    SqliteStmt stmt =
-        Prepare(dictionary_.Db(), "SELECT AbbrID, substr(HyperText, 1, ?1) FROM AbbrTB "
-                                  "WHERE substr(HyperText, 1, 2) = '\\B' "
-                                  "OR substr(HyperText, 1, 3) = '読み：'");
+    // Every description is looked at, so each is read as SQLite keeps it, without a copy; only a
+    // first line that may be a terms line is made a string and parsed.
+    SqliteStmt stmt = Prepare(dictionary_.Db(), "SELECT AbbrID, HyperText FROM AbbrTB");
     if (!stmt)
         return;
-    sqlite3_bind_int(stmt.get(), 1, kTermsLineLength);
     while (sqlite3_step(stmt.get()) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 1));
+        const QByteArrayView line = FirstLine(text, sqlite3_column_bytes(stmt.get(), 1));
+        if (!MayBeTermsLine(line))
+            continue;
         const qint32 id = qint32(sqlite3_column_int64(stmt.get(), 0));
-        for (const QString& word : EntryTerms::Read(ColumnText(stmt.get(), 1)).Words()) {
+        const EntryTerms::Terms terms = EntryTerms::Read(QString::fromUtf8(line));
+        for (const QString& word : terms.Words()) {
             QList<qint32>& ids = entriesByTerm_[TermKey(word)];
             if (!ids.contains(id))
                 ids << id;
@@ -277,13 +297,19 @@ void Finder::ReadLinkCounts() {
     if (linksRead_)
         return;
     linksRead_ = true;
-    SqliteStmt stmt = Prepare(dictionary_.Db(), "SELECT RefID, count(*) FROM LinkTB "
-                                                "WHERE RefID > 0 GROUP BY RefID ORDER BY RefID");
+    // Counted here rather than grouped by SQLite, which would sort millions of rows on disk.
+    SqliteStmt stmt = Prepare(dictionary_.Db(), "SELECT RefID FROM LinkTB WHERE RefID > 0");
     if (!stmt)
         return;
+    std::vector<qint32> named;
     while (sqlite3_step(stmt.get()) == SQLITE_ROW)
-        linkCounts_.emplace_back(qint32(sqlite3_column_int64(stmt.get(), 0)),
-                                 qint32(sqlite3_column_int64(stmt.get(), 1)));
+        named.push_back(qint32(sqlite3_column_int64(stmt.get(), 0)));
+    std::sort(named.begin(), named.end());
+    for (const qint32 id : named) {
+        if (linkCounts_.empty() || linkCounts_.back().first != id)
+            linkCounts_.emplace_back(id, 0);
+        ++linkCounts_.back().second;
+    }
 }
 
 } // namespace Suggestions
