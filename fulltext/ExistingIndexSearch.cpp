@@ -9,12 +9,16 @@
 #include <algorithm>
 
 ExistingIndexSearch::ExistingIndexSearch(const QString& dictionaryPath, QString cacheDir)
-    : cacheDir_(std::move(cacheDir)), key_(IndexKeys::Of(dictionaryPath)) {}
+    : dictionaryPath_(dictionaryPath), cacheDir_(std::move(cacheDir)) {}
 
 bool ExistingIndexSearch::Open() {
     if (index_)
         return true;
-    if (cacheDir_.isEmpty() || !key_.IsValid())
+    if (cacheDir_.isEmpty())
+        return false;
+    if (!key_.IsValid())
+        key_ = IndexKeys::Of(dictionaryPath_);
+    if (!key_.IsValid())
         return false;
     const QFileInfo file(IndexFiles::PathFor(cacheDir_, key_));
     if (file.exists() && file.lastModified() != damaged_)

@@ -26,8 +26,9 @@ public:
 private:
     bool Open();
 
+    QString dictionaryPath_;
     QString cacheDir_;
-    IndexKey key_;
+    IndexKey key_; // read at the first question
     SqliteDb index_;
     QDateTime damaged_; // when the index last found damaged was written
 };
