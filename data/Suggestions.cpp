@@ -2,6 +2,7 @@
 
 #include "data/DbAccess.h"
 #include "data/EntryTerms.h"
+#include "data/Recordset.h"
 #include "data/Strings.h"
 
 #include <QSet>
@@ -120,8 +121,8 @@ QString TermKey(QStringView word) {
 // (or of any, when none was chosen) first, those of other categories after them.
 class Finder::Collector {
 public:
-    Collector(qint16 category, const QStringList& shortNames)
-        : category_(category), shortNames_(shortNames) {}
+    Collector(qint16 category, const QHash<qint32, QString>& marks)
+        : category_(category), marks_(marks) {}
 
     bool Full() const { return ours_.size() >= kMostSuggestions; }
 
@@ -131,7 +132,7 @@ public:
         seen_.insert(row.id);
         Suggestion s{row.id, row.abbr, row.letter, {}};
         if (category_ > 0 && row.category != category_) {
-            s.otherCategory = shortNames_.value(row.category);
+            s.otherCategory = marks_.value(row.category);
             others_ << s;
         } else {
             ours_ << s;
@@ -146,7 +147,7 @@ public:
 
 private:
     qint16 category_;
-    const QStringList& shortNames_;
+    const QHash<qint32, QString>& marks_;
     QSet<qint32> seen_;
     QList<Suggestion> ours_;
     QList<Suggestion> others_;
@@ -171,7 +172,9 @@ QList<Suggestion> Finder::For(const Search& search) {
     const QString typed = (search.key.isEmpty() ? search.letter : search.key)
                               .normalized(QString::NormalizationForm_KC)
                               .trimmed();
-    Collector found(search.category, dictionary_.CategoryShortNames());
+    if (search.category > 0)
+        ReadCategoryMarks();
+    Collector found(search.category, categoryMarks_);
     if (!search.key.isEmpty()) {
         // The key itself, where the spelled-out form or the category kept it out.
         found.Add(RowsWhere(byKey_.get(), Strings::NormalizeKey(typed)));
@@ -290,6 +293,18 @@ void Finder::ReadTerms() {
             if (!ids.contains(id))
                 ids << id;
         }
+    }
+}
+
+void Finder::ReadCategoryMarks() {
+    if (!categoryMarks_.isEmpty())
+        return;
+    std::optional<Recordset> rs =
+        Recordset::Open(dictionary_.Db(), QStringLiteral("SELECT * FROM CategoryTB"));
+    for (; rs && !rs->Eof(); rs->MoveNext()) {
+        const QString shortName = rs->Text("ShortName");
+        categoryMarks_.insert(qint32(rs->Integer("CategoryID")),
+                              shortName.isEmpty() ? rs->Text("Category") : shortName);
     }
 }
 

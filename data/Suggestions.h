@@ -25,8 +25,9 @@ class Dictionary;
 //      replaced, or two neighbours swapped: HTPP to HTTP, TPCIP to TCPIP), the ones the
 //      dictionary's related words name most often first.
 // With a category chosen, the entries of that category come first and those of other categories
-// after them, marked with their category. A wildcard search gets none: its text is a pattern,
-// not a word to correct. Each entry is offered once; every value reaches SQLite bound.
+// after them, marked with their category's short name (or its name, where it has none). A wildcard
+// search gets none: its text is a pattern, not a word to correct. Each entry is offered once; every
+// value reaches SQLite bound.
 namespace Suggestions {
 
 inline constexpr int kMostSuggestions = 8;
@@ -38,8 +39,8 @@ struct Suggestion {
     qint32 id = 0; // AbbrID
     QString abbr;
     QString letter;
-    // The short name of the entry's category when it lies outside the category searched; empty
-    // otherwise.
+    // The short name (or, without one, the name) of the entry's category when it lies outside
+    // the category searched; empty otherwise.
     QString otherCategory;
     friend bool operator==(const Suggestion&, const Suggestion&) = default;
 };
@@ -99,6 +100,7 @@ private:
     int LinkCount(qint32 id);
     void ReadTerms();
     void ReadLinkCounts();
+    void ReadCategoryMarks();
 
     const DbAccess::Dictionary& dictionary_;
     TextSearch textSearch_;
@@ -109,6 +111,8 @@ private:
     QHash<QString, QList<qint32>> entriesByTerm_; // TermKey of a term or reading
     bool linksRead_ = false;
     std::vector<std::pair<qint32, qint32>> linkCounts_; // (RefID, count), by RefID
+    // What marks an entry of another category: its short name, or its name where it has none.
+    QHash<qint32, QString> categoryMarks_;
 };
 
 } // namespace Suggestions

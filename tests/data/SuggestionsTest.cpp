@@ -153,6 +153,11 @@ TEST_F(SuggestionsTest, OtherCategoriesComeLastMarkedWithTheirShortName) {
     // HTPP among the hardware entries: HTPC first, though HTTP is named more often.
     EXPECT_EQ(Ids(QStringLiteral("htpp"), 1), (QList<qint32>{htpc_, http_}));
 
+    // A category without a short name is marked with its name.
+    s = finder_->For({QStringLiteral("runs"), QString(), 1});
+    ASSERT_EQ(IdsOf(s), QList<qint32>{run_});
+    EXPECT_EQ(s[0].otherCategory, QStringLiteral("一般"));
+
     // A spelled-out form found nowhere else gets nothing; one found elsewhere is offered.
     s = finder_->For({QString(), QStringLiteral("random access memory"), 2});
     ASSERT_EQ(IdsOf(s), QList<qint32>{ram_});
