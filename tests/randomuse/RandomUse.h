@@ -57,6 +57,7 @@ private:
     void PressLinkAsScreenReader();
     void SetClipboard();
     void Restart();
+    void SearchNearMiss();
 
     // --- Rules (RandomUseRules.cpp) ---
     // The first broken rule, or an empty text.
@@ -66,6 +67,7 @@ private:
     QString HistoryRule() const;
     QString DictionaryRule();
     QString TextAbbreviationsRule() const;
+    QString NoResultRule() const;
 
     // --- Helpers ---
     void Start();
@@ -76,6 +78,11 @@ private:
     QString SomeText();
     // A sentence of ordinary words with some of the dictionary's abbreviations among them.
     QString SomeSentence();
+    QString NearMiss();
+    void FollowSuggestion();
+    // What an action that ends in a search without results must leave as it was.
+    void RememberBefore();
+    QList<qint32> HistoryIds() const;
     QWidget* MainControl(const char* name) const;
     QWidget* OpenHistoryWindow() const;
     QWidget* OpenFullTextWindow() const;
@@ -100,4 +107,13 @@ private:
     unsigned staleLink_ = 0;
     // Set when an address was handed to the desktop that should not have been.
     QString wrongOpening_;
+    // Before the action: the window, the entry current and the history as recorded.
+    struct Before {
+        const frmMain* window = nullptr;
+        qint32 currentId = 0;
+        QList<qint32> history;
+    };
+    Before before_;
+    // The entry of the suggestion the action followed; 0 when it followed none.
+    qint32 followedSuggestion_ = 0;
 };
