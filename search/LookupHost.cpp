@@ -91,7 +91,7 @@ void frmMain::ActOnText(const QString& text, bool cut) {
             statusPanels->SetText(
                 plan.kind == LookupPlan::Kind::OneWord
                     ? QStringLiteral("「%1」は見つかりませんでした").arg(plan.word)
-                    : QStringLiteral("テキストの中に、辞書にある略語は"
+                    : QStringLiteral("文字列の中に、辞書にある略語は"
                                      "見つかりませんでした"));
         break;
     case LookupPlan::Kind::OneEntry:
@@ -107,7 +107,7 @@ void frmMain::ActOnText(const QString& text, bool cut) {
     }
     if (cut)
         statusPanels->SetText(statusPanels->TextValue() +
-                              QStringLiteral("（長いテキストの先頭 %1 KiB だけを引きました）")
+                              QStringLiteral("（長い文字列の先頭 %1 KiB だけを引きました）")
                                   .arg(LookupText::kMostBytes / 1024));
 }
 

@@ -107,15 +107,15 @@ QString StatusMessage(Problem problem) {
     case Problem::None:
         return {};
     case Problem::Empty:
-        return QStringLiteral("引く語がありません（選択範囲もクリップボードも空です）");
+        return QStringLiteral("引く語がありません（何も選択されておらず、クリップボードも空です）");
     case Problem::OnlySpaces:
-        return QStringLiteral("引く語がありません（空白だけです）");
+        return QStringLiteral("引く語がありません（空白だけの文字列です）");
     case Problem::ControlCharacter:
-        return QStringLiteral("制御文字を含むテキストは引けません");
+        return QStringLiteral("制御文字を含む文字列は引けません");
     case Problem::LoneSurrogate:
-        return QStringLiteral("壊れた文字を含むテキストは引けません");
+        return QStringLiteral("壊れた文字を含む文字列は引けません");
     case Problem::TooLong:
-        return QStringLiteral("テキストが長すぎるため引けません（%1 KiB まで）")
+        return QStringLiteral("文字列が長すぎるため引けません（%1 KiB まで）")
             .arg(kMostBytes / 1024);
     }
     return {};

@@ -127,7 +127,7 @@ TEST_F(LookupTest, NothingFoundSearchesTheFirstWordAndSaysSo) {
     LookUp(QStringLiteral("qqq is what zzz is"));
     EXPECT_EQ(C().txtSearchKey->text(), QStringLiteral("qqq"));
     EXPECT_TRUE(W().Current().Blanked) << "the usual empty outcome of a search";
-    EXPECT_EQ(StatusText(), QStringLiteral("テキストの中に、辞書にある略語は見つかりませんでした"));
+    EXPECT_EQ(StatusText(), QStringLiteral("文字列の中に、辞書にある略語は見つかりませんでした"));
 }
 
 TEST_F(LookupTest, TextThatCannotBeLookedUpIsRefusedInTheStatusBar) {
