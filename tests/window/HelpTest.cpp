@@ -3,8 +3,11 @@
 #include "EntryFixtures.h"
 
 #include "auxiliary/HelpViewer.h"
+#include "commands/CommandTable.h"
 
 #include <QFileInfo>
+#include <QHelpEngineCore>
+#include <QHelpLink>
 #include <QMenu>
 #include <QTabWidget>
 
@@ -91,6 +94,61 @@ TEST_F(HelpTest, F1OverAnOpenMenuOpensTheMenusTopic) {
     HelpViewer* viewer = Viewer();
     ASSERT_NE(viewer, nullptr);
     EXPECT_EQ(viewer->CurrentUrl().fileName(), QStringLiteral("menu-edit.html"));
+}
+
+// The page a topic number opens in the built help, as the program's F1 would open it.
+QString TopicPage(QHelpEngineCore& engine, int topic) {
+    const QList<QHelpLink> links =
+        engine.documentsForIdentifier(QStringLiteral("topic-%1").arg(topic));
+    if (links.size() != 1)
+        return {};
+    return QString::fromUtf8(engine.fileData(links.first().url.adjusted(QUrl::RemoveFragment)));
+}
+
+// A key as the help writes it: <kbd>Ctrl</kbd>+<kbd>T</kbd>.
+QString KeyInHelp(QKeyCombination key) {
+    QStringList parts = Commands::KeyHint(key).split(u'+');
+    for (QString& part : parts)
+        part = QStringLiteral("<kbd>%1</kbd>").arg(part);
+    return parts.join(u'+');
+}
+
+TEST(HelpOfTheCommands, EveryCommandIsInItsMenusTopicAndEveryKeyInTheKeysList) {
+    const QString collection = QStringLiteral(TESSARINE_BIN_DIR "/Abbr.hlp");
+    if (!QFileInfo(collection).isFile())
+        GTEST_SKIP() << "Abbr.hlp has not been built beside the program";
+    QHelpEngineCore engine(collection);
+    engine.setReadOnly(true);
+    ASSERT_TRUE(engine.setupData()) << qPrintable(engine.error());
+    const QString keys = QString::fromUtf8(
+        engine.fileData(QUrl(QStringLiteral("qthelp://jp.tessarine.help/doc/keys.html"))));
+    ASSERT_FALSE(keys.isEmpty());
+
+    int described = 0;
+    for (const Commands::Command& command : Commands::MainCommands()) {
+        if (!command.run)
+            continue; // a separator
+        SCOPED_TRACE(command.name);
+        const QString key =
+            command.key.key() == Qt::Key_unknown ? QString() : KeyInHelp(command.key);
+        if (!key.isEmpty()) {
+            EXPECT_TRUE(keys.contains(key)) << "keys.html lacks " << qPrintable(key);
+        }
+        if (!command.caption || command.topic == HelpTopic::None)
+            continue;
+        // The menu's page names the command as the menu shows it, with its access key, and its key.
+        const QString page = TopicPage(engine, int(command.topic));
+        ASSERT_FALSE(page.isEmpty());
+        const QString caption = QString::fromUtf8(command.caption).remove(u'&');
+        EXPECT_TRUE(page.contains(caption)) << "its topic lacks " << qPrintable(caption);
+        if (!key.isEmpty()) {
+            EXPECT_TRUE(page.contains(key)) << "its topic lacks " << qPrintable(key);
+        }
+        ++described;
+    }
+    EXPECT_GE(described, 14);
+    EXPECT_EQ(KeyInHelp(QKeyCombination(Qt::CTRL | Qt::SHIFT | Qt::Key_F)),
+              QStringLiteral("<kbd>Ctrl</kbd>+<kbd>Shift</kbd>+<kbd>F</kbd>"));
 }
 
 TEST_F(HelpTest, ContentsAndSearchLeaveTheEntryViewListsAndHistoryAlone) {

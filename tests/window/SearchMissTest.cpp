@@ -82,7 +82,12 @@ TEST_F(SearchMissTest, AMissSaysSoAndOffersWhatWasProbablyMeant) {
 
 TEST_F(SearchMissTest, SuggestionsAreFollowedByKeyboardAndScreenReader) {
     Search(QStringLiteral("ALUs"));
-    FocusDescription();
+    // As the help tells it: the focus stays in the abbreviation box, and Shift+Tab from there
+    // reaches the description and its suggestions, past the emptied lists.
+    ASSERT_TRUE(C().txtSearchKey->hasFocus());
+    QTest::keyClick(C().txtSearchKey, Qt::Key_Backtab, Qt::ShiftModifier);
+    QApplication::processEvents();
+    ASSERT_TRUE(Box()->hasFocus());
     Press(Qt::Key_Right);
     ASSERT_EQ(Box()->CurrentLink(), 0);
     Press(Qt::Key_Return);
