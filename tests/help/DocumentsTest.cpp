@@ -104,6 +104,40 @@ TEST(ManPages, EachDescribesExactlyTheOptionsItsProgramTakes) {
     }
 }
 
+// The sections of a man page in order, each as the tags of its tagged paragraphs (.TP): options,
+// exit statuses, environment variables, files. The tags are the same words in both languages.
+QList<QStringList> SectionTags(const QString& roff) {
+    static const QRegularExpression macro(QStringLiteral("^\\.(?:B|I|BR|IR|BI|RB|RI)\\s+"));
+    QList<QStringList> sections;
+    const QStringList lines = roff.split(u'\n');
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].startsWith(QStringLiteral(".SH ")))
+            sections.append(QStringList());
+        else if (lines[i].startsWith(QStringLiteral(".TP")) && i + 1 < lines.size() &&
+                 !sections.isEmpty())
+            sections.last() << Plain(lines[i + 1])
+                                   .remove(macro)
+                                   .remove(u'"')
+                                   .simplified()
+                                   .replace(QStringLiteral(" ,"), QStringLiteral(","));
+    }
+    return sections;
+}
+
+TEST(ManPages, BothLanguagesHaveTheSameSectionsOptionsStatusesAndVariables) {
+    for (const char* program : kPrograms) {
+        SCOPED_TRACE(program);
+        const QList<QStringList> english = SectionTags(ManPage(program, false));
+        const QList<QStringList> japanese = SectionTags(ManPage(program, true));
+        ASSERT_GE(english.size(), 6);
+        ASSERT_EQ(english.size(), japanese.size()) << "sections";
+        for (qsizetype i = 0; i < english.size(); ++i)
+            EXPECT_EQ(english[i].join(QStringLiteral(" | ")).toStdString(),
+                      japanese[i].join(QStringLiteral(" | ")).toStdString())
+                << "section " << i + 1;
+    }
+}
+
 TEST(ManPages, TheOptionReaderSeesTagsButNotWordsWithHyphens) {
     const QString roff = QStringLiteral(".SH OPTIONS\n.TP\n.BI \\-d \" FILE\\fR, \" "
                                         "\\-\\-dictionary= FILE\nUse \\-\\-other in text.\n"
@@ -158,6 +192,44 @@ TEST(JapaneseTexts, MenuEntryAndSoftwareCentreTextsFollowTheStyleSheet) {
     }
     EXPECT_FALSE(xml.hasError()) << qPrintable(xml.errorString());
     EXPECT_GE(texts, 10);
+}
+
+TEST(SoftwareCentre, EveryEnglishTextIsFollowedByItsJapanese) {
+    // A feature or release note added in one language only shows up in that language alone.
+    QXmlStreamReader xml(
+        ReadTextFile(SourcePath(QStringLiteral("packaging/jp.tessarine.tessarine.metainfo.xml"))));
+    const QSet<QString> texts{QStringLiteral("name"), QStringLiteral("summary"),
+                              QStringLiteral("p"), QStringLiteral("li"), QStringLiteral("caption")};
+    QStringList sequence; // "li" for English, "li@ja" for Japanese, in document order
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement() || !texts.contains(xml.name().toString()))
+            continue;
+        const QString lang = xml.attributes().value(QStringLiteral("xml:lang")).toString();
+        sequence << (lang.isEmpty() ? xml.name().toString() : xml.name().toString() + u'@' + lang);
+    }
+    ASSERT_FALSE(xml.hasError()) << qPrintable(xml.errorString());
+    ASSERT_GE(sequence.size(), 30);
+    for (qsizetype i = 0; i < sequence.size(); i += 2) {
+        ASSERT_FALSE(sequence[i].contains(u'@')) << "a Japanese text without English, at " << i;
+        ASSERT_LT(i + 1, sequence.size());
+        EXPECT_EQ(sequence[i + 1], sequence[i] + QStringLiteral("@ja")) << "at " << i;
+    }
+}
+
+TEST(MenuEntry, ItsCommandsUseOnlyOptionsTheProgramTakes) {
+    const QSet<QString> taken = OptionsIn(HelpOutput("tessarine"));
+    const QString desktop =
+        ReadTextFile(SourcePath(QStringLiteral("packaging/jp.tessarine.tessarine.desktop")));
+    int commands = 0;
+    for (const QString& line : desktop.split(u'\n')) {
+        if (!line.startsWith(QStringLiteral("Exec=")))
+            continue;
+        ++commands;
+        const QSet<QString> used = OptionsIn(line);
+        EXPECT_EQ(Listed(used - taken).toStdString(), "") << qPrintable(line);
+    }
+    EXPECT_GE(commands, 2) << "the program and its action to look up the selection";
 }
 
 // The string literals of a C++ source that hold Japanese: the program's own messages and

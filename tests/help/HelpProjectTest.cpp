@@ -82,6 +82,14 @@ TEST_F(HelpProjectTest, EveryPageCanBeReachedFromTheContents) {
     EXPECT_GE(Pages().size(), qsizetype(kHelpTopics.size()) + 5);
 }
 
+TEST_F(HelpProjectTest, EveryPageIsFoundThroughTheIndexToo) {
+    QSet<QString> indexedPages;
+    for (const HelpKeyword& keyword : project.keywords)
+        indexedPages.insert(keyword.ref.section(u'#', 0, 0));
+    for (const QString& page : Pages())
+        EXPECT_TRUE(indexedPages.contains(page)) << qPrintable(page) << " has no keyword";
+}
+
 TEST_F(HelpProjectTest, EveryContentsEntryKeywordAndLinkLeadsToAPageAndAnchor) {
     for (const HelpContentsEntry& entry : project.contents)
         EXPECT_EQ(Broken(entry.ref, QString()), QString())

@@ -112,7 +112,8 @@ TEST_F(HelpTopicsTest, TableOfContentsListsEveryTopicUnderTheContentsPage) {
     } guides[] = {{"keyboard.html", "キーボードだけで使う"},
                   {"screen-reader.html", "音声読み上げで使う"},
                   {"large-dictionary.html", "大きな辞書を使う"},
-                  {"terminal.html", "端末で引く・書き出す"}};
+                  {"terminal.html", "端末で引く・書き出す"},
+                  {"lookup-anywhere.html", "どこからでも引く"}};
     for (const auto& guide : guides) {
         SCOPED_TRACE(guide.page);
         EXPECT_EQ(titleByPage.value(pageUrl(guide.page)), QString::fromUtf8(guide.title));
@@ -154,6 +155,12 @@ TEST_F(HelpTopicsTest, KeywordSearchFindsTopicsInJapaneseAndEnglish) {
         {"tessarine-lookup", "terminal.html"},
         {"tessarine-export", "terminal.html"},
         {"dictd", "terminal.html"},
+        {"どこからでも引く", "lookup-anywhere.html"},
+        {"--selection", "lookup-anywhere.html"},
+        {"文中の略語", "text-abbreviations.html"},
+        {"Ctrl+T", "text-abbreviations.html"},
+        {"もしかして", "result-list.html"},
+        {"did you mean", "result-list.html"},
     };
     for (const auto& lookup : lookups) {
         SCOPED_TRACE(lookup.keyword);
