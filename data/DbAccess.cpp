@@ -115,7 +115,11 @@ void Dictionary::Close() {
     categoryShortNames_ = QStringList{QString()};
 }
 
-QString BuildSearchSql(const QString& key, const QString& letter, qint16 category) {
+QString BuildSearchSql(const QString& typedKey, const QString& typedLetter, qint16 category) {
+    // Typed with the input method on, the fields hold full-width text; a full-width space alone
+    // is as empty as an ordinary one.
+    const QString key = Strings::TrimSpaces(Strings::FoldWidth(typedKey));
+    const QString letter = Strings::TrimSpaces(Strings::FoldWidth(typedLetter));
     if (letter.isEmpty() && key.isEmpty() && category <= 0)
         return {};
     QString sql = QStringLiteral("(SELECT * FROM AbbrTB WHERE ");
