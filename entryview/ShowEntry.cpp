@@ -55,8 +55,8 @@ void frmMain::ReadCurrentEntry() {
     current_.CurrentKeyword = entry->abbr;
     if (entry->url)
         current_.CurrentUrl = *entry->url;
-    current_.CurrentDescription =
-        HyperText::EntryMarkup(entry->letter, entry->categoryShortName, entry->hyperText);
+    current_.CurrentDescription = HyperText::EntryMarkup(
+        entry->abbr, entry->letter, entry->categoryShortName, entry->hyperText);
 }
 
 void frmMain::BlankEntryView() {

@@ -143,7 +143,8 @@ QString ShownEntryText(qint32 id, QString& abbr, QString& url) {
     abbr = entry->abbr;
     if (entry->url)
         url = *entry->url;
-    return HyperText::EntryMarkup(entry->letter, entry->categoryShortName, entry->hyperText);
+    return HyperText::EntryMarkup(entry->abbr, entry->letter, entry->categoryShortName,
+                                  entry->hyperText);
 }
 
 QByteArray FileDigest(const QString& path) {

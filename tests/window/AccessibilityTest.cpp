@@ -242,6 +242,28 @@ TEST_F(AccessibilityTest, TheFramedLinkHasTheFocusForReaders) {
     EXPECT_EQ(Box()->CurrentLink(), 1);
 }
 
+// A term of its own (as the large dictionary makes of FOLDOC's articles) has no spelled-out
+// form: its name heads the description, drawn and read.
+class TermHeadingTest : public ReadingWindowTest {
+protected:
+    void SetUp() override {
+        dict_.AddCategory(1, QStringLiteral("用語"), QStringLiteral("TERM"));
+        term_ = dict_.AddEntry(QStringLiteral("protocol"), QString(), 1,
+                               QStringLiteral("通信の約束事。"));
+        dict_.Finish();
+        ASSERT_TRUE(Start(dict_.Dir()));
+    }
+    TestDictionary dict_;
+    qint32 term_ = 0;
+};
+
+TEST_F(TermHeadingTest, TheAbbreviationHeadsAnEntryWithoutSpelledOutForm) {
+    Show(term_);
+    ASSERT_FALSE(Box()->Drawing().empty());
+    EXPECT_EQ(Box()->Drawing().front().text, QStringLiteral("protocol [TERM]"));
+    EXPECT_EQ(ReadAll(), QStringLiteral("protocol [TERM]\n通信の約束事。"));
+}
+
 class ReadingLimitsTest : public ReadingWindowTest {
 protected:
     void SetUp() override { ASSERT_TRUE(Start(reading_.Dir())); }
