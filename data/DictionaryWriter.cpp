@@ -4,6 +4,8 @@
 #include "data/TextCollation.h"
 
 #include <QFile>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -123,10 +125,15 @@ bool DictionaryWriter::Finish() {
         !Run("PRAGMA journal_mode = DELETE"))
         return Fail(QStringLiteral("cannot finish the dictionary"));
     db_.reset();
-    QFile::remove(path_);
-    if (!QFile::rename(tempPath_, path_)) {
+    // Renamed over the old dictionary in one step: a program or script that looks meanwhile
+    // finds the old file or the new one, never none; a reader of the old one keeps it.
+    std::error_code ec;
+    std::filesystem::rename(std::filesystem::path(tempPath_.toStdU16String()),
+                            std::filesystem::path(path_.toStdU16String()), ec);
+    if (ec) {
         QFile::remove(tempPath_);
-        error_ = QStringLiteral("cannot move the dictionary to %1").arg(path_);
+        error_ = QStringLiteral("cannot move the dictionary to %1: %2")
+                     .arg(path_, QString::fromLocal8Bit(ec.message().c_str()));
         return false;
     }
     return true;
