@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -228,11 +229,23 @@ bool frmMain::Form_Load(const QString& applicationDir, const QString& dictionary
 // reported in a box, and the program then ends.
 bool frmMain::OpenDictionary(const QString& path) {
     ComboBoxSink categories(cmbCategory);
+    // Said after the handler that read the damage has finished, never in the middle of a read.
+    dictionary_.SetDamageHandler([this] {
+        QMetaObject::invokeMethod(this, &frmMain::ReportDamagedDictionary, Qt::QueuedConnection);
+    });
     if (dictionary_.Open(path, categories) > 0)
         return true;
     ShowMessage(DbAccess::OpenFailureMessage(dictionary_.Failure()), AppNameDef, MessageButtons::Ok,
                 MessageIcon::Critical);
     return false;
+}
+
+// A dictionary that turns out damaged while it is read: the user is told once which file it is,
+// and the program goes on reading what it can.
+void frmMain::ReportDamagedDictionary() {
+    ShowMessage(QStringLiteral("辞書ファイルが壊れています\r\n") +
+                    QDir::toNativeSeparators(dictionary_.Path()),
+                AppNameDef, MessageButtons::Ok, MessageIcon::Warning);
 }
 
 // The first placement, before the font gives the window its real size (which keeps the top

@@ -164,6 +164,7 @@ private:
     void InstallEventFilters();
     void Form_Unload();
     bool OpenDictionary(const QString& path);
+    void ReportDamagedDictionary();
     void CentreAtDesignSize();
     QString StartupFontName() const;
     QString SystemFontName() const;

@@ -75,6 +75,7 @@ QString OpenFailureMessage(OpenFailure failure) {
 qint16 Dictionary::Open(const QString& path, ListSink& categoryList) {
     Close();
     path_ = path;
+    damaged_ = false;
     db_ = OpenFile(path);
     if (!db_)
         return Fail(OpenFailure::CannotOpen);
@@ -84,7 +85,7 @@ qint16 Dictionary::Open(const QString& path, ListSink& categoryList) {
 
 qint16 Dictionary::ReadCategories(ListSink& categoryList) {
     std::optional<Recordset> rs =
-        Recordset::Open(db_.get(), QStringLiteral("SELECT * FROM CategoryTB ORDER BY Category"));
+        Read(QStringLiteral("SELECT * FROM CategoryTB ORDER BY Category"));
     if (!rs || !rs->HasColumn("Category"))
         return Fail(OpenFailure::NotADictionary);
     qint16 count = 0;
@@ -100,7 +101,24 @@ qint16 Dictionary::ReadCategories(ListSink& categoryList) {
         categoryShortNames_[id] = rs->Text("ShortName");
         ++count;
     }
+    NoteReadResult(rs->ErrorCode());
     return count == 0 ? Fail(OpenFailure::NoCategories) : count;
+}
+
+std::optional<Recordset> Dictionary::Read(const QString& sql) const {
+    int code = SQLITE_OK;
+    std::optional<Recordset> rs = Recordset::Open(db_.get(), sql, &code);
+    NoteReadResult(code);
+    return rs;
+}
+
+void Dictionary::NoteReadResult(int sqliteCode) const {
+    const int primary = sqliteCode & 0xFF;
+    if (damaged_ || (primary != SQLITE_CORRUPT && primary != SQLITE_NOTADB))
+        return;
+    damaged_ = true;
+    if (onDamage_)
+        onDamage_();
 }
 
 qint16 Dictionary::Fail(OpenFailure failure) {
@@ -160,9 +178,9 @@ qint16 Dictionary::FillResultList(const QString& sql, ListSink& resultList) cons
     resultList.Clear();
     // Ask only for the columns listed and the rows that fit: the indexes then answer a search
     // without reading whole entries, and sorting keeps no more rows than the limit.
-    std::optional<Recordset> rs = Recordset::Open(
-        db_.get(), QStringLiteral("SELECT [AbbrID],[Abbr],[Letter] FROM (") + sql +
-                       QStringLiteral(") LIMIT ") + QString::number(kResultListLimit));
+    std::optional<Recordset> rs =
+        Read(QStringLiteral("SELECT [AbbrID],[Abbr],[Letter] FROM (") + sql +
+             QStringLiteral(") LIMIT ") + QString::number(kResultListLimit));
     if (!rs)
         return 0;
     qint16 count = 0;
@@ -171,12 +189,12 @@ qint16 Dictionary::FillResultList(const QString& sql, ListSink& resultList) cons
                            qint32(rs->Integer("AbbrID")));
         ++count;
     }
+    NoteReadResult(rs->ErrorCode());
     return count;
 }
 
 std::optional<Recordset> Dictionary::OpenEntry(qint32 id) const {
-    return Recordset::Open(db_.get(), QStringLiteral("SELECT * FROM AbbrTB WHERE [AbbrID] = ") +
-                                          QString::number(id));
+    return Read(QStringLiteral("SELECT * FROM AbbrTB WHERE [AbbrID] = ") + QString::number(id));
 }
 
 std::optional<EntryRecord> Dictionary::GetEntry(qint32 id) const {
@@ -210,8 +228,7 @@ QString Dictionary::GetEntryCopyText(qint32 id) const {
 }
 
 qint16 Dictionary::LoadLinkList(qint32 id, ListSink& linkList) const {
-    std::optional<Recordset> rs =
-        Recordset::Open(db_.get(), QStringLiteral("SELECT * FROM LinkTB WHERE [AbbrID]=") +
+    std::optional<Recordset> rs = Read(QStringLiteral("SELECT * FROM LinkTB WHERE [AbbrID]=") +
                                        QString::number(id) + QStringLiteral(" ORDER BY Word"));
     if (!rs)
         return 0;
@@ -220,6 +237,7 @@ qint16 Dictionary::LoadLinkList(qint32 id, ListSink& linkList) const {
         linkList.AddItem(rs->Text("Word"), qint32(rs->Integer("RefID")));
         ++count;
     }
+    NoteReadResult(rs->ErrorCode());
     return count;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <sqlite3.h>
 
@@ -64,6 +65,12 @@ public:
     // Element id is the short name of category id ("" where no category carries the id).
     const QStringList& CategoryShortNames() const { return categoryShortNames_; }
 
+    // Reading keeps its rule that a failing read simply yields nothing; but when SQLite says the
+    // file itself is damaged (corrupt, or not a database), that is worth telling the user once.
+    // `onDamage` is called the first time a read of the open file finds it damaged.
+    void SetDamageHandler(std::function<void()> onDamage) { onDamage_ = std::move(onDamage); }
+    bool Damaged() const { return damaged_; }
+
     // Lists the entries the three search inputs find; the count listed, 0 when there is nothing
     // to search for.
     qint16 SearchEntries(const QString& key, const QString& letter, qint16 category,
@@ -82,12 +89,17 @@ private:
     qint16 ReadCategories(ListSink& categoryList);
     std::optional<Recordset> OpenEntry(qint32 id) const;
     qint16 Fail(OpenFailure failure);
+    // A read of the open file; what SQLite said of a failing one is noted.
+    std::optional<Recordset> Read(const QString& sql) const;
+    void NoteReadResult(int sqliteCode) const;
 
     SqliteDb db_;
     QString path_;
     OpenFailure failure_ = OpenFailure::None;
     bool hasUrlField_ = false;
     QStringList categoryShortNames_{QString()};
+    std::function<void()> onDamage_;
+    mutable bool damaged_ = false;
 };
 
 // Builds the query for the three search inputs; empty when there is nothing to search for.

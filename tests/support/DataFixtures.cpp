@@ -153,3 +153,17 @@ QByteArray FileDigest(const QString& path) {
         return {};
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
 }
+
+QString DamagedCopy(const QString& source, const QString& dir) {
+    QFile original(source);
+    if (!original.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = original.readAll();
+    for (qsizetype i = bytes.size() * 3 / 8; i < bytes.size() * 5 / 8; ++i)
+        bytes[i] = char((i * 7919) & 0xFF);
+    const QString path = dir + QStringLiteral("/ABBR.MDB");
+    QFile copy(path);
+    if (!copy.open(QIODevice::WriteOnly | QIODevice::Truncate) || copy.write(bytes) != bytes.size())
+        return {};
+    return path;
+}
