@@ -9,6 +9,7 @@
 #include "data/DictionarySummary.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <cstdio>
 
@@ -83,8 +84,14 @@ int main(int argc, char** argv) {
     frmMain window;
     QObject::connect(&instance, &SingleInstance::ActivationRequested, &window,
                      &frmMain::ActivateFromAnotherStart);
-    if (!window.Form_Load(applicationDir, dictionary))
+    if (!window.Form_Load(applicationDir, dictionary)) {
+        // The box has said it in the users' words; a terminal or a log also learns which file
+        // and why.
+        Print(stderr, QStringLiteral("tessarine: %1: %2\n")
+                          .arg(QDir::toNativeSeparators(window.Dictionary().Path()),
+                               window.Dictionary().FailureDetail()));
         return 1;
+    }
     instance.SetReady();
     return app.exec();
 }

@@ -40,18 +40,20 @@ QString Condition(const char* column, const QString& value, Strings::SearchMatch
     return {};
 }
 
-SqliteDb OpenFile(const QString& path) {
+SqliteDb OpenFile(const QString& path, QString* why) {
     const DictionaryFile::Format format = DictionaryFile::Detect(path);
     if (format == DictionaryFile::Format::Sqlite)
-        return DictionaryFile::OpenSqlite(path);
-    if (format != DictionaryFile::Format::Jet)
+        return DictionaryFile::OpenSqlite(path, why);
+    if (format != DictionaryFile::Format::Jet) {
+        *why = DictionaryFile::Problem(path, format);
         return nullptr;
+    }
     // Reading a Jet file can take a while; the user sees how far it has come.
     const std::unique_ptr<OpenProgress> progress = MakeOpenProgress(path);
     JetImport::Options options;
     if (progress)
         options.progress = [&progress](double fraction) { progress->Update(fraction); };
-    return JetImport::OpenDictionaryCopy(path, options);
+    return JetImport::OpenDictionaryCopy(path, options, why);
 }
 
 } // namespace
@@ -76,9 +78,11 @@ qint16 Dictionary::Open(const QString& path, ListSink& categoryList) {
     Close();
     path_ = path;
     damaged_ = false;
-    db_ = OpenFile(path);
+    failureDetail_.clear();
+    QString why;
+    db_ = OpenFile(path, &why);
     if (!db_)
-        return Fail(OpenFailure::CannotOpen);
+        return Fail(OpenFailure::CannotOpen, why);
     hasUrlField_ = FindUrlField(db_.get());
     return ReadCategories(categoryList);
 }
@@ -87,7 +91,8 @@ qint16 Dictionary::ReadCategories(ListSink& categoryList) {
     std::optional<Recordset> rs =
         Read(QStringLiteral("SELECT * FROM CategoryTB ORDER BY Category"));
     if (!rs || !rs->HasColumn("Category"))
-        return Fail(OpenFailure::NotADictionary);
+        return Fail(OpenFailure::NotADictionary,
+                    QStringLiteral("no table CategoryTB with a column Category"));
     qint16 count = 0;
     for (; !rs->Eof() && count < kMaxCategoryId; rs->MoveNext()) {
         const qint64 id = rs->Integer("CategoryID");
@@ -102,7 +107,10 @@ qint16 Dictionary::ReadCategories(ListSink& categoryList) {
         ++count;
     }
     NoteReadResult(rs->ErrorCode());
-    return count == 0 ? Fail(OpenFailure::NoCategories) : count;
+    if (count == 0)
+        return Fail(OpenFailure::NoCategories,
+                    QStringLiteral("no category with an identifier from 1 to 32767"));
+    return count;
 }
 
 std::optional<Recordset> Dictionary::Read(const QString& sql) const {
@@ -121,8 +129,9 @@ void Dictionary::NoteReadResult(int sqliteCode) const {
         onDamage_();
 }
 
-qint16 Dictionary::Fail(OpenFailure failure) {
+qint16 Dictionary::Fail(OpenFailure failure, const QString& detail) {
     failure_ = failure;
+    failureDetail_ = detail;
     return 0;
 }
 

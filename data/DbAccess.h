@@ -56,6 +56,10 @@ public:
     void Close();
 
     OpenFailure Failure() const { return failure_; }
+    // Why the last Open failed, in the words of the system, SQLite or libmdb ("no such file",
+    // "file is not a database", ...); empty after a successful open. Closing keeps it, so that
+    // it can still be told once the window that opened the file has gone.
+    const QString& FailureDetail() const { return failureDetail_; }
     // The file last opened, as it was named.
     const QString& Path() const { return path_; }
     // The connection, or null.
@@ -88,7 +92,7 @@ public:
 private:
     qint16 ReadCategories(ListSink& categoryList);
     std::optional<Recordset> OpenEntry(qint32 id) const;
-    qint16 Fail(OpenFailure failure);
+    qint16 Fail(OpenFailure failure, const QString& detail);
     // A read of the open file; what SQLite said of a failing one is noted.
     std::optional<Recordset> Read(const QString& sql) const;
     void NoteReadResult(int sqliteCode) const;
@@ -96,13 +100,15 @@ private:
     SqliteDb db_;
     QString path_;
     OpenFailure failure_ = OpenFailure::None;
+    QString failureDetail_;
     bool hasUrlField_ = false;
     QStringList categoryShortNames_{QString()};
     std::function<void()> onDamage_;
     mutable bool damaged_ = false;
 };
 
-// Builds the query for the three search inputs; empty when there is nothing to search for.
+// Builds the query for the three search inputs, typed full-width or narrow; empty when there is
+// nothing to search for.
 QString BuildSearchSql(const QString& key, const QString& letter, qint16 category);
 
 } // namespace DbAccess
