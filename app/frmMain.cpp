@@ -9,6 +9,7 @@
 #include "commands/KeyPreview.h"
 #include "data/DbAccess.h"
 #include "entryview/DescriptionBox.h"
+#include "entryview/RelatedWordsList.h"
 #include "history/History.h"
 #include "history/frmHistory.h"
 #include "search/ResultListDelegate.h"
@@ -145,7 +146,7 @@ void frmMain::CreateLists(QWidget* client) {
         Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
         Label2[i]->setFixedHeight(Twips::ToPixels(240));
     }
-    lstLink = MakeControl<QListWidget>(client, "lstLink", "関連語", HelpTopic::RelatedWords);
+    lstLink = MakeControl<RelatedWordsList>(client, "lstLink", "関連語", HelpTopic::RelatedWords);
     pbxDescription =
         MakeControl<DescriptionBox>(client, "pbxDescription", "解説", HelpTopic::Description);
     lstDbList = MakeControl<QListWidget>(client, "lstDbList", "検索結果", HelpTopic::ResultList);
@@ -160,7 +161,7 @@ void frmMain::ConnectControls() {
     connect(lstDbList, &QListWidget::currentRowChanged, this, &frmMain::lstDbList_Click);
     // Choosing a related word rebuilds this very list; the list must first finish handling the
     // click or key that chose it, or it would go on to select a row of the rebuilt list.
-    connect(lstLink, &QListWidget::currentRowChanged, this, &frmMain::lstLink_Click,
+    connect(lstLink, &RelatedWordsList::WordChosen, this, &frmMain::lstLink_Click,
             Qt::QueuedConnection);
     connect(pbxDescription, &DescriptionBox::LinkChosen, this, &frmMain::pbxDescription_LinkChosen);
     connect(pbxDescription, &DescriptionBox::PaletteChanged, this,

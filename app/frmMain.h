@@ -24,6 +24,7 @@ class QPushButton;
 class QStatusBar;
 class QToolBar;
 class DescriptionBox;
+class RelatedWordsList;
 class StatusPanels;
 class frmFullText;
 class FullTextService;
@@ -192,7 +193,7 @@ private:
     QPushButton* cmdFind = nullptr;
     QLabel* Label3 = nullptr;
     std::array<QLabel*, 2> Label2{};
-    QListWidget* lstLink = nullptr;
+    RelatedWordsList* lstLink = nullptr;
     DescriptionBox* pbxDescription = nullptr;
     QListWidget* lstDbList = nullptr;
     QStatusBar* stbStatusBar = nullptr;

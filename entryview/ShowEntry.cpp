@@ -6,6 +6,7 @@
 #include "data/DbAccess.h"
 #include "entryview/DescriptionBox.h"
 #include "entryview/EntryMarkup.h"
+#include "entryview/RelatedWordsList.h"
 #include "history/History.h"
 
 #include <QAction>

@@ -60,6 +60,19 @@ TEST_F(CopyTest, CopiesTheEntryOfTheSelectedRelatedWordWhereverTheFocusIs) {
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QLatin1String("CPU\r\n")));
 }
 
+// The selection in the related words may move on without showing the word; the entry on show
+// is what is copied.
+TEST_F(CopyTest, CopiesTheEntryOnShowWhileTheSelectionRestsOnAnotherWord) {
+    Search(QStringLiteral("CPU"));
+    Focus(C().lstLink);
+    QTest::keyClick(C().lstLink, Qt::Key_End);
+    QApplication::processEvents();
+    ASSERT_EQ(C().lstLink->currentRow(), 2);
+    ASSERT_EQ(W().Current().CurrentId, linked_.cpu);
+    C().mnuEditCopy->trigger();
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QLatin1String("CPU\r\n")));
+}
+
 TEST_F(CopyTest, NothingBeforeAnyEntryWasShown) {
     ASSERT_EQ(C().lstLink->count(), 0);
     W().mnuEditCopy_Click();
