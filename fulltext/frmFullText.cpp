@@ -77,6 +77,7 @@ void frmFullText::CreateControls() {
         QStringLiteral("解説・綴り・略語から探す語。空白で区切った語をすべて含む項目を探します"));
     txtQuery->setToolTip(QStringLiteral("解説から探す語（空白で区切ると、すべてを含む項目）"));
     Label1->setBuddy(txtQuery);
+    txtQuery->installEventFilter(this);
 
     Label2 = new QLabel(QStringLiteral("検索結果(&R)"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -255,12 +256,20 @@ void frmFullText::lstResults_Choose() {
 }
 
 bool frmFullText::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lstResults && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            lstResults_Choose();
-            return true;
-        }
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == lstResults && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        lstResults_Choose();
+        return true;
+    }
+    // Down from the query to the results, as from a search field to what it found.
+    if (watched == txtQuery && key->key() == Qt::Key_Down && key->modifiers() == Qt::NoModifier &&
+        lstResults->topLevelItemCount() > 0) {
+        lstResults->setCurrentItem(lstResults->topLevelItem(0), 0,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        lstResults->setFocus(Qt::TabFocusReason);
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -175,6 +175,29 @@ TEST_F(FullTextWindowTest, FindsProcessingUnitInTheBundledDictionaryAndShowsTheE
     EXPECT_TRUE(window->isVisible());
 }
 
+// From the query, ↓ goes down to the results, on the first; Enter there shows it.
+TEST_F(FullTextWindowTest, DownFromTheQueryGoesToTheFirstResult) {
+    ASSERT_TRUE(Start());
+    frmFullText* window = Open();
+    ASSERT_NE(window, nullptr);
+    // Without results ↓ leaves the focus where it is.
+    window->txtQuery->setFocus();
+    QTest::keyClick(window->txtQuery, Qt::Key_Down);
+    EXPECT_TRUE(window->txtQuery->hasFocus());
+
+    SearchFor(window, QStringLiteral("cpu"));
+    ASSERT_GT(window->lstResults->topLevelItemCount(), 1);
+    window->lstResults->setCurrentItem(window->lstResults->topLevelItem(1));
+    window->txtQuery->setFocus();
+    QTest::keyClick(window->txtQuery, Qt::Key_Down);
+    EXPECT_TRUE(window->lstResults->hasFocus());
+    ASSERT_EQ(window->lstResults->currentItem(), window->lstResults->topLevelItem(0));
+    EXPECT_TRUE(window->lstResults->currentItem()->isSelected());
+    QTest::keyClick(window->lstResults, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(W().Current().CurrentKeyword, window->lstResults->topLevelItem(0)->text(0));
+}
+
 TEST_F(FullTextWindowTest, BuildsItsIndexIntoTheUsersCacheOnce) {
     ASSERT_TRUE(Start());
     frmFullText* window = Open();
@@ -261,11 +284,15 @@ TEST_F(FullTextWindowTest, EmptyAndBadQueries) {
     const int rows = window->lstResults->topLevelItemCount();
     ASSERT_GT(rows, 0);
 
-    window->txtQuery->setText(QStringLiteral(" 　 "));
-    QTest::keyClick(window->txtQuery, Qt::Key_Return);
-    QTest::qWait(100);
-    EXPECT_EQ(window->lblStatus->text(), status);
-    EXPECT_EQ(window->lstResults->topLevelItemCount(), rows);
+    // A space of either width alone is no query: nothing is searched, nothing changes.
+    for (const QString& blank : {QStringLiteral(" 　 "), QStringLiteral("　"),
+                                 QStringLiteral("　　"), QStringLiteral(" ")}) {
+        window->txtQuery->setText(blank);
+        QTest::keyClick(window->txtQuery, Qt::Key_Return);
+        QTest::qWait(100);
+        EXPECT_EQ(window->lblStatus->text(), status);
+        EXPECT_EQ(window->lstResults->topLevelItemCount(), rows);
+    }
 
     window->txtQuery->setText(QString(10000, QLatin1Char('x')));
     QTest::keyClick(window->txtQuery, Qt::Key_Return);
