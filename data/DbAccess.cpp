@@ -81,6 +81,8 @@ qint16 Dictionary::Open(const QString& path, ListSink& categoryList) {
     failureDetail_.clear();
     QString why;
     db_ = OpenFile(path, &why);
+    // The connection holds the file open from here on, whatever is later renamed over it.
+    openedFile_ = db_ ? FileIdentity::Of(path) : FileIdentity();
     if (!db_)
         return Fail(OpenFailure::CannotOpen, why);
     hasUrlField_ = FindUrlField(db_.get());
@@ -137,6 +139,7 @@ qint16 Dictionary::Fail(OpenFailure failure, const QString& detail) {
 
 void Dictionary::Close() {
     db_.reset();
+    openedFile_ = FileIdentity();
     failure_ = OpenFailure::None;
     hasUrlField_ = false;
     categoryShortNames_ = QStringList{QString()};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/FileIdentity.h"
 #include "data/ListSink.h"
 #include "data/SqliteHandles.h"
 
@@ -64,6 +65,9 @@ public:
     const QString& Path() const { return path_; }
     // The connection, or null.
     sqlite3* Db() const { return db_.get(); }
+    // The file the connection read when it was opened, even if another has since been renamed
+    // into its place.
+    const FileIdentity& OpenedFile() const { return openedFile_; }
     // True when table AbbrTB has a column named exactly "URL".
     bool HasUrlField() const { return hasUrlField_; }
     // Element id is the short name of category id ("" where no category carries the id).
@@ -99,6 +103,7 @@ private:
 
     SqliteDb db_;
     QString path_;
+    FileIdentity openedFile_;
     OpenFailure failure_ = OpenFailure::None;
     QString failureDetail_;
     bool hasUrlField_ = false;

@@ -49,6 +49,9 @@ frmFullText::frmFullText(FullTextWindowSetup setup, QWidget* owner)
         SetStatus(QStringLiteral("検索語を入力して Enter キーを押してください。"));
         return;
     }
+    if (setup_.dictionary.replaced)
+        ShowNotice(QStringLiteral("辞書ファイルは、開いた後で別のファイルに置き換えられています。"
+                                  "索引は、いま表示している辞書から作ります。"));
     service_ = new FullTextService(setup_.dictionary, setup_.cacheDir, this);
     ConnectService();
     SetStatus(QStringLiteral("索引を開いています…"));
@@ -165,12 +168,10 @@ void frmFullText::ConnectService() {
     connect(service_, &FullTextService::Ready, this, [this](bool, bool inMemory) {
         indexReady_ = true;
         prgIndex->hide();
-        if (inMemory) {
-            lblNotice->setText(QStringLiteral(
+        if (inMemory)
+            ShowNotice(QStringLiteral(
                 "索引をキャッシュに保存できないため、メモリ上に作成しました。この索引は、"
                 "プログラムを終了するまで使えます。"));
-            lblNotice->show();
-        }
         if (search_ == 0)
             SetStatus(QStringLiteral("検索語を入力して Enter キーを押してください。"));
         else
@@ -206,6 +207,12 @@ void frmFullText::ConnectService() {
                 if (search == search_)
                     SetStatus(message);
             });
+}
+
+// Notices add up: a replaced dictionary and an index in memory are both worth knowing.
+void frmFullText::ShowNotice(const QString& text) {
+    lblNotice->setText(lblNotice->text().isEmpty() ? text : lblNotice->text() + u'\n' + text);
+    lblNotice->show();
 }
 
 void frmFullText::SetStatus(const QString& text) {

@@ -62,6 +62,7 @@ private:
     void CreateCommands();
     void ConnectService();
     void SetStatus(const QString& text);
+    void ShowNotice(const QString& text);
     void AppendHits(const QList<FullTextHit>& hits);
 
     FullTextWindowSetup setup_;
