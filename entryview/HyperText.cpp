@@ -88,6 +88,8 @@ private:
     // it wrap around.
     qint64 usedWidth_ = 0;
     bool finished_ = false; // \f, or the bottom of the recordable area was reached
+    // The line began at a wrap and has had only spaces so far: those are not drawn.
+    bool atWrap_ = false;
     qsizetype wordEnd_ = 0; // end of the word being cut into pieces
 };
 
@@ -256,6 +258,15 @@ qsizetype DescriptionRenderer::gatherWord(qsizetype start, QString& word) {
 }
 
 void DescriptionRenderer::place(const QString& piece) {
+    // Spaces that fall at a wrap would indent the next line: they are left out of the drawing,
+    // but the reader still hears the words apart.
+    const bool space = piece.size() == 1 && piece[0] == u' ';
+    if (space && atWrap_) {
+        if (reading_)
+            reading_->text += piece;
+        return;
+    }
+    atWrap_ = false;
     const qint32 width = surface_.TextWidth(piece);
     // A line with nothing on it yet takes whatever comes, even if it is too wide: breaking first
     // would only add an empty line.
@@ -278,6 +289,12 @@ void DescriptionRenderer::place(const QString& piece) {
     newLine(lineHeight_ + margin_);
     if (finished_)
         return;
+    if (space) {
+        atWrap_ = true;
+        if (reading_)
+            reading_->text += piece;
+        return;
+    }
     pending_ = carried;
     usedWidth_ = surface_.TextWidth(carried);
 }
@@ -313,6 +330,7 @@ void DescriptionRenderer::newLine(qint32 advance) {
     surface_.SetCurrentX(margin_);
     surface_.SetCurrentY(qint32(y));
     usedWidth_ = 0;
+    atWrap_ = false;
 }
 
 void DescriptionRenderer::endParagraph(qint32 advance) {

@@ -80,6 +80,28 @@ TEST(Wrapping, JapaneseTextWrapsAtAnyCharacter) {
                                 }));
 }
 
+// A space that falls at a wrap does not begin the next line; a reader still hears it, and spaces
+// after a line feed of the text itself stay where the author put them.
+TEST(Wrapping, SpacesAtAWrapAreNotDrawnAtTheStartOfTheNextLine) {
+    RenderHarness h;
+    // 36 characters fill the line; the space after them, and the one after that, fall at the wrap.
+    h.read(times(u"x", 36) + u"  of strings\\Bbold\\b\n  indented"_s);
+
+    EXPECT_EQ(h.surface.prints, (Runs{
+                                    {.text = times(u"x", 36), .x = 24, .y = 24},
+                                    {.text = u"of strings"_s, .x = 24, .y = 288},
+                                    {.text = u"bold"_s, .x = 1224, .y = 288, .bold = true},
+                                    {.text = u"  indented"_s, .x = 24, .y = 552},
+                                }));
+    EXPECT_EQ(h.reading.text, times(u"x", 36) + u"  of stringsbold\n  indented"_s);
+
+    // Inside a link the wrapped space leaves the link whole on both lines, without it.
+    RenderHarness link;
+    EXPECT_EQ(link.render(times(u"x", 30) + u"\\J8 abcdef ghij\\j"_s), 2);
+    EXPECT_EQ(link.surface.prints.back().text, u"ghij"_s);
+    EXPECT_EQ(link.surface.prints.back().x, 24);
+}
+
 TEST(Wrapping, RunsAlreadyDrawnOnTheLineCountTowardsItsWidth) {
     RenderHarness h;
     h.render(times(u"x", 30) + u"\\Byyyyyyy"_s); // 3600 drawn + 840 > 4407
