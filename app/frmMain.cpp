@@ -4,6 +4,7 @@
 #include "app/ListAdapters.h"
 #include "app/StatusPanels.h"
 #include "app/Twips.h"
+#include "app/WindowAccessibility.h"
 #include "base/AppInfo.h"
 #include "base/MessageBox.h"
 #include "commands/KeyPreview.h"
@@ -65,6 +66,7 @@ static void InitResources() {
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     InitResources();
+    WindowAccessibility::Install();
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(Artwork::ApplicationIcon());
     SetHelpTopic(this, HelpTopic::Window);
@@ -126,7 +128,7 @@ void frmMain::CreateSearchFields(QWidget* client) {
 
 // Hidden under the toolbar: it is there for Enter, which clicks it from any control.
 void frmMain::CreateFindButton() {
-    cmdFind = new QPushButton(QStringLiteral("検索"), this);
+    cmdFind = new HiddenDefaultButton(QStringLiteral("検索"), this);
     cmdFind->setObjectName(QStringLiteral("cmdFind"));
     cmdFind->setFont(QApplication::font());
     cmdFind->setAccessibleName(QStringLiteral("検索"));

@@ -104,7 +104,9 @@ void frmFullText::CreateControls() {
     lblNotice = new QLabel(this);
     lblNotice->setObjectName(QStringLiteral("lblNotice"));
     lblNotice->setWordWrap(true);
-    lblNotice->setAccessibleName(QStringLiteral("お知らせ"));
+    // Read by its text, which changes; what it is goes in the description. A label with a name of
+    // its own would be read by that name and announce no change of its text.
+    lblNotice->setAccessibleDescription(QStringLiteral("お知らせ"));
     lblNotice->hide();
 
     stbStatus = new QStatusBar(this);
@@ -113,7 +115,7 @@ void frmFullText::CreateControls() {
     stbStatus->setSizeGripEnabled(false);
     lblStatus = new QLabel(stbStatus);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setAccessibleName(QStringLiteral("検索の状況"));
+    lblStatus->setAccessibleDescription(QStringLiteral("検索の状況"));
     stbStatus->addWidget(lblStatus, 1);
     prgIndex = new QProgressBar(stbStatus);
     prgIndex->setObjectName(QStringLiteral("prgIndex"));

@@ -51,6 +51,24 @@ TEST_F(AccessibilityTest, StatusPanelsAreReadByTheirTextAndAnnounceAChange) {
     EXPECT_EQ(events_.Count(QAccessible::NameChanged, panel), 1);
 }
 
+// The default button under the toolbar is there for Enter only: readers are told it is not
+// shown, and Enter still searches through it.
+TEST_F(AccessibilityTest, TheDefaultButtonUnderTheToolbarIsNotShownToReaders) {
+    QPushButton* button = C().cmdFind;
+    ASSERT_NE(button, nullptr);
+    QAccessibleInterface* find = QAccessible::queryAccessibleInterface(button);
+    ASSERT_NE(find, nullptr);
+    EXPECT_TRUE(find->state().invisible);
+    EXPECT_FALSE(find->state().focusable);
+    EXPECT_FALSE(find->state().focused);
+
+    Focus(C().txtSearchKey);
+    C().txtSearchKey->setText(QStringLiteral("cpu"));
+    QTest::keyClick(C().txtSearchKey, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(C().lstDbList->count(), 1);
+}
+
 TEST_F(AccessibilityTest, TheDescriptionIsReadAsItsDrawnText) {
     Show(linked_.cpu);
     QAccessibleInterface* pane = Pane();
