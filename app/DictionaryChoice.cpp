@@ -35,7 +35,7 @@ void ReportOtherCopy(const QString& running, const QString& wanted) {
                  "tessarine: a running copy shows the dictionary %s; %s was not opened "
                  "(close the running copy first)\n",
                  qUtf8Printable(running), qUtf8Printable(wanted));
-    ShowMessage(QStringLiteral("別の辞書を表示している %1 が既に起動しています。\n"
+    ShowMessage(QStringLiteral("別の辞書を表示している %1 がすでに起動しています。\n"
                                "\n"
                                "起動中の辞書：%2\n"
                                "指定された辞書：%3\n"

@@ -275,6 +275,7 @@ void frmMain::Form_Unload() {
     if (unloaded_)
         return;
     unloaded_ = true;
+    suggestionFinder_.reset(); // its statements go before the connection
     dictionary_.Close();
     // Every other window of the program goes with the main window.
     for (QWidget* w : QApplication::topLevelWidgets()) {

@@ -4,7 +4,9 @@
 #include "auxiliary/HelpViewer.h"
 #include "commands/CommandTable.h"
 #include "data/DbAccess.h"
+#include "data/Suggestions.h"
 #include "entryview/HyperText.h"
+#include "entryview/NoResultMarkup.h"
 #include "history/History.h"
 #include "history/HistoryViews.h"
 #include "history/frmHistory.h"
@@ -13,6 +15,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -39,6 +43,8 @@ struct ShownEntry {
     QString CurrentUrl;
     // The view was blanked (no result, or an id below 1): a redraw keeps it blank.
     bool Blanked = false;
+    // What the blanked view says after a search that found nothing; none after other blanking.
+    std::optional<HyperText::NoResult> NotFound;
 };
 
 // The program's one window: search fields, result list, related words and the description,
@@ -178,7 +184,10 @@ private:
     qint32 ToolbarTop() const;
     qint32 StatusBarHeight() const;
     void ReadCurrentEntry();
-    void BlankEntryView();
+    // Blanks the view, where a search found nothing with the paragraph that says so.
+    void BlankEntryView(std::optional<HyperText::NoResult> notFound = std::nullopt);
+    // After a search that found nothing: says so, with what the user probably meant.
+    void ShowSearchMiss(const QString& key, const QString& letter, qint16 category);
     // Draws the current description (or the blank view); `fromTop` for a newly shown entry.
     void DrawDescription(bool fromTop);
     // Copying and opening the web page go together with an entry on show.
@@ -208,6 +217,8 @@ private:
     KeyPreview* keyPreview_ = nullptr;
 
     DbAccess::Dictionary dictionary_;
+    // Made at the first search that finds nothing; reads dictionary_, so it is declared after it.
+    std::unique_ptr<Suggestions::Finder> suggestionFinder_;
     ShownEntry current_;
     QString helpFilePath_;
     QHash<ToolbarKey, QAction*> toolbarButtons_;

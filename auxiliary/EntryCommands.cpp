@@ -32,7 +32,8 @@ void frmMain::mnuFileWeb_Click() {
         return;
     const QString title = QStringLiteral("ﾎｰﾑﾍﾟｰｼﾞを開く");
     if (!Web::IsWebAddress(current_.CurrentUrl)) {
-        ShowMessage(QStringLiteral("この URL はブラウザで開けません。\r\n") + current_.CurrentUrl +
+        ShowMessage(QStringLiteral("この URL はブラウザーで開けません。\r\n") +
+                        current_.CurrentUrl +
                         QStringLiteral("\r\n開けるのは http、https、ftp のアドレスだけです。"),
                     title, MessageButtons::Ok, MessageIcon::Warning);
         return;

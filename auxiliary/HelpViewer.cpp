@@ -1,5 +1,6 @@
 #include "auxiliary/HelpViewer.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHelpContentWidget>
@@ -13,7 +14,29 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "data/SqliteHandles.h"
+
 namespace {
+
+// Qt's help engine is only handed files that are help collections: on an arbitrary file it
+// leaves its database connections open while it tears them down, which can corrupt the heap.
+// Read only, so a damaged file is never touched.
+bool IsHelpCollection(const QString& path) {
+    sqlite3* raw = nullptr;
+    const int opened =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    SqliteDb db(raw);
+    if (opened != SQLITE_OK)
+        return false;
+    sqlite3_stmt* rawStmt = nullptr;
+    if (sqlite3_prepare_v2(db.get(),
+                           "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+                           "('NamespaceTable', 'FileNameTable', 'ContentsTable')",
+                           -1, &rawStmt, nullptr) != SQLITE_OK)
+        return false;
+    SqliteStmt stmt(rawStmt);
+    return sqlite3_step(stmt.get()) == SQLITE_ROW && sqlite3_column_int(stmt.get(), 0) == 3;
+}
 
 // Shows pages straight out of the help collection.
 class HelpBrowser : public QTextBrowser {
@@ -52,11 +75,15 @@ HelpViewer::HelpViewer(const QString& collectionFile, const QString& title)
         ShowError(QStringLiteral("ヘルプファイル %1 が見つかりません。").arg(collectionFile));
         return;
     }
+    const QString unreadable = QStringLiteral("ヘルプファイル %1 を読み込めません。%2");
+    if (!IsHelpCollection(collectionFile)) {
+        ShowError(unreadable.arg(collectionFile, QString()));
+        return;
+    }
     engine_ = new QHelpEngine(collectionFile, this);
     engine_->setReadOnly(true);
     if (!engine_->setupData() || engine_->registeredDocumentations().isEmpty()) {
-        ShowError(QStringLiteral("ヘルプファイル %1 を読み込めません。%2")
-                      .arg(collectionFile, engine_->error()));
+        ShowError(unreadable.arg(collectionFile, engine_->error()));
         return;
     }
     // The collection lists its pages even when the compressed help beside it is gone.

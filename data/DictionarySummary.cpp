@@ -6,6 +6,7 @@
 #include "data/SqliteValue.h"
 
 #include <QFileInfo>
+#include <QLocale>
 
 namespace DictionarySummary {
 namespace {
@@ -68,7 +69,9 @@ QString VersionLine(const Summary& summary) {
 QString AboutLine(const Summary& summary) {
     if (summary.entries < 0)
         return QStringLiteral("辞書：%1（開けません）").arg(summary.file);
-    return QStringLiteral("辞書：%1（%2 項目）").arg(summary.file).arg(summary.entries);
+    // Our Japanese groups the digits of large counts by three (約 18,000 項目).
+    return QStringLiteral("辞書：%1（%2 項目）")
+        .arg(summary.file, QLocale(QLocale::Japanese, QLocale::Japan).toString(summary.entries));
 }
 
 } // namespace DictionarySummary

@@ -60,6 +60,17 @@ SearchMatch MatchKind(const QString& text) {
     return SearchMatch::Exact;
 }
 
+QString Singular(QStringView word) {
+    if (word.size() > 2 && word.endsWith(u"'s"))
+        return word.chopped(2).toString();
+    if (word.size() > 2 && word.back() == u's') {
+        const char16_t before = word[word.size() - 2].unicode();
+        if ((before >= u'A' && before <= u'Z') || (before >= u'0' && before <= u'9'))
+            return word.chopped(1).toString();
+    }
+    return {};
+}
+
 namespace {
 
 // The width of the character at i (a surrogate pair counts as one), and how many units it takes.

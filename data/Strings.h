@@ -24,6 +24,11 @@ QString EscapeQuotes(const QString& text);
 
 SearchMatch MatchKind(const QString& text);
 
+// The singular of a plural or possessive abbreviation (CPUs, CPU's, LANs), or an empty string for
+// any other word. Only a small "s" after a capital or a digit makes a plural: ABS is not the
+// plural of AB, nor Macs of MAC.
+QString Singular(QStringView word);
+
 // The bytes a text takes in the dictionary's original code page (Shift-JIS), as the program
 // counts a description: one for ASCII and half-width katakana, two for every other character
 // of the basic plane, four for a character outside it.

@@ -29,6 +29,7 @@ void frmMain::ShowKeyword(qint32 lngId) {
     History::HistoryAction(History::HistoryOp::Add, id, current_.CurrentKeyword);
 
     current_.Blanked = false;
+    current_.NotFound.reset();
     DrawDescription(true);
 
     {
@@ -60,8 +61,9 @@ void frmMain::ReadCurrentEntry() {
         entry->abbr, entry->letter, entry->categoryShortName, entry->hyperText);
 }
 
-void frmMain::BlankEntryView() {
+void frmMain::BlankEntryView(std::optional<HyperText::NoResult> notFound) {
     current_.Blanked = true;
+    current_.NotFound = std::move(notFound);
     DrawDescription(true);
     pbxDescription->unsetCursor();
     const QSignalBlocker blocker(lstLink);
@@ -69,8 +71,16 @@ void frmMain::BlankEntryView() {
 }
 
 void frmMain::DrawDescription(bool fromTop) {
-    pbxDescription->ShowDescription(current_.Blanked ? QString() : current_.CurrentDescription,
-                                    DisplayFont(), fromTop);
+    QString text;
+    if (!current_.Blanked) {
+        text = current_.CurrentDescription;
+    } else if (current_.NotFound) {
+        // The typed text is cut to the width the box has now, at every drawing.
+        HyperText::NoResult shown = *current_.NotFound;
+        shown.typed = HyperText::FitTypedToLine(*pbxDescription, DisplayFont(), shown.typed);
+        text = HyperText::NoResultMarkup(shown);
+    }
+    pbxDescription->ShowDescription(text, DisplayFont(), fromTop);
 }
 
 void frmMain::OfferEntryCommands(bool offered) {

@@ -32,7 +32,7 @@ Parsed Parse(const QString& query) {
     }
     const QString trimmed = query.trimmed();
     if (trimmed.size() > kMaxLength) {
-        parsed.error = QStringLiteral("検索語が長すぎます（%1文字まで）。").arg(kMaxLength);
+        parsed.error = QStringLiteral("検索語が長すぎます（%1 文字まで）。").arg(kMaxLength);
         return parsed;
     }
 

@@ -8,6 +8,7 @@
 
 #include "FuzzCheck.h"
 #include "FuzzDictionary.h"
+#include "data/Strings.h"
 #include "search/TextAbbreviations.h"
 
 #include <QSet>
@@ -57,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_CHECK(IsWordCharacter(c));
         FUZZ_CHECK(word.folded.front().isLetterOrNumber());
         FUZZ_CHECK(TextAbbreviations::Counts(word.folded));
-        const QString singular = TextAbbreviations::Singular(word.folded);
+        const QString singular = Strings::Singular(word.folded);
         FUZZ_CHECK(singular.isEmpty() || word.folded.startsWith(singular));
     }
 

@@ -5,13 +5,18 @@
 // (little-endian, signed), then the abbreviation, a 0xFF byte and the spelled-out form.
 //
 // Whatever the texts hold, the statement keeps its shape: one SELECT on AbbrTB whose conditions
-// are those the three inputs call for, each text sitting whole inside its string literals.
+// are those the three inputs call for, each text sitting whole inside its string literals. A
+// search that finds nothing gets its suggestions and its paragraph, checked as well.
 
+#include "FixedMetricsSurface.h"
 #include "FuzzCheck.h"
 #include "FuzzDictionary.h"
 #include "data/DbAccess.h"
 #include "data/Recordset.h"
+#include "data/Suggestions.h"
+#include "entryview/NoResultMarkup.h"
 
+#include <QSet>
 #include <memory>
 #include <sqlite3.h>
 
@@ -151,6 +156,44 @@ QList<Access> PrepareAsTheListDoes(sqlite3* db, const QString& sql) {
     return accesses;
 }
 
+// What a search that finds nothing offers: entries the dictionary has, each once, at most eight,
+// none for a wildcard search; and the paragraph that says so draws the typed text as text on one
+// line, its only links those of the suggestions.
+void CheckMiss(const DbAccess::Dictionary& db, const QString& key, const QString& letter,
+               qint16 category) {
+    static Suggestions::Finder finder(db);
+    const Suggestions::Search search{Trimmed(key), Trimmed(letter), category};
+    const QList<Suggestions::Suggestion> found = finder.For(search);
+    FUZZ_CHECK(found.size() <= Suggestions::kMostSuggestions);
+    FUZZ_CHECK(found.isEmpty() || Suggestions::Applies(search));
+    QSet<qint32> ids;
+    HyperText::NoResult miss;
+    for (const Suggestions::Suggestion& s : found) {
+        FUZZ_CHECK((s.id == 1 || s.id == 2) && !ids.contains(s.id));
+        ids.insert(s.id);
+        miss.suggestions.append({s.id, s.abbr, s.letter, s.otherCategory});
+    }
+    FixedMetricsSurface surface;
+    const HyperText::DisplayFont font{QStringLiteral("Fuzz"), 9.0};
+    miss.typed = HyperText::FitTypedToLine(surface, font, search.key + search.letter);
+    HyperText::LinkRegions regions;
+    HyperText::ReadingText reading;
+    const qint16 count = HyperText::RenderDescription(surface, HyperText::NoResultMarkup(miss),
+                                                      regions, font, &reading);
+    for (qint16 i = 0; i < count; ++i)
+        FUZZ_CHECK(ids.contains(regions[size_t(i)].LinkId));
+    const QString sentence = reading.text.section(u'\n', 0, 0);
+    FUZZ_CHECK(sentence.startsWith(u'"'));
+    FUZZ_CHECK(sentence.endsWith(QStringLiteral("\" は見つかりませんでした。")));
+    qsizetype drawn = 0;
+    for (const FixedMetricsSurface::PrintedRun& run : surface.prints) {
+        if (drawn >= sentence.size())
+            break;
+        FUZZ_CHECK(run.y == surface.prints.front().y && !run.bold);
+        drawn += run.text.size();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -175,6 +218,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     FUZZ_CHECK(results.Count() == listed);
+    if (listed == 0)
+        CheckMiss(dictionary->db, key, letter, category);
 
     // The key keeps only ASCII letters (in capitals), digits and the two wildcards.
     QString normalKey;

@@ -49,7 +49,7 @@ to other entries. It keeps a history of the last 100 entries seen, copies\n\
 an entry as text and opens its web page.\n\
 .\n\
 The window and the help are in Japanese. Besides its own small\n\
-dictionary, the package builds a large one of some 13 000 entries on\n\
+dictionary, the package builds a large one of some 18 000 entries on\n\
 this machine, with tessarine-dictd, from the acronyms of dict-vera, the\n\
 articles of dict-foldoc and the Japanese terms of edict, whichever are\n\
 installed, and builds it again whenever these packages change.")

@@ -21,7 +21,7 @@ void frmMain::mnuFileFind_Click() {
         resultCount_ = dictionary_.SearchEntries(key, letter, category, results);
     }
     if (resultCount_ < 1) {
-        BlankEntryView();
+        ShowSearchMiss(key, letter, category);
         OfferEntryCommands(false);
         return;
     }

@@ -94,18 +94,6 @@ bool Counts(QStringView folded) {
     return capitals >= 2 || (capitals >= 1 && digits >= 1);
 }
 
-QString Singular(QStringView folded) {
-    if (folded.size() > 2 && folded.endsWith(u"'s"))
-        return folded.chopped(2).toString();
-    // Only a small "s" after a capital or a digit: ABS is not the plural of AB.
-    if (folded.size() > 2 && folded.back() == u's') {
-        const char16_t before = folded[folded.size() - 2].unicode();
-        if (IsUpper(before) || IsDigit(before))
-            return folded.chopped(1).toString();
-    }
-    return {};
-}
-
 QList<Word> CountingWords(QStringView text) {
     QList<Word> words;
     const qsizetype n = text.size();
@@ -182,7 +170,7 @@ bool Finder::ReportKey(const QString& written, QStringView folded, QList<Found>&
 bool Finder::ReportWord(const QString& written, QStringView folded, QList<Found>& found) {
     if (ReportKey(written, folded, found))
         return true;
-    const QString singular = Singular(folded);
+    const QString singular = Strings::Singular(folded);
     return !singular.isEmpty() && Counts(singular) && ReportKey(written, singular, found);
 }
 

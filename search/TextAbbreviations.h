@@ -33,9 +33,6 @@ QList<Word> CountingWords(QStringView text);
 // Whether a word (after folding) counts as a possible abbreviation.
 bool Counts(QStringView folded);
 
-// The singular of a plural or possessive word (CPUs, CPU's), or an empty string for any other.
-QString Singular(QStringView folded);
-
 // The first Japanese term of a description: the bold text at its very beginning, where the word
 // lists put the Japanese terms of an abbreviation (\B中央処理装置\b（…）), when it holds Japanese;
 // otherwise empty.

@@ -67,6 +67,8 @@ TEST_F(DictionarySummaryTest, ThroughLinksTheRealFileOpensReadOnlyAndIsNamed) {
     EXPECT_EQ(open.file, real);
     EXPECT_EQ(open.entries, kStandardEntries);
     EXPECT_EQ(DictionarySummary::AboutLine(open), QStringLiteral("辞書：%1（7 項目）").arg(real));
+    EXPECT_EQ(DictionarySummary::AboutLine({QStringLiteral("/d/ABBR.MDB"), 17966}),
+              QStringLiteral("辞書：/d/ABBR.MDB（17,966 項目）"));
 
     // Repointing the link while the program runs changes nothing about what it shows open.
     auto other = TestDictionary::Standard();

@@ -75,3 +75,15 @@ TEST(MatchKindValuesTest, KeepTheirNumbers) {
     EXPECT_EQ(int(SearchMatch::Prefix), 2);
     EXPECT_EQ(int(SearchMatch::Pattern), 4);
 }
+
+TEST(SingularTest, OfPluralsAndPossessives) {
+    using Strings::Singular;
+    EXPECT_EQ(Singular(u"CPUs"), QStringLiteral("CPU"));
+    EXPECT_EQ(Singular(u"CPU's"), QStringLiteral("CPU"));
+    EXPECT_EQ(Singular(u"ICs"), QStringLiteral("IC"));
+    EXPECT_EQ(Singular(u"3Gs"), QStringLiteral("3G"));
+    EXPECT_TRUE(Singular(u"ABS").isEmpty()) << "a capital S is part of the abbreviation";
+    EXPECT_TRUE(Singular(u"Macs").isEmpty());
+    EXPECT_TRUE(Singular(u"s").isEmpty());
+    EXPECT_TRUE(Singular(u"'s").isEmpty());
+}

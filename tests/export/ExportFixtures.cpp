@@ -18,16 +18,9 @@ namespace {
 void Add(TestDictionary& d, qint32 id, const QString& abbr, const QString& letter, qint32 category,
          const QString& hyperText, const QString& description = QString(),
          const QString& url = QString()) {
-    DictionaryWriter::Entry e;
-    e.id = id;
-    e.abbr = abbr;
-    e.key = Strings::NormalizeKey(abbr);
-    e.letter = letter;
-    e.letterIsNull = letter.isNull();
-    e.categoryId = category;
-    e.hyperText = hyperText;
+    DictionaryWriter::Entry e = TestEntry(id, abbr, letter, category, hyperText, url);
+    e.hyperText = hyperText; // an entry without a description stays without one
     e.description = description;
-    e.url = url;
     d.AddEntry(e);
 }
 

@@ -1,83 +1,153 @@
 #include "HelpFixture.h"
+#include "HelpSources.h"
 
-#include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QMultiHash>
 #include <QSet>
-#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
 namespace {
 
-// The help project as written, read before qhelpgenerator merges what it holds:
-// the engine answers an identifier that occurs twice with one of its pages only, so
-// a repeated topic id can be seen only here.
-struct HelpProject {
-    QMultiHash<QString, QString> pageById;
-    QSet<QString> tocPages;
-    QStringList files;
-    QString error;
+class HelpProjectTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        project = ReadHelpProject();
+        ASSERT_TRUE(project.error.isEmpty()) << qPrintable(project.error);
+        ASSERT_FALSE(project.keywords.isEmpty());
+    }
+
+    QStringList Pages() const {
+        QStringList pages;
+        for (const QString& file : project.files)
+            if (file.endsWith(QStringLiteral(".html")))
+                pages << file;
+        return pages;
+    }
+
+    // Whether `ref`, seen from `fromPage`, names a page of the project and, where it has one,
+    // an anchor on that page. Returns what is wrong, or nothing.
+    QString Broken(const QString& ref, const QString& fromPage) const {
+        const QString file = ref.section(u'#', 0, 0).isEmpty() ? fromPage : ref.section(u'#', 0, 0);
+        if (!project.files.contains(file))
+            return QStringLiteral("no page ") + file;
+        if (!ref.contains(u'#'))
+            return {};
+        const QString anchor = ref.section(u'#', 1);
+        if (!Anchors(ReadTextFile(HelpPagePath(file))).contains(anchor))
+            return QStringLiteral("no anchor #%1 on %2").arg(anchor, file);
+        return {};
+    }
+
+    HelpProject project;
 };
 
-HelpProject readHelpProject() {
-    HelpProject project;
-    QFile file(QStringLiteral(TESSARINE_HELP_PROJECT));
-    if (!file.open(QIODevice::ReadOnly)) {
-        project.error = file.errorString();
-        return project;
-    }
-    QXmlStreamReader xml(&file);
-    bool inFiles = false;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (xml.isStartElement()) {
-            const auto attributes = xml.attributes();
-            const QString page =
-                attributes.value(QStringLiteral("ref")).toString().section(u'#', 0, 0);
-            if (xml.name() == QStringLiteral("keyword") &&
-                attributes.hasAttribute(QStringLiteral("id")))
-                project.pageById.insert(attributes.value(QStringLiteral("id")).toString(), page);
-            else if (xml.name() == QStringLiteral("section"))
-                project.tocPages.insert(page);
-            else if (xml.name() == QStringLiteral("files"))
-                inFiles = true;
-            else if (inFiles && xml.name() == QStringLiteral("file"))
-                project.files << xml.readElementText();
-        } else if (xml.isEndElement() && xml.name() == QStringLiteral("files")) {
-            inFiles = false;
-        }
-    }
-    if (xml.hasError())
-        project.error = xml.errorString();
-    return project;
-}
-
-TEST(HelpProject, EachTopicIdStandsOnceForItsPage) {
-    const HelpProject project = readHelpProject();
-    ASSERT_TRUE(project.error.isEmpty()) << qPrintable(project.error);
+TEST_F(HelpProjectTest, EachTopicIdStandsOnceForItsPage) {
+    QMultiHash<QString, QString> pageById;
+    for (const HelpKeyword& keyword : project.keywords)
+        if (!keyword.id.isEmpty())
+            pageById.insert(keyword.id, keyword.ref.section(u'#', 0, 0));
 
     QSet<QString> expectedIds;
     for (const HelpTopic& topic : kHelpTopics) {
         const QString id = topicId(topic.number);
         expectedIds.insert(id);
-        EXPECT_EQ(project.pageById.values(id).join(QStringLiteral(", ")).toStdString(), topic.page)
+        EXPECT_EQ(pageById.values(id).join(QStringLiteral(", ")).toStdString(), topic.page)
             << qPrintable(id);
     }
-    for (const QString& id : project.pageById.uniqueKeys())
+    for (const QString& id : pageById.uniqueKeys())
         EXPECT_TRUE(expectedIds.contains(id)) << "id without a topic number: " << qPrintable(id);
 }
 
-TEST(HelpProject, EveryPageCanBeReachedFromTheContents) {
-    const HelpProject project = readHelpProject();
-    ASSERT_TRUE(project.error.isEmpty()) << qPrintable(project.error);
-
-    int pages = 0;
-    for (const QString& file : project.files) {
-        if (!file.endsWith(QStringLiteral(".html")))
-            continue;
-        ++pages;
-        EXPECT_TRUE(project.tocPages.contains(file)) << qPrintable(file);
+TEST_F(HelpProjectTest, EveryKeywordNamesOneTopic) {
+    // The help window opens the first page of a repeated keyword and never the others: a word
+    // that belongs to several topics is qualified instead (ワイルドカード（全文検索）).
+    QHash<QString, QString> firstRef;
+    for (const HelpKeyword& keyword : project.keywords) {
+        EXPECT_FALSE(keyword.name.trimmed().isEmpty()) << qPrintable(keyword.ref);
+        const auto earlier = firstRef.constFind(keyword.name);
+        EXPECT_TRUE(earlier == firstRef.constEnd())
+            << "keyword " << qPrintable(keyword.name) << " leads to " << qPrintable(earlier.value())
+            << " and to " << qPrintable(keyword.ref);
+        firstRef.insert(keyword.name, keyword.ref);
     }
-    EXPECT_GE(pages, int(kHelpTopics.size()) + 1);
+}
+
+TEST_F(HelpProjectTest, EveryPageCanBeReachedFromTheContents) {
+    QSet<QString> contentsPages;
+    for (const HelpContentsEntry& entry : project.contents)
+        contentsPages.insert(entry.ref.section(u'#', 0, 0));
+    for (const QString& page : Pages())
+        EXPECT_TRUE(contentsPages.contains(page)) << qPrintable(page) << " is not in the contents";
+    EXPECT_GE(Pages().size(), qsizetype(kHelpTopics.size()) + 5);
+}
+
+TEST_F(HelpProjectTest, EveryContentsEntryKeywordAndLinkLeadsToAPageAndAnchor) {
+    for (const HelpContentsEntry& entry : project.contents)
+        EXPECT_EQ(Broken(entry.ref, QString()), QString())
+            << "contents " << qPrintable(entry.title);
+    for (const HelpKeyword& keyword : project.keywords)
+        EXPECT_EQ(Broken(keyword.ref, QString()), QString())
+            << "keyword " << qPrintable(keyword.name);
+
+    int links = 0;
+    for (const QString& page : Pages()) {
+        const QString html = ReadTextFile(HelpPagePath(page));
+        ASSERT_FALSE(html.isEmpty()) << qPrintable(page);
+        for (const QString& target : LinkTargets(html)) {
+            EXPECT_EQ(Broken(target, page), QString()) << "link on " << qPrintable(page);
+            ++links;
+        }
+    }
+    EXPECT_GT(links, 200);
+    // The check itself finds what it is for.
+    EXPECT_NE(Broken(QStringLiteral("keys.html#no-such-anchor"), QString()), QString());
+    EXPECT_NE(Broken(QStringLiteral("no-such-page.html"), QString()), QString());
+}
+
+TEST_F(HelpProjectTest, EveryFileOfTheProjectIsBuiltIntoTheHelp) {
+    // The build lists the pages it depends on; a page missing there would not be rebuilt.
+    const QString cmake = ReadTextFile(SourcePath(QStringLiteral("auxiliary/help/CMakeLists.txt")));
+    for (const QString& file : project.files) {
+        EXPECT_TRUE(QFileInfo::exists(HelpPagePath(file))) << qPrintable(file);
+        EXPECT_TRUE(cmake.contains(QStringLiteral("  ") + file)) << qPrintable(file);
+    }
+}
+
+TEST_F(HelpProjectTest, NoPageTitleOrKeywordUsesATermTheStyleSheetRulesOut) {
+    const StyleSheet style = ReadStyleSheet();
+    ASSERT_GE(style.avoided.size(), 20);
+    ASSERT_FALSE(style.quotedAsShown.isEmpty());
+
+    for (const QString& page : Pages())
+        EXPECT_EQ(Found(AvoidedTermsIn(style, VisibleText(ReadTextFile(HelpPagePath(page))))), "")
+            << qPrintable(page);
+    for (const HelpContentsEntry& entry : project.contents)
+        EXPECT_EQ(Found(AvoidedTermsIn(style, entry.title)), "") << "contents";
+    for (const HelpKeyword& keyword : project.keywords) {
+        if (!style.indexOnly.contains(keyword.name))
+            EXPECT_EQ(Found(AvoidedTermsIn(style, keyword.name)), "") << "keyword";
+    }
+    // A synonym kept for the index leads to the page of the word to use.
+    for (const QString& synonym : style.indexOnly)
+        EXPECT_TRUE(std::any_of(project.keywords.begin(), project.keywords.end(),
+                                [&](const HelpKeyword& k) { return k.name == synonym; }))
+            << qPrintable(synonym) << " is listed for the index but is no keyword";
+}
+
+TEST(HelpStyleSheet, TheTermCheckTellsTheRightWordFromTheWrongOne) {
+    const StyleSheet style = ReadStyleSheet();
+    EXPECT_EQ(
+        Found(AvoidedTermsIn(style, QStringLiteral("コンピューターとブラウザー、フォルダー"))), "");
+    EXPECT_EQ(Found(AvoidedTermsIn(style, QStringLiteral("コンピューターとコンピュータ"))),
+              "コンピュータ");
+    EXPECT_EQ(Found(AvoidedTermsIn(style, QStringLiteral("ブラウザで開く"))), "ブラウザ");
+    EXPECT_EQ(Found(AvoidedTermsIn(style, QStringLiteral("一つの種別、カテゴリ"))),
+              "カテゴリ 一つ");
+    // The screen's own texts are quoted as they stand.
+    EXPECT_EQ(Found(AvoidedTermsIn(style, QStringLiteral("「ブラウザで次ぎの URL を開きます」"))),
+              "");
+    EXPECT_EQ(Found(AvoidedTermsIn(style, QStringLiteral("ツールチップ「検索するカテゴリ」"))), "");
 }
 
 } // namespace

@@ -114,6 +114,21 @@ TEST_F(HelpTopicsTest, TableOfContentsListsEveryTopicUnderTheContentsPage) {
         ASSERT_TRUE(titleByPage.contains(pageUrl(topic.page)));
         EXPECT_EQ(titleByPage.value(pageUrl(topic.page)), QString::fromUtf8(topic.title));
     }
+    // The pages without a topic number are found through the contents alone.
+    const struct {
+        const char* page;
+        const char* title;
+    } guides[] = {{"keyboard.html", "キーボードだけで使う"},
+                  {"screen-reader.html", "音声読み上げで使う"},
+                  {"large-dictionary.html", "大きな辞書を使う"},
+                  {"terminal.html", "端末で引く・書き出す"}};
+    for (const auto& guide : guides) {
+        SCOPED_TRACE(guide.page);
+        EXPECT_EQ(titleByPage.value(pageUrl(guide.page)), QString::fromUtf8(guide.title));
+        const QString html = pageText(*engine, pageUrl(guide.page));
+        EXPECT_TRUE(
+            html.contains(QStringLiteral("<h1>%1</h1>").arg(QString::fromUtf8(guide.title))));
+    }
 }
 
 TEST_F(HelpTopicsTest, KeywordSearchFindsTopicsInJapaneseAndEnglish) {
@@ -134,8 +149,20 @@ TEST_F(HelpTopicsTest, KeywordSearchFindsTopicsInJapaneseAndEnglish) {
         {"Ctrl+H", "history-window.html"},
         {"リンク", "description.html"},
         {"スクロール", "description.html"},
-        {"screen reader", "description.html"},
-        {"keyboard", "description.html"},
+        {"screen reader", "screen-reader.html"},
+        {"keyboard", "keyboard.html"},
+        {"キーボード（リンク）", "description.html"},
+        {"アクセシビリティ", "screen-reader.html"},
+        {"Orca", "screen-reader.html"},
+        {"Esc", "keys.html"},
+        {"VERA", "large-dictionary.html"},
+        {"FOLDOC", "large-dictionary.html"},
+        {"EDICT", "large-dictionary.html"},
+        {"update-alternatives", "large-dictionary.html"},
+        {"ワイルドカード（全文検索）", "fulltext-rules.html"},
+        {"tessarine-lookup", "terminal.html"},
+        {"tessarine-export", "terminal.html"},
+        {"dictd", "terminal.html"},
     };
     for (const auto& lookup : lookups) {
         SCOPED_TRACE(lookup.keyword);

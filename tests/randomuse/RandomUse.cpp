@@ -2,6 +2,7 @@
 
 #include "app/frmMain.h"
 #include "auxiliary/Web.h"
+#include "history/History.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -57,6 +58,7 @@ bool RandomUse::Run(int actions) {
         {4, &RandomUse::PressLinkAsScreenReader},
         {3, &RandomUse::SetClipboard},
         {1, &RandomUse::Restart},
+        {6, &RandomUse::SearchNearMiss},
     };
     int total = 0;
     for (const Choice& c : kChoices)
@@ -69,6 +71,7 @@ bool RandomUse::Run(int actions) {
     failure_ = BrokenRule();
     for (int i = 0; i < actions && failure_.isEmpty(); ++i) {
         const qsizetype noted = log_.size();
+        RememberBefore();
         int pick = Below(total);
         for (const Choice& c : kChoices) {
             if (pick < c.weight) {
@@ -163,6 +166,19 @@ void RandomUse::ClickAt(QWidget* target, QPoint at, Qt::MouseButton button, bool
         QTest::mouseDClick(target, button, {}, at);
     else
         QTest::mouseClick(target, button, {}, at);
+}
+
+void RandomUse::RememberBefore() {
+    before_ = {window_.get(), window_->Current().CurrentId, HistoryIds()};
+    followedSuggestion_ = 0;
+}
+
+QList<qint32> RandomUse::HistoryIds() const {
+    const History::HistoryStore& history = History::Store();
+    QList<qint32> ids{history.CurrentSlot()};
+    for (const qint16 slot : history.RecordedSlots())
+        ids << history.HistoryEntries()[size_t(slot)].EntryId;
+    return ids;
 }
 
 QString RandomUse::SomeText() {

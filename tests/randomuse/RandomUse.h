@@ -54,6 +54,7 @@ private:
     void PressLinkAsScreenReader();
     void SetClipboard();
     void Restart();
+    void SearchNearMiss();
 
     // --- Rules (RandomUseRules.cpp) ---
     // The first broken rule, or an empty text.
@@ -62,6 +63,7 @@ private:
     QString CommandRule() const;
     QString HistoryRule() const;
     QString DictionaryRule();
+    QString NoResultRule() const;
 
     // --- Helpers ---
     void Start();
@@ -70,6 +72,11 @@ private:
     int Below(int n) { return int(random_() % quint32(n)); }
     bool Chance(int percent) { return Below(100) < percent; }
     QString SomeText();
+    QString NearMiss();
+    void FollowSuggestion();
+    // What an action that ends in a search without results must leave as it was.
+    void RememberBefore();
+    QList<qint32> HistoryIds() const;
     QWidget* MainControl(const char* name) const;
     QWidget* OpenHistoryWindow() const;
     QWidget* OpenFullTextWindow() const;
@@ -93,4 +100,13 @@ private:
     unsigned staleLink_ = 0;
     // Set when an address was handed to the desktop that should not have been.
     QString wrongOpening_;
+    // Before the action: the window, the entry current and the history as recorded.
+    struct Before {
+        const frmMain* window = nullptr;
+        qint32 currentId = 0;
+        QList<qint32> history;
+    };
+    Before before_;
+    // The entry of the suggestion the action followed; 0 when it followed none.
+    qint32 followedSuggestion_ = 0;
 };

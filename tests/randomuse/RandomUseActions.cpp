@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -438,4 +439,73 @@ void RandomUse::SetClipboard() {
 void RandomUse::Restart() {
     Note(QStringLiteral("choose mnuFileExit, then start again"));
     window_->findChild<QAction*>(QStringLiteral("mnuFileExit"))->trigger();
+}
+
+// A key the dictionary nearly has, as people mistype or misplace one: a plural or possessive,
+// a letter dropped, doubled or swapped with the next, a word of another field, a wildcard.
+QString RandomUse::NearMiss() {
+    static const char* const kOthers[] = {"中央処理装置", "central processing unit",
+                                          "シーピーユー", "Random Access Memory",
+                                          "c?us",         "zzzz"};
+    if (dictionary_.abbreviations.isEmpty() || Chance(20))
+        return QString::fromUtf8(kOthers[Below(int(std::size(kOthers)))]);
+    QString key = dictionary_.abbreviations.at(Below(int(dictionary_.abbreviations.size())));
+    const int at = Below(int(key.size()));
+    switch (Below(5)) {
+    case 0:
+        return key + (Chance(50) ? QStringLiteral("s") : QStringLiteral("'s"));
+    case 1:
+        return key.remove(at, 1);
+    case 2:
+        return key.insert(at, key.at(at));
+    case 3:
+        if (at + 1 < key.size())
+            std::swap(key[at], key[at + 1]);
+        return key;
+    default:
+        return key.toLower() + QStringLiteral("x");
+    }
+}
+
+void RandomUse::SearchNearMiss() {
+    auto* field = qobject_cast<QLineEdit*>(MainControl("txtSearchKey"));
+    auto* categories = qobject_cast<QComboBox*>(MainControl("cmbCategory"));
+    const QString key = NearMiss();
+    const int category = Chance(25) ? Below(categories->count()) : categories->currentIndex();
+    Note(QStringLiteral("search for \"%1\" in category %2")
+             .arg(key, categories->itemText(category)));
+    Activate(window_.get());
+    categories->setCurrentIndex(category);
+    field->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    TypeInto(field, key);
+    QTest::keyClick(field, Qt::Key_Return);
+    Settle();
+    if (window_->Current().NotFound && Chance(60))
+        FollowSuggestion();
+}
+
+// Follows one of the suggestions on show: by the mouse, or by the keyboard's frame and Enter.
+void RandomUse::FollowSuggestion() {
+    auto* box = qobject_cast<DescriptionBox*>(MainControl("pbxDescription"));
+    const HyperText::DescriptionLinks& links = box->Links();
+    // A user sees no link in a hidden box, and an open menu would take the keys.
+    if (links.LinkCount() == 0 || !box->isVisible() || QApplication::activePopupWidget())
+        return;
+    const int link = Below(links.LinkCount());
+    const qint32 id = links.Link(link).linkId;
+    if (Chance(50)) {
+        const HyperText::LinkRegion& r = links.Region(links.Link(link).firstRegion);
+        box->ScrollToShow(r.Top, r.Bottom);
+        const QPoint at = box->ViewRect(r.Left, r.Top, r.Right, r.Bottom).center();
+        log_.last() += QStringLiteral(", then click the suggestion %1").arg(id);
+        QTest::mouseMove(box, at);
+        ClickAt(box, at, Qt::LeftButton);
+    } else {
+        log_.last() += QStringLiteral(", then frame the suggestion %1 and press Enter").arg(id);
+        box->setFocus(Qt::TabFocusReason);
+        box->SetCurrentLink(link);
+        KeyTo(box, Qt::Key_Return, {});
+    }
+    followedSuggestion_ = id;
 }

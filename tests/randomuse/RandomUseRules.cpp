@@ -3,6 +3,8 @@
 
 #include "app/frmMain.h"
 #include "auxiliary/Web.h"
+#include "data/Suggestions.h"
+#include "entryview/DescriptionBox.h"
 #include "history/History.h"
 
 #include <QAction>
@@ -23,7 +25,8 @@ QString RandomUse::BrokenRule() {
         return failure_;
     if (!wrongOpening_.isEmpty())
         return wrongOpening_;
-    for (QString broken : {EntryRule(), CommandRule(), HistoryRule(), DictionaryRule()})
+    for (QString broken :
+         {EntryRule(), CommandRule(), HistoryRule(), DictionaryRule(), NoResultRule()})
         if (!broken.isEmpty())
             return broken;
     return {};
@@ -156,5 +159,47 @@ QString RandomUse::DictionaryRule() {
         if (dictionary_.Digest() != digest_)
             return QStringLiteral("the dictionary file changed");
     }
+    return {};
+}
+
+// A search that found nothing says so, offers at most eight entries the dictionary has, and
+// changes neither the entry current nor the history; a suggestion followed shows its entry and
+// is recorded like any other.
+QString RandomUse::NoResultRule() const {
+    const ShownEntry& shown = window_->Current();
+    const History::HistoryStore& history = History::Store();
+    if (followedSuggestion_ > 0) {
+        if (shown.Blanked || shown.CurrentId != followedSuggestion_)
+            return QStringLiteral("the suggestion of entry %1 was followed, but %2 is on show")
+                .arg(followedSuggestion_)
+                .arg(shown.Blanked ? QStringLiteral("nothing") : QString::number(shown.CurrentId));
+        if (history.CurrentSlot() != history.NewestSlot() ||
+            history.HistoryEntries()[size_t(history.CurrentSlot())].EntryId != shown.CurrentId)
+            return QStringLiteral("the suggestion of entry %1 was shown without being recorded")
+                .arg(followedSuggestion_);
+    }
+    if (!shown.NotFound)
+        return {};
+    const auto* box = qobject_cast<const DescriptionBox*>(MainControl("pbxDescription"));
+    const QString sentence = box->Reading().text.section(u'\n', 0, 0);
+    if (!shown.Blanked || !sentence.startsWith(u'"') ||
+        !sentence.endsWith(QStringLiteral("\" は見つかりませんでした。")))
+        return QStringLiteral("after a search that found nothing the view reads %1")
+            .arg(Quoted(box->Reading().text.left(80)));
+    const HyperText::DescriptionLinks& links = box->Links();
+    if (links.LinkCount() > Suggestions::kMostSuggestions)
+        return QStringLiteral("%1 suggestions are offered").arg(links.LinkCount());
+    for (int i = 0; i < links.LinkCount(); ++i) {
+        if (!dictionary_.entries.contains(links.Link(i).linkId))
+            return QStringLiteral("the suggestion %1 leads to entry %2, which does not exist")
+                .arg(Quoted(links.Link(i).text))
+                .arg(links.Link(i).linkId);
+    }
+    if (before_.window == window_.get() &&
+        (shown.CurrentId != before_.currentId || HistoryIds() != before_.history))
+        return QStringLiteral("a search that found nothing changed the entry current (%1, was "
+                              "%2) or the history")
+            .arg(shown.CurrentId)
+            .arg(before_.currentId);
     return {};
 }

@@ -101,18 +101,6 @@ TEST(TextAbbreviationsRule, FoldingIsTheOneOfPasteAndSearch) {
               QStringLiteral("CPU's"));
 }
 
-TEST(TextAbbreviationsRule, SingularsOfPluralsAndPossessives) {
-    using TextAbbreviations::Singular;
-    EXPECT_EQ(Singular(u"CPUs"), QStringLiteral("CPU"));
-    EXPECT_EQ(Singular(u"CPU's"), QStringLiteral("CPU"));
-    EXPECT_EQ(Singular(u"ICs"), QStringLiteral("IC"));
-    EXPECT_EQ(Singular(u"3Gs"), QStringLiteral("3G"));
-    EXPECT_TRUE(Singular(u"ABS").isEmpty()) << "a capital S is part of the abbreviation";
-    EXPECT_TRUE(Singular(u"Macs").isEmpty());
-    EXPECT_TRUE(Singular(u"s").isEmpty());
-    EXPECT_TRUE(Singular(u"'s").isEmpty());
-}
-
 TEST(TextAbbreviationsRule, FirstJapaneseTermIsTheBoldTextThatBeginsTheDescription) {
     using TextAbbreviations::FirstJapaneseTerm;
     EXPECT_EQ(FirstJapaneseTerm(u"\\B中央処理装置\\b（ちゅうおう）、\\B別\\b"),
