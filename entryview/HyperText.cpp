@@ -65,6 +65,7 @@ private:
     qsizetype gatherWord(qsizetype start, QString& word);
     void place(const QString& piece);
     void printPending();
+    void readWrappedSpace();
     void newLine(qint32 advance);
     // A new line that also ends a paragraph, which the reading text marks with a line feed.
     void endParagraph(qint32 advance);
@@ -262,8 +263,7 @@ void DescriptionRenderer::place(const QString& piece) {
     // but the reader still hears the words apart.
     const bool space = piece.size() == 1 && piece[0] == u' ';
     if (space && atWrap_) {
-        if (reading_)
-            reading_->text += piece;
+        readWrappedSpace();
         return;
     }
     atWrap_ = false;
@@ -291,12 +291,23 @@ void DescriptionRenderer::place(const QString& piece) {
         return;
     if (space) {
         atWrap_ = true;
-        if (reading_)
-            reading_->text += piece;
+        readWrappedSpace();
         return;
     }
     pending_ = carried;
     usedWidth_ = surface_.TextWidth(carried);
+}
+
+// A space left out at a wrap is still read between the words; inside a link it belongs to the
+// link's text, whose two lines then read as one.
+void DescriptionRenderer::readWrappedSpace() {
+    if (!reading_)
+        return;
+    const qsizetype end = reading_->text.size();
+    reading_->text += u' ';
+    if (linkNumber_ > 0 && !reading_->regionSpans.empty() &&
+        reading_->regionSpans.back().end == end)
+        reading_->regionSpans.back().end = end + 1;
 }
 
 void DescriptionRenderer::printPending() {

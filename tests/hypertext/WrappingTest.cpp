@@ -1,5 +1,7 @@
 #include "RenderHarness.h"
 
+#include "entryview/DescriptionLinks.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -97,9 +99,13 @@ TEST(Wrapping, SpacesAtAWrapAreNotDrawnAtTheStartOfTheNextLine) {
 
     // Inside a link the wrapped space leaves the link whole on both lines, without it.
     RenderHarness link;
-    EXPECT_EQ(link.render(times(u"x", 30) + u"\\J8 abcdef ghij\\j"_s), 2);
+    const qint16 count = link.read(times(u"x", 30) + u"\\J8 abcdef ghij\\j"_s);
+    ASSERT_EQ(count, 2);
     EXPECT_EQ(link.surface.prints.back().text, u"ghij"_s);
     EXPECT_EQ(link.surface.prints.back().x, 24);
+    const HyperText::DescriptionLinks links(link.regions, count, link.reading);
+    ASSERT_EQ(links.LinkCount(), 1) << "one link over two lines";
+    EXPECT_EQ(links.Link(0).text, u"abcdef ghij"_s);
 }
 
 TEST(Wrapping, RunsAlreadyDrawnOnTheLineCountTowardsItsWidth) {

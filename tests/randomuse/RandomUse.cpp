@@ -171,6 +171,7 @@ void RandomUse::ClickAt(QWidget* target, QPoint at, Qt::MouseButton button, bool
 void RandomUse::RememberBefore() {
     before_ = {window_.get(), window_->Current().CurrentId, HistoryIds()};
     followedSuggestion_ = 0;
+    followedWasCurrent_ = false;
 }
 
 QList<qint32> RandomUse::HistoryIds() const {
