@@ -2,6 +2,7 @@
 
 #include "app/QtOptions.h"
 #include "base/AppInfo.h"
+#include "search/LookupText.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -36,7 +37,9 @@ public:
     Request Read(const QStringList& arguments);
 
 private:
-    QList<QCommandLineOption> Options() const { return {dictionary_, help_, version_}; }
+    QList<QCommandLineOption> Options() const {
+        return {dictionary_, help_, version_, lookup_, selection_};
+    }
     bool ParseSoFar() { return parser_.parse(QStringList{QLatin1String(kProgram)} + read_); }
     // Whether the words so far, which do not parse, only lack the value of their last option.
     bool LacksAValue() {
@@ -50,11 +53,14 @@ private:
     QString WhatIsWrong(const QString& word) const;
     QString ValueMissing(const QString& word) const;
     bool TakeNewDictionary(Request& request, QString* error);
+    bool TakeLookup(Request& request, QString* error);
 
     const QCommandLineOption dictionary_{
         {QStringLiteral("d"), QStringLiteral("dictionary")}, QString(), QStringLiteral("FILE")};
     const QCommandLineOption help_{{QStringLiteral("h"), QStringLiteral("help")}};
     const QCommandLineOption version_{QStringLiteral("version")};
+    const QCommandLineOption lookup_{QStringLiteral("lookup"), QString(), QStringLiteral("TEXT")};
+    const QCommandLineOption selection_{QStringLiteral("selection")};
     QCommandLineParser parser_;
     QStringList read_;            // the words read so far, long options written out
     qsizetype named_ = 0;         // dictionaries named so far
@@ -121,6 +127,34 @@ bool GnuReader::TakeNewDictionary(Request& request, QString* error) {
     return true;
 }
 
+// The text to look up, from --lookup TEXT or --selection; only one of them, and only once.
+bool GnuReader::TakeLookup(Request& request, QString* error) {
+    const QStringList texts = parser_.values(lookup_);
+    const bool selection = parser_.isSet(selection_);
+    if (texts.size() > 1) {
+        *error = QStringLiteral("only one text may be looked up");
+        return false;
+    }
+    if (selection && !texts.isEmpty()) {
+        *error = QStringLiteral("--lookup and --selection cannot be used together");
+        return false;
+    }
+    if (selection) {
+        request.lookup = Lookup::Selection;
+        return true;
+    }
+    if (texts.isEmpty())
+        return true;
+    const LookupText::Problem problem = LookupText::Check(texts.first());
+    if (problem != LookupText::Problem::None) {
+        *error = LookupText::CommandLineMessage(problem);
+        return false;
+    }
+    request.lookup = Lookup::Text;
+    request.lookupText = texts.first();
+    return true;
+}
+
 Request GnuReader::Read(const QStringList& arguments) {
     Request request;
     bool optionsEnded = false;
@@ -153,7 +187,7 @@ Request GnuReader::Read(const QStringList& arguments) {
             request.action = parser_.isSet(help_) ? Action::ShowHelp : Action::ShowVersion;
             return request;
         }
-        if (!TakeNewDictionary(request, &error))
+        if (!TakeNewDictionary(request, &error) || !TakeLookup(request, &error))
             return Failure(error);
     }
     if (lacksAValue)
@@ -168,7 +202,8 @@ Request Parse(const QStringList& arguments) {
 }
 
 QString UsageText() {
-    return QStringLiteral("Usage: %1 [-d FILE | [--] FILE] [--help] [--version]\n"
+    return QStringLiteral("Usage: %1 [-d FILE | [--] FILE] [--lookup TEXT | --selection] [--help] "
+                          "[--version]\n"
                           "Try '%1 --help' for more information.\n")
         .arg(QLatin1String(kProgram));
 }
@@ -181,6 +216,11 @@ QString HelpText() {
                "  -d, --dictionary=FILE  open the dictionary FILE instead of ABBR.MDB beside\n"
                "                         the program; FILE may also stand alone, after \"--\"\n"
                "                         when its name begins with '-'\n"
+               "      --lookup=TEXT      look TEXT up: one word is searched, the abbreviations\n"
+               "                         of a sentence are listed, Japanese is searched for in\n"
+               "                         the descriptions (at most 64 KiB)\n"
+               "      --selection        look up the text marked on the desktop (the primary\n"
+               "                         selection), or the clipboard where there is none\n"
                "  -h, --help             display this help and exit\n"
                "      --version          output version information and exit\n"
                "\n"
@@ -190,6 +230,8 @@ QString HelpText() {
                "One copy runs per user and display. A later start brings the running copy's\n"
                "window to the front and ends; if it names a dictionary other than the one the\n"
                "running copy shows, it says so and ends without bringing anything forward.\n"
+               "With --lookup or --selection the running copy looks the text up. Bind a key\n"
+               "of the desktop to '%1 --selection' to look up from any program.\n"
                "\n"
                "Exit status: 0 when the program ran or handed over to the running copy,\n"
                "1 when the dictionary cannot be used or the running copy shows another one,\n"

@@ -11,11 +11,20 @@ namespace CommandLine {
 
 enum class Action { Run, ShowHelp, ShowVersion, Fail };
 
+// What the start hands over to be looked up, by the copy that runs or by this one.
+enum class Lookup {
+    None,
+    Text,      // --lookup TEXT
+    Selection, // --selection: the desktop's primary selection, or else the clipboard
+};
+
 struct Request {
     Action action = Action::Run;
     // The dictionary named with -d FILE, --dictionary=FILE or as the only operand; empty when
     // the start names none and the one beside the program is meant.
     QString dictionary;
+    Lookup lookup = Lookup::None;
+    QString lookupText; // the TEXT of --lookup
     // One line saying what is wrong, when action is Fail.
     QString error;
 };

@@ -39,6 +39,7 @@ enum class HelpTopic : int {
     Description = 6,
     ResultList = 7,
     FullTextWindow = 8,
+    TextAbbreviationsWindow = 9,
     FileMenu = 101,
     EditMenu = 102,
     GoMenu = 103,

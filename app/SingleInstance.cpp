@@ -4,6 +4,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <cstdio>
 
@@ -15,7 +16,8 @@ constexpr int kConnectTimeoutMs = 1000;
 constexpr int kAnswerTimeoutMs = 1000;
 // Two starts hold the lock only for the moments of their hand-over.
 constexpr int kLockTimeoutMs = 5000;
-constexpr qint64 kLongestRequest = 256;
+// A start writes its whole request at once; a connection that stops half-way is dropped.
+constexpr int kStalledRequestMs = 5000;
 
 void Report(const QString& text) {
     std::fprintf(stderr, "tessarine: %s\n", qUtf8Printable(text));
@@ -32,7 +34,9 @@ QString Decode(const QByteArray& bytes) {
 } // namespace
 
 SingleInstance::SingleInstance(const QString& identity, QObject* parent)
-    : QObject(parent), identity_(identity) {}
+    : QObject(parent), identity_(identity) {
+    qRegisterMetaType<HandOver::LookupRequest>();
+}
 
 SingleInstance::~SingleInstance() {
     if (listenerThread_) {
@@ -45,7 +49,7 @@ QByteArray SingleInstance::Answer() const {
     return QByteArray(kAnswerTag) + (ready_ ? " ready " : " starting ") + Encode(identity_) + '\n';
 }
 
-SingleInstance::Knock SingleInstance::Ask(const char* request) {
+SingleInstance::Knock SingleInstance::Ask(const QByteArray& request) {
     QLocalSocket socket;
     socket.connectToServer(socketPath_);
     if (!socket.waitForConnected(kConnectTimeoutMs))
@@ -57,12 +61,13 @@ SingleInstance::Knock SingleInstance::Ask(const char* request) {
         return Knock::Ignored;
     }
     socket.write(request);
-    socket.waitForBytesWritten(kConnectTimeoutMs);
+    while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(kConnectTimeoutMs)) {
+    }
     // Only a copy of this program answers, and it answers at once.
     QByteArray answer;
-    while (!answer.contains('\n') && answer.size() < kLongestRequest &&
+    while (!answer.contains('\n') && answer.size() < HandOver::kLongestLine &&
            socket.waitForReadyRead(kAnswerTimeoutMs))
-        answer += socket.read(kLongestRequest);
+        answer += socket.read(HandOver::kLongestLine);
     const QList<QByteArray> words = answer.trimmed().split(' ');
     if (words.size() < 2 || words[0] != kAnswerTag) {
         Report(QStringLiteral("ignoring a listener at %1 that does not answer as a copy of "
@@ -81,13 +86,51 @@ SingleInstance::Knock SingleInstance::KnockOnRunningCopy() {
     // the two requests, so no other copy can take the socket over in between; a copy that ends
     // meanwhile simply leaves nobody to answer the second.
     if (sameIdentity_) {
-        const Knock status = Ask(kStatusRequest);
+        const Knock status = Ask(HandOver::kStatusRequest);
         if (status != Knock::Answered)
             return status;
         if (!sameIdentity_(identity_, runningIdentity_))
             return Knock::Differs;
     }
-    return Ask(kActivateRequest);
+    return Ask(lookup_ ? HandOver::Encode(*lookup_) : QByteArray(HandOver::kActivateRequest));
+}
+
+void SingleInstance::Serve(QLocalSocket* client) {
+    connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+    QString peer;
+    if (!RuntimeDirectory::PeerIsThisUser(client->socketDescriptor(), &peer)) {
+        client->abort();
+        client->deleteLater();
+        return;
+    }
+    auto reader = std::make_shared<HandOver::RequestReader>();
+    QTimer::singleShot(kStalledRequestMs, client, [client, reader] {
+        if (reader->Current() == HandOver::RequestReader::State::Incomplete)
+            client->abort();
+    });
+    connect(client, &QLocalSocket::readyRead, client, [this, client, reader] {
+        using State = HandOver::RequestReader::State;
+        if (reader->Current() != State::Incomplete)
+            return; // one request per connection
+        switch (reader->Feed(client->readAll())) {
+        case State::Incomplete:
+            return;
+        case State::Bad:
+            client->abort();
+            return;
+        case State::Activate:
+            emit ActivationRequested(); // queued to the window's thread
+            break;
+        case State::Lookup:
+            emit LookupRequested(reader->Lookup());
+            break;
+        case State::Status:
+            break;
+        }
+        client->write(Answer());
+        client->flush();
+        client->disconnectFromServer();
+    });
 }
 
 bool SingleInstance::Listen() {
@@ -118,28 +161,8 @@ bool SingleInstance::Listen() {
                 return;
             }
             connect(server, &QLocalServer::newConnection, context, [this, server] {
-                while (QLocalSocket* client = server->nextPendingConnection()) {
-                    connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
-                    QString peer;
-                    if (!RuntimeDirectory::PeerIsThisUser(client->socketDescriptor(), &peer)) {
-                        client->abort();
-                        client->deleteLater();
-                        continue;
-                    }
-                    connect(client, &QLocalSocket::readyRead, client, [this, client] {
-                        if (!client->canReadLine()) {
-                            if (client->bytesAvailable() > kLongestRequest)
-                                client->abort();
-                            return;
-                        }
-                        const QByteArray request = client->readLine(kLongestRequest);
-                        if (request == kActivateRequest)
-                            emit ActivationRequested(); // queued to the window's thread
-                        client->write(Answer());
-                        client->flush();
-                        client->disconnectFromServer();
-                    });
-                }
+                while (QLocalSocket* client = server->nextPendingConnection())
+                    Serve(client);
             });
         },
         Qt::BlockingQueuedConnection);

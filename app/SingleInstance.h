@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/HandOver.h"
 #include "app/RuntimeDirectory.h"
 
 #include <QObject>
@@ -7,12 +8,14 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QThread;
 
 // At most one copy of the program runs per user and display. The first start listens on a local
 // socket in the user's private runtime folder; a later start finds it there, makes sure the
-// listener is a copy of this program run by the same user, asks it to come forward, and ends.
+// listener is a copy of this program run by the same user, asks it to come forward (and to look
+// up a text, where the start has one), and ends. The requests are those of HandOver.h.
 // A lock beside the socket serialises two starts at the same moment. Whatever a dead copy leaves
 // behind counts for nothing: its lock died with it and its socket refuses connections.
 class SingleInstance : public QObject {
@@ -34,6 +37,10 @@ public:
     using IdentityMatch = std::function<bool(const QString& mine, const QString& running)>;
     void RequireSameIdentity(IdentityMatch same) { sameIdentity_ = std::move(same); }
 
+    // A start that has a text to look up hands it over instead of only asking the running copy
+    // to come forward.
+    void HandOverLookup(const HandOver::LookupRequest& request) { lookup_ = request; }
+
     // After BecomePrimary returned false: the running copy shows another identity and was not
     // asked to come forward.
     bool RunningCopyDiffers() const { return runningCopyDiffers_; }
@@ -47,26 +54,28 @@ public:
     // The socket later starts knock on; empty when the rule cannot be kept.
     QString SocketPath() const { return socketPath_; }
 
-    // The wire format, for tests that talk to a running copy: a request line and the answer's
-    // first word.
-    static constexpr const char* kActivateRequest = "activate\n";
-    static constexpr const char* kStatusRequest = "status\n";
+    // The answer's first word, for tests that talk to a running copy.
     static constexpr const char* kAnswerTag = "tessarine-2000";
 
 signals:
     void ActivationRequested();
+    // A later start handed over a text; emitted once the request has arrived whole.
+    void LookupRequested(const HandOver::LookupRequest& request);
 
 private:
     enum class Knock { NobodyThere, Answered, Ignored, Differs };
     Knock KnockOnRunningCopy();
     // One request on a connection of its own; the running copy answers it and hangs up.
-    Knock Ask(const char* request);
+    Knock Ask(const QByteArray& request);
     bool Listen();
     QByteArray Answer() const;
+    // Reads the requests of a connection that the listener accepted, in the listener's thread.
+    void Serve(class QLocalSocket* client);
 
     QString identity_;
     QString runningIdentity_;
     IdentityMatch sameIdentity_;
+    std::optional<HandOver::LookupRequest> lookup_;
     bool runningCopyDiffers_ = false;
     QString socketPath_;
     std::atomic<bool> ready_ = false;

@@ -5,6 +5,7 @@
 #include "app/StatusPanels.h"
 #include "app/Twips.h"
 #include "app/WindowAccessibility.h"
+#include "app/WindowActivation.h"
 #include "base/AppInfo.h"
 #include "base/MessageBox.h"
 #include "commands/KeyPreview.h"
@@ -225,6 +226,9 @@ bool frmMain::Form_Load(const QString& applicationDir, const QString& dictionary
         return false;
     }
     show();
+    // Texts handed over while the dictionary opened are looked up now.
+    lookupsReady_ = true;
+    QMetaObject::invokeMethod(this, &frmMain::LookUpPending, Qt::QueuedConnection);
     return true;
 }
 
@@ -290,12 +294,15 @@ void frmMain::mnuFileExit_Click() {
 }
 
 void frmMain::ActivateFromAnotherStart() {
+    BringForward(QString());
+}
+
+void frmMain::BringForward(const QString& activationToken) {
     if (isMinimized())
         showNormal();
     raise();
     activateWindow();
-    if (QWindow* handle = windowHandle())
-        handle->requestActivate();
+    WindowActivation::RequestActivation(windowHandle(), activationToken);
 }
 
 // Focus and clicks on the controls InstallEventFilters names: the search fields and the result

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/HandOver.h"
 #include "app/MainWindowParts.h"
 #include "auxiliary/HelpViewer.h"
 #include "commands/CommandTable.h"
@@ -31,8 +32,12 @@ class DescriptionBox;
 class RelatedWordsList;
 class StatusPanels;
 class frmFullText;
+class frmTextAbbreviations;
 class FullTextService;
 class KeyPreview;
+namespace TextAbbreviations {
+struct Found;
+}
 
 // The entry on show; only ShowKeyword and the blanking of the view change it. The links of its
 // drawing belong to the description box.
@@ -121,6 +126,10 @@ public slots:
     void mnuEditPaste_Click();
     void mnuEditPasteSearch_Click();
     void mnuEditDelete_Click();
+    void mnuEditTextAbbreviations_Click();
+    // Looks up a text that a later start handed over, or that this start was given, once the
+    // dictionary is open (until then it waits), and comes forward.
+    void LookUp(const HandOver::LookupRequest& request);
     // Entry view.
     void lstLink_Click();
     // A link of the description was chosen: by the mouse, the keyboard or a screen reader.
@@ -140,6 +149,8 @@ public slots:
 
     // Brings the window forward when another start hands over to it.
     void ActivateFromAnotherStart();
+    // The same with the token the desktop gave that start; empty for none.
+    void BringForward(const QString& activationToken);
 
 public:
     // Window events with the names of the program's handlers.
@@ -192,6 +203,15 @@ private:
     void DrawDescription(bool fromTop);
     // Copying and opening the web page go together with an entry on show.
     void OfferEntryCommands(bool offered);
+    // Paste-and-search on a word: into the key field, the spelled-out field cleared, searched.
+    void PasteSearch(const QString& word);
+    // Acting on a handed-over text (search/LookupHost.cpp).
+    void LookUpPending();
+    void LookUpSelectionWhenActive();
+    void ActOnText(const QString& text, bool cut);
+    void ShowFoundEntry(const TextAbbreviations::Found& entry);
+    void OpenTextAbbreviations(const QString& text);
+    void SearchFullText(const QString& query);
 
     // Controls.
     QToolBar* tbrToolbar = nullptr;
@@ -235,4 +255,8 @@ private:
     QPointer<frmFullText> fullTextWindow_;
     QPointer<FullTextService> keptFullTextService_; // an index in memory, kept for the run
     QPointer<HelpViewer> helpViewer_;
+    QPointer<frmTextAbbreviations> textAbbreviationsWindow_;
+    // Texts handed over before the dictionary was open, acted on once it is.
+    QList<HandOver::LookupRequest> pendingLookups_;
+    bool lookupsReady_ = false;
 };

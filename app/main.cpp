@@ -3,15 +3,19 @@
 #include "app/OpenProgressWindow.h"
 #include "app/SingleInstance.h"
 #include "app/WidgetMessageBox.h"
+#include "app/WindowActivation.h"
 #include "app/frmMain.h"
 #include "auxiliary/AboutBox.h"
 #include "base/AppInfo.h"
 #include "data/DictionarySummary.h"
+#include "search/LookupText.h"
+#include "search/SelectionText.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -26,6 +30,28 @@ QString DictionaryLine(char* program, const QString& named) {
     const QCoreApplication core(argc, argv); // finds the program's folder; needs no display
     return DictionarySummary::VersionLine(DictionarySummary::Read(DictionaryChoice::Path(
         named, AppInfo::ApplicationDirectory(QCoreApplication::applicationDirPath()))));
+}
+
+// What this start looks up, and the desktop's permission to come forward. A selection that this
+// start cannot read (a Wayland program without a focused window is not told it) is read by the
+// copy that acts, once it has the keyboard.
+std::optional<HandOver::LookupRequest> LookupOfStart(const CommandLine::Request& request) {
+    if (request.lookup == CommandLine::Lookup::None)
+        return std::nullopt;
+    HandOver::LookupRequest lookup;
+    lookup.activationToken = WindowActivation::TakeStartToken();
+    if (request.lookup == CommandLine::Lookup::Text) {
+        lookup.text = request.lookupText;
+    } else if (!SelectionText::ReadableWithoutFocus()) {
+        lookup.readSelection = true;
+    } else {
+        lookup.text = LookupText::CutToLimit(SelectionText::Read(), &lookup.cut);
+        const LookupText::Problem problem = LookupText::Check(lookup.text);
+        if (problem != LookupText::Problem::None)
+            Print(stderr,
+                  QStringLiteral("tessarine: %1\n").arg(LookupText::CommandLineMessage(problem)));
+    }
+    return lookup;
 }
 
 } // namespace
@@ -66,14 +92,18 @@ int main(int argc, char** argv) {
     SetOpenProgressFactory(
         [](const QString& path) { return std::make_unique<OpenProgressWindow>(path); });
 
-    // A second start only brings the running copy forward: nothing is shown, nothing opened.
-    // The copy tells later starts which dictionary it shows; a start that names one insists on it.
+    // A second start only brings the running copy forward, handing over what it has to look
+    // up: nothing is shown, nothing opened. The copy tells later starts which dictionary it
+    // shows; a start that names one insists on it.
     const QString applicationDir = QApplication::applicationDirPath();
     const QString dictionary =
         DictionaryChoice::Path(request.dictionary, AppInfo::ApplicationDirectory(applicationDir));
     SingleInstance instance(dictionary);
     if (!request.dictionary.isEmpty())
         instance.RequireSameIdentity(DictionaryChoice::SameFile);
+    const std::optional<HandOver::LookupRequest> lookup = LookupOfStart(request);
+    if (lookup)
+        instance.HandOverLookup(*lookup);
     if (!instance.BecomePrimary()) {
         if (!instance.RunningCopyDiffers())
             return 0;
@@ -84,6 +114,7 @@ int main(int argc, char** argv) {
     frmMain window;
     QObject::connect(&instance, &SingleInstance::ActivationRequested, &window,
                      &frmMain::ActivateFromAnotherStart);
+    QObject::connect(&instance, &SingleInstance::LookupRequested, &window, &frmMain::LookUp);
     if (!window.Form_Load(applicationDir, dictionary)) {
         // The box has said it in the users' words; a terminal or a log also learns which file
         // and why.
@@ -93,5 +124,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     instance.SetReady();
+    if (lookup)
+        window.LookUp(*lookup);
     return app.exec();
 }

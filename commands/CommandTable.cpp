@@ -29,6 +29,9 @@ const Command kCommands[] = {
      K(Qt::CTRL | Qt::Key_F), [](frmMain& w) { w.mnuEditPasteSearch_Click(); }},
     {"mnuEditDelete", Menu::Edit, "条件削除(&D)", T::EditMenu, E::Always, R::Shortcut,
      K(Qt::SHIFT | Qt::Key_Delete), [](frmMain& w) { w.mnuEditDelete_Click(); }},
+    {"mnuEditSp", Menu::Edit, nullptr, T::None, E::Always, R::None, K(), nullptr},
+    {"mnuEditTextAbbreviations", Menu::Edit, "文中の略語(&T)...", T::EditMenu, E::Always,
+     R::Shortcut, K(Qt::CTRL | Qt::Key_T), [](frmMain& w) { w.mnuEditTextAbbreviations_Click(); }},
 
     // The Go menu's items are one array, mnuGoItem, whose handler takes the item's index.
     {"mnuGoItem0", Menu::Go, "先頭に戻る(&T)", T::GoMenu, E::CanGoBack, R::Window,

@@ -1,8 +1,8 @@
 #include "fulltext/frmFullText.h"
 
+#include "commands/WindowKeys.h"
 #include "fulltext/ExcerptDelegate.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -144,20 +144,10 @@ void frmFullText::CreateControls() {
 }
 
 void frmFullText::CreateCommands() {
-    auto add = [this](const QKeySequence& key, const std::function<void()>& command) {
-        auto* action = new QAction(this);
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);
-        connect(action, &QAction::triggered, this, command);
-    };
-    add(QKeySequence(Qt::Key_F1), [this] {
-        if (setup_.showHelp)
-            setup_.showHelp(kHelpTopic);
-    });
     // The key that opens the window brings the focus back to its query.
-    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), [this] { FocusQuery(); });
-    add(QKeySequence(Qt::Key_Escape), [this] { close(); });
+    Commands::AddWindowKeys(this, setup_.showHelp, kHelpTopic,
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
+                            [this] { FocusQuery(); });
 }
 
 void frmFullText::ConnectService() {
@@ -225,6 +215,11 @@ void frmFullText::FocusQuery() {
     activateWindow();
     txtQuery->setFocus(Qt::ShortcutFocusReason);
     txtQuery->selectAll();
+}
+
+void frmFullText::SearchFor(const QString& query) {
+    txtQuery->setText(query);
+    txtQuery_Enter();
 }
 
 void frmFullText::txtQuery_Enter() {

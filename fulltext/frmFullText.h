@@ -48,6 +48,8 @@ public:
 
     // Puts the focus into the query field with its text selected.
     void FocusQuery();
+    // Puts query into the query field and searches for it, as Enter there does.
+    void SearchFor(const QString& query);
 
 public slots:
     void txtQuery_Enter();

@@ -32,8 +32,11 @@ void frmMain::mnuEditPasteSearch_Click() {
     if (!available)
         return;
     const QString word = ClipboardWord::FirstAsciiWord(text);
-    if (word.isEmpty())
-        return;
+    if (!word.isEmpty())
+        PasteSearch(word);
+}
+
+void frmMain::PasteSearch(const QString& word) {
     txtSearchKey->setText(word);
     txtLetter->setText(QString());
     mnuFileFind_Click();

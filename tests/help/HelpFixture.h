@@ -16,7 +16,7 @@ struct HelpTopic {
     const char* title;
 };
 
-inline constexpr std::array<HelpTopic, 12> kHelpTopics{{
+inline constexpr std::array<HelpTopic, 13> kHelpTopics{{
     {1, "main-window.html", "メインウィンドウ"},
     {2, "abbreviation-field.html", "略語の入力欄"},
     {3, "spelled-out-field.html", "綴りの入力欄"},
@@ -25,6 +25,7 @@ inline constexpr std::array<HelpTopic, 12> kHelpTopics{{
     {6, "description.html", "解説の表示"},
     {7, "result-list.html", "検索結果の一覧"},
     {8, "fulltext-window.html", "解説の全文検索"},
+    {9, "text-abbreviations.html", "文中の略語"},
     {101, "menu-file.html", "「ﾌｧｲﾙ」メニュー"},
     {102, "menu-edit.html", "「編集」メニュー"},
     {103, "menu-go.html", "「移動」メニュー"},

@@ -55,6 +55,8 @@ bool RandomUse::Run(int actions) {
         {6, &RandomUse::ChooseMenuItem},
         {8, &RandomUse::UseHistoryWindow},
         {5, &RandomUse::UseFullTextWindow},
+        {5, &RandomUse::UseTextAbbreviationsWindow},
+        {2, &RandomUse::HandOverText},
         {4, &RandomUse::PressLinkAsScreenReader},
         {3, &RandomUse::SetClipboard},
         {1, &RandomUse::Restart},
@@ -142,6 +144,11 @@ QWidget* RandomUse::OpenFullTextWindow() const {
     return w && w->isVisible() ? w : nullptr;
 }
 
+QWidget* RandomUse::OpenTextAbbreviationsWindow() const {
+    QWidget* w = window_->findChild<QWidget*>(QStringLiteral("frmTextAbbreviations"));
+    return w && w->isVisible() ? w : nullptr;
+}
+
 void RandomUse::Activate(QWidget* window) {
     if (!window || !window->isVisible())
         return;
@@ -166,6 +173,26 @@ void RandomUse::ClickAt(QWidget* target, QPoint at, Qt::MouseButton button, bool
         QTest::mouseDClick(target, button, {}, at);
     else
         QTest::mouseClick(target, button, {}, at);
+}
+
+QString RandomUse::SomeSentence() {
+    static const char* const kWords[] = {"the", "data", "is",   "sent",  "over", "it",
+                                         "and", "a",    "fast", "cache", "of",   "to"};
+    QString text;
+    const int words = 2 + Below(14);
+    for (int i = 0; i < words; ++i) {
+        if (Chance(35) && !dictionary_.abbreviations.isEmpty()) {
+            QString abbr =
+                dictionary_.abbreviations.at(Below(int(dictionary_.abbreviations.size())));
+            const int form = Below(10);
+            abbr += form == 0 ? QStringLiteral("s") : form == 1 ? QStringLiteral("'s") : QString();
+            text += abbr;
+        } else {
+            text += QLatin1String(kWords[Below(int(std::size(kWords)))]);
+        }
+        text += Chance(10) ? QStringLiteral(".\n") : QStringLiteral(" ");
+    }
+    return text;
 }
 
 void RandomUse::RememberBefore() {

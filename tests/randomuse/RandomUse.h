@@ -18,9 +18,10 @@ class QWidget;
 class frmMain;
 
 // Uses the real main window at random, as a restless user would: keys, typing, clicks and the
-// wheel on every control, resizes, font changes, menus, the history and full-text windows, a
-// screen reader's presses. After every action it checks the rules that must always hold, and
-// stops at the first one broken. The same seed and action count replay the same actions.
+// wheel on every control, resizes, font changes, menus, the history, full-text and text
+// abbreviations windows, a screen reader's presses, texts handed over by later starts. After every
+// action it checks the rules that must always hold, and stops at the first one broken. The same
+// seed and action count replay the same actions.
 class RandomUse {
 public:
     RandomUse(quint32 seed, const UseDictionary& dictionary);
@@ -51,6 +52,8 @@ private:
     void ChooseMenuItem();
     void UseHistoryWindow();
     void UseFullTextWindow();
+    void UseTextAbbreviationsWindow();
+    void HandOverText();
     void PressLinkAsScreenReader();
     void SetClipboard();
     void Restart();
@@ -63,6 +66,7 @@ private:
     QString CommandRule() const;
     QString HistoryRule() const;
     QString DictionaryRule();
+    QString TextAbbreviationsRule() const;
     QString NoResultRule() const;
 
     // --- Helpers ---
@@ -72,6 +76,8 @@ private:
     int Below(int n) { return int(random_() % quint32(n)); }
     bool Chance(int percent) { return Below(100) < percent; }
     QString SomeText();
+    // A sentence of ordinary words with some of the dictionary's abbreviations among them.
+    QString SomeSentence();
     QString NearMiss();
     void FollowSuggestion();
     // What an action that ends in a search without results must leave as it was.
@@ -80,6 +86,7 @@ private:
     QWidget* MainControl(const char* name) const;
     QWidget* OpenHistoryWindow() const;
     QWidget* OpenFullTextWindow() const;
+    QWidget* OpenTextAbbreviationsWindow() const;
     void Activate(QWidget* window);
     void KeyTo(QWidget* target, int key, Qt::KeyboardModifiers modifiers);
     void ClickAt(QWidget* target, QPoint at, Qt::MouseButton button, bool twice = false);

@@ -18,7 +18,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QWheelEvent>
@@ -111,6 +113,7 @@ void RandomUse::PressKey() {
         {Qt::Key_Delete, Qt::ShiftModifier},
         {Qt::Key_G, Qt::ControlModifier},
         {Qt::Key_H, Qt::ControlModifier},
+        {Qt::Key_T, Qt::ControlModifier},
         {Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier},
         {Qt::Key_A, Qt::AltModifier},
         {Qt::Key_L, Qt::AltModifier},
@@ -132,6 +135,8 @@ void RandomUse::PressKey() {
         window = history;
     else if (QWidget* fullText = OpenFullTextWindow(); fullText && Chance(15))
         window = fullText;
+    else if (QWidget* text = OpenTextAbbreviationsWindow(); text && Chance(15))
+        window = text;
     QWidget* target = window->focusWidget() ? window->focusWidget() : window;
     QWidget* popup = QApplication::activePopupWidget();
     QString closing;
@@ -384,6 +389,80 @@ void RandomUse::UseFullTextWindow() {
         KeyTo(window->focusWidget() ? window->focusWidget() : window, Qt::Key_F,
               Qt::ControlModifier | Qt::ShiftModifier);
     }
+}
+
+void RandomUse::UseTextAbbreviationsWindow() {
+    QWidget* window = OpenTextAbbreviationsWindow();
+    if (!window) {
+        if (Chance(50)) {
+            Note(QStringLiteral("press Ctrl+T in the main window"));
+            Activate(window_.get());
+            KeyTo(window_->focusWidget() ? window_->focusWidget() : window_.get(), Qt::Key_T,
+                  Qt::ControlModifier);
+        } else {
+            Note(QStringLiteral("choose mnuEditTextAbbreviations"));
+            Activate(window_.get());
+            window_->findChild<QAction*>(QStringLiteral("mnuEditTextAbbreviations"))->trigger();
+        }
+        return;
+    }
+    auto* box = window->findChild<QPlainTextEdit*>(QStringLiteral("txtText"));
+    auto* list = window->findChild<QTreeWidget*>(QStringLiteral("lstFound"));
+    auto* timer = window->findChild<QTimer*>(QStringLiteral("tmrRefresh"));
+    Activate(window);
+    const int kind = Below(20);
+    if (kind < 8) {
+        const QString text = Chance(70) ? SomeSentence() : SomeText();
+        const bool replace = Chance(50);
+        const bool wait = Chance(60);
+        Note(QStringLiteral("type \"%1\" into txtText%2%3")
+                 .arg(QString(text).replace(u'\n', u' '),
+                      replace ? QStringLiteral(" over its text") : QString(),
+                      wait ? QStringLiteral(" and wait for the list") : QString()));
+        box->setFocus(Qt::OtherFocusReason);
+        if (replace)
+            QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        TypeInto(box, text);
+        QElapsedTimer waited;
+        waited.start();
+        while (wait && timer->isActive() && waited.elapsed() < 3000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+    } else if (kind < 14 && list->topLevelItemCount() > 0) {
+        QTreeWidgetItem* item = list->topLevelItem(Below(list->topLevelItemCount()));
+        const bool keyboard = Chance(50);
+        Note(QStringLiteral("choose text abbreviation \"%1\" by %2")
+                 .arg(item->text(1),
+                      keyboard ? QStringLiteral("Enter") : QStringLiteral("double-click")));
+        list->scrollToItem(item);
+        if (keyboard) {
+            list->setFocus(Qt::OtherFocusReason);
+            list->setCurrentItem(item);
+            KeyTo(list, Qt::Key_Return, {});
+        } else {
+            ClickAt(list->viewport(), list->visualItemRect(item).center(), Qt::LeftButton, true);
+        }
+    } else if (kind < 17) {
+        Note(QStringLiteral("press Esc in the text abbreviations window"));
+        KeyTo(window->focusWidget() ? window->focusWidget() : window, Qt::Key_Escape, {});
+    } else {
+        Note(QStringLiteral("press Ctrl+T in the text abbreviations window"));
+        KeyTo(window->focusWidget() ? window->focusWidget() : window, Qt::Key_T,
+              Qt::ControlModifier);
+    }
+}
+
+void RandomUse::HandOverText() {
+    HandOver::LookupRequest request;
+    const int kind = Below(10);
+    if (kind < 2) {
+        request.readSelection = true;
+        Note(QStringLiteral("a later start hands over the selection"));
+    } else {
+        request.text = kind < 6 ? SomeSentence() : SomeText();
+        Note(QStringLiteral("a later start hands over \"%1\"")
+                 .arg(QString(request.text).replace(u'\n', u' ')));
+    }
+    window_->LookUp(request);
 }
 
 void RandomUse::PressLinkAsScreenReader() {

@@ -6,11 +6,17 @@
 #include "data/Suggestions.h"
 #include "entryview/DescriptionBox.h"
 #include "history/History.h"
+#include "search/LookupText.h"
+#include "search/TextAbbreviations.h"
 
 #include <QAction>
 #include <QFileInfo>
+#include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTimer>
 #include <QToolBar>
+#include <QTreeWidget>
 
 namespace {
 
@@ -25,8 +31,8 @@ QString RandomUse::BrokenRule() {
         return failure_;
     if (!wrongOpening_.isEmpty())
         return wrongOpening_;
-    for (QString broken :
-         {EntryRule(), CommandRule(), HistoryRule(), DictionaryRule(), NoResultRule()})
+    for (QString broken : {EntryRule(), CommandRule(), HistoryRule(), DictionaryRule(),
+                           NoResultRule(), TextAbbreviationsRule()})
         if (!broken.isEmpty())
             return broken;
     return {};
@@ -159,6 +165,36 @@ QString RandomUse::DictionaryRule() {
         if (dictionary_.Digest() != digest_)
             return QStringLiteral("the dictionary file changed");
     }
+    return {};
+}
+
+// Once the list of an open text abbreviations window has caught up with its text, it lists
+// exactly what the text holds, and its status line counts the rows.
+QString RandomUse::TextAbbreviationsRule() const {
+    QWidget* window = OpenTextAbbreviationsWindow();
+    if (!window || window->findChild<QTimer*>(QStringLiteral("tmrRefresh"))->isActive())
+        return {};
+    const auto* list = window->findChild<QTreeWidget*>(QStringLiteral("lstFound"));
+    bool cut = false;
+    const QString text = LookupText::CutToLimit(
+        window->findChild<QPlainTextEdit*>(QStringLiteral("txtText"))->toPlainText(), &cut);
+    const QList<TextAbbreviations::Found> found =
+        TextAbbreviations::FindAll(window_->Dictionary().Db(), text);
+    QStringList listed, expected;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        listed << list->topLevelItem(row)->text(1) + QLatin1Char('#') +
+                      list->topLevelItem(row)->data(1, Qt::UserRole).toString();
+    for (const TextAbbreviations::Found& f : found)
+        expected << f.abbr + QLatin1Char('#') + QString::number(f.id);
+    if (listed != expected)
+        return QStringLiteral("the text abbreviations window lists %1, the text holds %2")
+            .arg(Quoted(listed.join(u' ')), Quoted(expected.join(u' ')));
+    const QString status = window->findChild<QLabel*>(QStringLiteral("lblStatus"))->text();
+    const QString count = QStringLiteral("略語 : %1件").arg(found.size());
+    if (!text.trimmed().isEmpty() && status != count && !status.startsWith(count + u'（'))
+        return QStringLiteral("the text abbreviations window says %1 for %2 rows")
+            .arg(Quoted(status))
+            .arg(found.size());
     return {};
 }
 

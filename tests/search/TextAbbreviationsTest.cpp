@@ -41,7 +41,7 @@ protected:
                    QStringLiteral("\\B中央処理装置\\b（ちゅうおうしょりそうち）、\\B中央演算処理"
                                   "装置\\b\r\n\\Fthe part that computes"));
         for (const char* abbr : {"RAM", "PCI", "TCP/IP", "IS", "IT", "LAN", "IoT", "3G", "Wi-Fi",
-                                 "GPU", "U.S.", "ABS", "AB", "OS"})
+                                 "GPU", "U.S.", "ABS", "AB", "OS", "AT&T", "R&D"})
             d.AddEntry(QString::fromLatin1(abbr), QStringLiteral("spelled out"), 1,
                        QStringLiteral("\\Bbold English\\b then text"));
         d.AddEntry(QStringLiteral("DMA"), QStringLiteral("Direct Memory Access"), 1);
@@ -138,6 +138,18 @@ TEST_F(TextAbbreviationsTest, PluralsAndPossessivesFallBackOnlyWhenNotEntriesThe
     // ABS is an entry of its own; "OSs" has none and falls back to OS.
     EXPECT_EQ(Summary(Find(QStringLiteral("ABS and OSs"))),
               QStringList({QStringLiteral("ABS=ABS"), QStringLiteral("OSs=OS")}));
+}
+
+TEST_F(TextAbbreviationsTest, OneSentenceWithEveryKindOfWord) {
+    // Plurals, possessives (typeset and full-width), lower-case words the dictionary has,
+    // TCP/IP, full-width letters, "&" inside a word, and a key with two entries.
+    const QList<Found> found = Find(QStringLiteral(
+        "it is AT&T's R&D: ＬＡＮｓ and the ＣＰＵ’ｓ TCP/IP stack, LANs’ DMA, and is it IT?"));
+    EXPECT_EQ(Summary(found),
+              QStringList({QStringLiteral("AT&T's=AT&T"), QStringLiteral("R&D=R&D"),
+                           QStringLiteral("ＬＡＮｓ=LAN"), QStringLiteral("ＣＰＵ’ｓ=CPU"),
+                           QStringLiteral("TCP/IP=TCP/IP"), QStringLiteral("DMA=DMA"),
+                           QStringLiteral("DMA=DMA"), QStringLiteral("IT=IT")}));
 }
 
 TEST_F(TextAbbreviationsTest, LowerCaseWordsNeverCountEvenWhenTheDictionaryHasThem) {

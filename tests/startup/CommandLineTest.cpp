@@ -119,3 +119,47 @@ TEST(CommandLine, TextsNameTheProgramAndItsVersion) {
     EXPECT_EQ(CommandLine::VersionLine(),
               QStringLiteral("tessarine (Tessarine 2000) " TESSARINE_PROJECT_VERSION "\n"));
 }
+
+TEST(CommandLine, ATextToLookUpOrTheSelection) {
+    const CommandLine::Request text = Parse(Words({"--lookup", "TCP/IP"}));
+    EXPECT_EQ(text.action, Action::Run);
+    EXPECT_EQ(text.lookup, CommandLine::Lookup::Text);
+    EXPECT_EQ(text.lookupText, QStringLiteral("TCP/IP"));
+    EXPECT_EQ(Parse(Words({"--lookup=中央処理装置"})).lookupText, QStringLiteral("中央処理装置"));
+    EXPECT_EQ(Parse(Words({"--look", "--help"})).lookupText, QStringLiteral("--help"))
+        << "the text is the next word whatever it looks like";
+    EXPECT_EQ(Parse(Words({"--lookup", "The CPU talks\nto RAM."})).lookupText,
+              QStringLiteral("The CPU talks\nto RAM."));
+
+    const CommandLine::Request selection = Parse(Words({"-d", "a.mdb", "--selection"}));
+    EXPECT_EQ(selection.action, Action::Run);
+    EXPECT_EQ(selection.lookup, CommandLine::Lookup::Selection);
+    EXPECT_EQ(selection.dictionary, QStringLiteral("a.mdb")) << "both combine with -d";
+    EXPECT_EQ(Parse(Words({"--sel", "--selection"})).lookup, CommandLine::Lookup::Selection);
+    EXPECT_EQ(Parse({}).lookup, CommandLine::Lookup::None);
+}
+
+TEST(CommandLine, ATextThatCannotBeLookedUpIsAOneLineError) {
+    EXPECT_EQ(ErrorOf({"--lookup", ""}), "tessarine: the text to look up is empty");
+    EXPECT_EQ(ErrorOf({"--lookup="}), "tessarine: the text to look up is empty");
+    EXPECT_EQ(ErrorOf({"--lookup", " \t "}),
+              "tessarine: the text to look up holds only white space");
+    EXPECT_EQ(ErrorOf({"--lookup", "CPU\x1b[0m"}),
+              "tessarine: the text to look up holds a control character");
+    const QString limit(65536, u'A');
+    EXPECT_EQ(Parse({QStringLiteral("--lookup"), limit}).lookupText, limit);
+    EXPECT_EQ(ErrorOf({"--lookup", QString(65537, u'A').toUtf8().constData()}),
+              "tessarine: the text to look up is longer than 65536 bytes");
+    EXPECT_EQ(ErrorOf({"--lookup"}), "tessarine: option '--lookup' requires an argument");
+    EXPECT_EQ(ErrorOf({"--lookup", "a", "--lookup", "b"}),
+              "tessarine: only one text may be looked up");
+    EXPECT_EQ(ErrorOf({"--lookup", "a", "--selection"}),
+              "tessarine: --lookup and --selection cannot be used together");
+    EXPECT_EQ(ErrorOf({"--selection", "--lookup", "a"}),
+              "tessarine: --lookup and --selection cannot be used together");
+    EXPECT_EQ(ErrorOf({"--selection=yes"}),
+              "tessarine: option '--selection' doesn't allow an argument");
+    EXPECT_TRUE(CommandLine::HelpText().contains(QStringLiteral("--lookup=TEXT")));
+    EXPECT_TRUE(CommandLine::HelpText().contains(QStringLiteral("--selection")));
+    EXPECT_TRUE(CommandLine::UsageText().contains(QStringLiteral("[--lookup TEXT | --selection]")));
+}
