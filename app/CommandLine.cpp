@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/QtOptions.h"
 #include "base/AppInfo.h"
 #include "search/LookupText.h"
 
@@ -163,9 +164,10 @@ Request GnuReader::Read(const QStringList& arguments) {
         QString error;
         // A word is an option unless "--" ended them or it is the value an option waits for.
         if (!optionsEnded && !lacksAValue) {
+            error = QtOptions::Refusal(word);
             if (word == QLatin1String("--"))
                 optionsEnded = true;
-            else if (word.startsWith(QLatin1String("--")) && word.size() > 2)
+            else if (error.isEmpty() && word.startsWith(QLatin1String("--")) && word.size() > 2)
                 word = WrittenOut(word, &error);
         }
         if (!error.isEmpty())

@@ -5,6 +5,7 @@
 #include "app/WindowTwips.h"
 #include "app/frmMain.h"
 #include "entryview/DescriptionBox.h"
+#include "entryview/RelatedWordsList.h"
 
 #include <QComboBox>
 #include <QFontDatabase>

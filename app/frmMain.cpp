@@ -4,12 +4,14 @@
 #include "app/ListAdapters.h"
 #include "app/StatusPanels.h"
 #include "app/Twips.h"
+#include "app/WindowAccessibility.h"
 #include "app/WindowActivation.h"
 #include "base/AppInfo.h"
 #include "base/MessageBox.h"
 #include "commands/KeyPreview.h"
 #include "data/DbAccess.h"
 #include "entryview/DescriptionBox.h"
+#include "entryview/RelatedWordsList.h"
 #include "history/History.h"
 #include "history/frmHistory.h"
 #include "search/ResultListDelegate.h"
@@ -18,6 +20,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +67,7 @@ static void InitResources() {
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     InitResources();
+    WindowAccessibility::Install();
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(Artwork::ApplicationIcon());
     SetHelpTopic(this, HelpTopic::Window);
@@ -125,7 +129,7 @@ void frmMain::CreateSearchFields(QWidget* client) {
 
 // Hidden under the toolbar: it is there for Enter, which clicks it from any control.
 void frmMain::CreateFindButton() {
-    cmdFind = new QPushButton(QStringLiteral("検索"), this);
+    cmdFind = new HiddenDefaultButton(QStringLiteral("検索"), this);
     cmdFind->setObjectName(QStringLiteral("cmdFind"));
     cmdFind->setFont(QApplication::font());
     cmdFind->setAccessibleName(QStringLiteral("検索"));
@@ -145,7 +149,7 @@ void frmMain::CreateLists(QWidget* client) {
         Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
         Label2[i]->setFixedHeight(Twips::ToPixels(240));
     }
-    lstLink = MakeControl<QListWidget>(client, "lstLink", "関連語", HelpTopic::RelatedWords);
+    lstLink = MakeControl<RelatedWordsList>(client, "lstLink", "関連語", HelpTopic::RelatedWords);
     pbxDescription =
         MakeControl<DescriptionBox>(client, "pbxDescription", "解説", HelpTopic::Description);
     lstDbList = MakeControl<QListWidget>(client, "lstDbList", "検索結果", HelpTopic::ResultList);
@@ -160,7 +164,7 @@ void frmMain::ConnectControls() {
     connect(lstDbList, &QListWidget::currentRowChanged, this, &frmMain::lstDbList_Click);
     // Choosing a related word rebuilds this very list; the list must first finish handling the
     // click or key that chose it, or it would go on to select a row of the rebuilt list.
-    connect(lstLink, &QListWidget::currentRowChanged, this, &frmMain::lstLink_Click,
+    connect(lstLink, &RelatedWordsList::WordChosen, this, &frmMain::lstLink_Click,
             Qt::QueuedConnection);
     connect(pbxDescription, &DescriptionBox::LinkChosen, this, &frmMain::pbxDescription_LinkChosen);
     connect(pbxDescription, &DescriptionBox::PaletteChanged, this,
@@ -232,11 +236,23 @@ bool frmMain::Form_Load(const QString& applicationDir, const QString& dictionary
 // reported in a box, and the program then ends.
 bool frmMain::OpenDictionary(const QString& path) {
     ComboBoxSink categories(cmbCategory);
+    // Said after the handler that read the damage has finished, never in the middle of a read.
+    dictionary_.SetDamageHandler([this] {
+        QMetaObject::invokeMethod(this, &frmMain::ReportDamagedDictionary, Qt::QueuedConnection);
+    });
     if (dictionary_.Open(path, categories) > 0)
         return true;
     ShowMessage(DbAccess::OpenFailureMessage(dictionary_.Failure()), AppNameDef, MessageButtons::Ok,
                 MessageIcon::Critical);
     return false;
+}
+
+// A dictionary that turns out damaged while it is read: the user is told once which file it is,
+// and the program goes on reading what it can.
+void frmMain::ReportDamagedDictionary() {
+    ShowMessage(QStringLiteral("辞書ファイルが壊れています\r\n") +
+                    QDir::toNativeSeparators(dictionary_.Path()),
+                AppNameDef, MessageButtons::Ok, MessageIcon::Warning);
 }
 
 // The first placement, before the font gives the window its real size (which keeps the top

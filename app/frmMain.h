@@ -29,6 +29,7 @@ class QPushButton;
 class QStatusBar;
 class QToolBar;
 class DescriptionBox;
+class RelatedWordsList;
 class StatusPanels;
 class frmFullText;
 class frmTextAbbreviations;
@@ -181,6 +182,7 @@ private:
     void InstallEventFilters();
     void Form_Unload();
     bool OpenDictionary(const QString& path);
+    void ReportDamagedDictionary();
     void CentreAtDesignSize();
     QString StartupFontName() const;
     QString SystemFontName() const;
@@ -220,7 +222,7 @@ private:
     QPushButton* cmdFind = nullptr;
     QLabel* Label3 = nullptr;
     std::array<QLabel*, 2> Label2{};
-    QListWidget* lstLink = nullptr;
+    RelatedWordsList* lstLink = nullptr;
     DescriptionBox* pbxDescription = nullptr;
     QListWidget* lstDbList = nullptr;
     QStatusBar* stbStatusBar = nullptr;

@@ -12,6 +12,7 @@
 #include "search/SelectionText.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <cstdio>
 #include <optional>
@@ -114,8 +115,14 @@ int main(int argc, char** argv) {
     QObject::connect(&instance, &SingleInstance::ActivationRequested, &window,
                      &frmMain::ActivateFromAnotherStart);
     QObject::connect(&instance, &SingleInstance::LookupRequested, &window, &frmMain::LookUp);
-    if (!window.Form_Load(applicationDir, dictionary))
+    if (!window.Form_Load(applicationDir, dictionary)) {
+        // The box has said it in the users' words; a terminal or a log also learns which file
+        // and why.
+        Print(stderr, QStringLiteral("tessarine: %1: %2\n")
+                          .arg(QDir::toNativeSeparators(window.Dictionary().Path()),
+                               window.Dictionary().FailureDetail()));
         return 1;
+    }
     instance.SetReady();
     if (lookup)
         window.LookUp(*lookup);

@@ -3,16 +3,18 @@
 #include "auxiliary/Web.h"
 #include "base/MessageBox.h"
 #include "data/DbAccess.h"
+#include "entryview/RelatedWordsList.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QListWidget>
 
 void frmMain::mnuEditCopy_Click() {
-    const int row = lstLink->currentRow();
-    if (lstLink->count() == 0 || row < 0)
+    // The entry on show, which heads its related words: the selection may have moved on to a
+    // word that is not shown yet.
+    if (lstLink->count() == 0)
         return;
-    const qint32 id = lstLink->item(row)->data(Qt::UserRole).toInt();
+    const qint32 id = lstLink->item(0)->data(Qt::UserRole).toInt();
     if (id <= 0)
         return;
     const QString text = dictionary_.GetEntryCopyText(id);

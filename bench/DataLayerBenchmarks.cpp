@@ -76,7 +76,8 @@ BENCHMARK_CAPTURE(Search, category_only, "", "", 3)->Unit(benchmark::kMillisecon
 // What showing an entry reads: its display text and its related words.
 QString ShownText(qint32 id) {
     const std::optional<DbAccess::EntryRecord> entry = Db().GetEntry(id);
-    return entry ? HyperText::EntryMarkup(entry->letter, entry->categoryShortName, entry->hyperText)
+    return entry ? HyperText::EntryMarkup(entry->abbr, entry->letter, entry->categoryShortName,
+                                          entry->hyperText)
                  : QString();
 }
 

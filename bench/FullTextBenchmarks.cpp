@@ -153,7 +153,7 @@ void NewQueryDuringScan(benchmark::State& state) {
         state.SkipWithError("no benchmark dictionary or index");
         return;
     }
-    FullTextService service(WorkerDictionary{BenchDictionary::LargeDictionaryPath(), {}},
+    FullTextService service(WorkerDictionary::Of(BenchDictionary::LargeDictionaryPath(), nullptr),
                             IndexDir());
     QEventLoop loop;
     bool ready = false;

@@ -40,18 +40,20 @@ QString Condition(const char* column, const QString& value, Strings::SearchMatch
     return {};
 }
 
-SqliteDb OpenFile(const QString& path) {
+SqliteDb OpenFile(const QString& path, QString* why) {
     const DictionaryFile::Format format = DictionaryFile::Detect(path);
     if (format == DictionaryFile::Format::Sqlite)
-        return DictionaryFile::OpenSqlite(path);
-    if (format != DictionaryFile::Format::Jet)
+        return DictionaryFile::OpenSqlite(path, why);
+    if (format != DictionaryFile::Format::Jet) {
+        *why = DictionaryFile::Problem(path, format);
         return nullptr;
+    }
     // Reading a Jet file can take a while; the user sees how far it has come.
     const std::unique_ptr<OpenProgress> progress = MakeOpenProgress(path);
     JetImport::Options options;
     if (progress)
         options.progress = [&progress](double fraction) { progress->Update(fraction); };
-    return JetImport::OpenDictionaryCopy(path, options);
+    return JetImport::OpenDictionaryCopy(path, options, why);
 }
 
 } // namespace
@@ -75,18 +77,24 @@ QString OpenFailureMessage(OpenFailure failure) {
 qint16 Dictionary::Open(const QString& path, ListSink& categoryList) {
     Close();
     path_ = path;
-    db_ = OpenFile(path);
+    damaged_ = false;
+    failureDetail_.clear();
+    QString why;
+    db_ = OpenFile(path, &why);
+    // The connection holds the file open from here on, whatever is later renamed over it.
+    openedFile_ = db_ ? FileIdentity::Of(path) : FileIdentity();
     if (!db_)
-        return Fail(OpenFailure::CannotOpen);
+        return Fail(OpenFailure::CannotOpen, why);
     hasUrlField_ = FindUrlField(db_.get());
     return ReadCategories(categoryList);
 }
 
 qint16 Dictionary::ReadCategories(ListSink& categoryList) {
     std::optional<Recordset> rs =
-        Recordset::Open(db_.get(), QStringLiteral("SELECT * FROM CategoryTB ORDER BY Category"));
+        Read(QStringLiteral("SELECT * FROM CategoryTB ORDER BY Category"));
     if (!rs || !rs->HasColumn("Category"))
-        return Fail(OpenFailure::NotADictionary);
+        return Fail(OpenFailure::NotADictionary,
+                    QStringLiteral("no table CategoryTB with a column Category"));
     qint16 count = 0;
     for (; !rs->Eof() && count < kMaxCategoryId; rs->MoveNext()) {
         const qint64 id = rs->Integer("CategoryID");
@@ -100,22 +108,48 @@ qint16 Dictionary::ReadCategories(ListSink& categoryList) {
         categoryShortNames_[id] = rs->Text("ShortName");
         ++count;
     }
-    return count == 0 ? Fail(OpenFailure::NoCategories) : count;
+    NoteReadResult(rs->ErrorCode());
+    if (count == 0)
+        return Fail(OpenFailure::NoCategories,
+                    QStringLiteral("no category with an identifier from 1 to 32767"));
+    return count;
 }
 
-qint16 Dictionary::Fail(OpenFailure failure) {
+std::optional<Recordset> Dictionary::Read(const QString& sql) const {
+    int code = SQLITE_OK;
+    std::optional<Recordset> rs = Recordset::Open(db_.get(), sql, &code);
+    NoteReadResult(code);
+    return rs;
+}
+
+void Dictionary::NoteReadResult(int sqliteCode) const {
+    const int primary = sqliteCode & 0xFF;
+    if (damaged_ || (primary != SQLITE_CORRUPT && primary != SQLITE_NOTADB))
+        return;
+    damaged_ = true;
+    if (onDamage_)
+        onDamage_();
+}
+
+qint16 Dictionary::Fail(OpenFailure failure, const QString& detail) {
     failure_ = failure;
+    failureDetail_ = detail;
     return 0;
 }
 
 void Dictionary::Close() {
     db_.reset();
+    openedFile_ = FileIdentity();
     failure_ = OpenFailure::None;
     hasUrlField_ = false;
     categoryShortNames_ = QStringList{QString()};
 }
 
-QString BuildSearchSql(const QString& key, const QString& letter, qint16 category) {
+QString BuildSearchSql(const QString& typedKey, const QString& typedLetter, qint16 category) {
+    // Typed with the input method on, the fields hold full-width text; a full-width space alone
+    // is as empty as an ordinary one.
+    const QString key = Strings::TrimSpaces(Strings::FoldWidth(typedKey));
+    const QString letter = Strings::TrimSpaces(Strings::FoldWidth(typedLetter));
     if (letter.isEmpty() && key.isEmpty() && category <= 0)
         return {};
     QString sql = QStringLiteral("(SELECT * FROM AbbrTB WHERE ");
@@ -156,9 +190,9 @@ qint16 Dictionary::FillResultList(const QString& sql, ListSink& resultList) cons
     resultList.Clear();
     // Ask only for the columns listed and the rows that fit: the indexes then answer a search
     // without reading whole entries, and sorting keeps no more rows than the limit.
-    std::optional<Recordset> rs = Recordset::Open(
-        db_.get(), QStringLiteral("SELECT [AbbrID],[Abbr],[Letter] FROM (") + sql +
-                       QStringLiteral(") LIMIT ") + QString::number(kResultListLimit));
+    std::optional<Recordset> rs =
+        Read(QStringLiteral("SELECT [AbbrID],[Abbr],[Letter] FROM (") + sql +
+             QStringLiteral(") LIMIT ") + QString::number(kResultListLimit));
     if (!rs)
         return 0;
     qint16 count = 0;
@@ -167,12 +201,12 @@ qint16 Dictionary::FillResultList(const QString& sql, ListSink& resultList) cons
                            qint32(rs->Integer("AbbrID")));
         ++count;
     }
+    NoteReadResult(rs->ErrorCode());
     return count;
 }
 
 std::optional<Recordset> Dictionary::OpenEntry(qint32 id) const {
-    return Recordset::Open(db_.get(), QStringLiteral("SELECT * FROM AbbrTB WHERE [AbbrID] = ") +
-                                          QString::number(id));
+    return Read(QStringLiteral("SELECT * FROM AbbrTB WHERE [AbbrID] = ") + QString::number(id));
 }
 
 std::optional<EntryRecord> Dictionary::GetEntry(qint32 id) const {
@@ -206,8 +240,7 @@ QString Dictionary::GetEntryCopyText(qint32 id) const {
 }
 
 qint16 Dictionary::LoadLinkList(qint32 id, ListSink& linkList) const {
-    std::optional<Recordset> rs =
-        Recordset::Open(db_.get(), QStringLiteral("SELECT * FROM LinkTB WHERE [AbbrID]=") +
+    std::optional<Recordset> rs = Read(QStringLiteral("SELECT * FROM LinkTB WHERE [AbbrID]=") +
                                        QString::number(id) + QStringLiteral(" ORDER BY Word"));
     if (!rs)
         return 0;
@@ -216,6 +249,7 @@ qint16 Dictionary::LoadLinkList(qint32 id, ListSink& linkList) const {
         linkList.AddItem(rs->Text("Word"), qint32(rs->Integer("RefID")));
         ++count;
     }
+    NoteReadResult(rs->ErrorCode());
     return count;
 }
 

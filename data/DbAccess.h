@@ -1,10 +1,12 @@
 #pragma once
 
+#include "data/FileIdentity.h"
 #include "data/ListSink.h"
 #include "data/SqliteHandles.h"
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <sqlite3.h>
 
@@ -55,14 +57,27 @@ public:
     void Close();
 
     OpenFailure Failure() const { return failure_; }
+    // Why the last Open failed, in the words of the system, SQLite or libmdb ("no such file",
+    // "file is not a database", ...); empty after a successful open. Closing keeps it, so that
+    // it can still be told once the window that opened the file has gone.
+    const QString& FailureDetail() const { return failureDetail_; }
     // The file last opened, as it was named.
     const QString& Path() const { return path_; }
     // The connection, or null.
     sqlite3* Db() const { return db_.get(); }
+    // The file the connection read when it was opened, even if another has since been renamed
+    // into its place.
+    const FileIdentity& OpenedFile() const { return openedFile_; }
     // True when table AbbrTB has a column named exactly "URL".
     bool HasUrlField() const { return hasUrlField_; }
     // Element id is the short name of category id ("" where no category carries the id).
     const QStringList& CategoryShortNames() const { return categoryShortNames_; }
+
+    // Reading keeps its rule that a failing read simply yields nothing; but when SQLite says the
+    // file itself is damaged (corrupt, or not a database), that is worth telling the user once.
+    // `onDamage` is called the first time a read of the open file finds it damaged.
+    void SetDamageHandler(std::function<void()> onDamage) { onDamage_ = std::move(onDamage); }
+    bool Damaged() const { return damaged_; }
 
     // Lists the entries the three search inputs find; the count listed, 0 when there is nothing
     // to search for.
@@ -81,16 +96,24 @@ public:
 private:
     qint16 ReadCategories(ListSink& categoryList);
     std::optional<Recordset> OpenEntry(qint32 id) const;
-    qint16 Fail(OpenFailure failure);
+    qint16 Fail(OpenFailure failure, const QString& detail);
+    // A read of the open file; what SQLite said of a failing one is noted.
+    std::optional<Recordset> Read(const QString& sql) const;
+    void NoteReadResult(int sqliteCode) const;
 
     SqliteDb db_;
     QString path_;
+    FileIdentity openedFile_;
     OpenFailure failure_ = OpenFailure::None;
+    QString failureDetail_;
     bool hasUrlField_ = false;
     QStringList categoryShortNames_{QString()};
+    std::function<void()> onDamage_;
+    mutable bool damaged_ = false;
 };
 
-// Builds the query for the three search inputs; empty when there is nothing to search for.
+// Builds the query for the three search inputs, typed full-width or narrow; empty when there is
+// nothing to search for.
 QString BuildSearchSql(const QString& key, const QString& letter, qint16 category);
 
 } // namespace DbAccess

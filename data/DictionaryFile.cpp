@@ -18,6 +18,28 @@ bool Exec(sqlite3* db, const char* sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+SqliteDb Failed(sqlite3* db, int rc, QString* why) {
+    if (why)
+        *why = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    return nullptr;
+}
+
+// Why the file cannot even be read; empty when it can.
+QString WhyUnreadable(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("no such file");
+    if (info.isDir())
+        return QStringLiteral("is a directory");
+    if (!info.isFile())
+        return QStringLiteral("is not a regular file");
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        return {};
+    return file.error() == QFileDevice::PermissionsError ? QStringLiteral("permission denied")
+                                                         : file.errorString();
+}
+
 } // namespace
 
 Format Detect(const QString& path) {
@@ -47,20 +69,36 @@ Format Detect(const QString& path) {
     return Format::Sqlite;
 }
 
-SqliteDb OpenSqlite(const QString& path) {
+QString Problem(const QString& path, Format format) {
+    switch (format) {
+    case Format::Missing:
+        return WhyUnreadable(path);
+    case Format::Truncated:
+        return QStringLiteral("file is truncated");
+    case Format::Unknown:
+        return QFileInfo(path).size() == 0 ? QStringLiteral("file is empty")
+                                           : QString::fromUtf8(sqlite3_errstr(SQLITE_NOTADB));
+    case Format::Sqlite:
+    case Format::Jet:
+        break;
+    }
+    return {};
+}
+
+SqliteDb OpenSqlite(const QString& path, QString* why) {
     sqlite3* raw = nullptr;
     const QByteArray utf8 = path.toUtf8();
     const int rc = sqlite3_open_v2(utf8.constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
     SqliteDb db(raw);
     if (rc != SQLITE_OK)
-        return nullptr;
-    if (TextCollation::Register(db.get()) != SQLITE_OK)
-        return nullptr;
+        return Failed(db.get(), rc, why);
+    if (const int registered = TextCollation::Register(db.get()); registered != SQLITE_OK)
+        return Failed(db.get(), registered, why);
     // Reading the catalogue inside a transaction that stays open takes the shared lock now and
     // keeps it; it also proves that the file is a readable database.
     if (!Exec(db.get(), "PRAGMA query_only = 1") || !Exec(db.get(), "BEGIN") ||
         !Exec(db.get(), "SELECT count(*) FROM sqlite_master"))
-        return nullptr;
+        return Failed(db.get(), SQLITE_ERROR, why);
     return db;
 }
 

@@ -4,6 +4,14 @@
 #include "data/TextCollation.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -17,6 +25,22 @@ void BindOptionalText(sqlite3_stmt* stmt, int index, const QString& text, bool i
         sqlite3_bind_null(stmt, index);
     else
         BindText(stmt, index, text);
+}
+
+// Writes what the system still holds of a file (or a directory's names) to the disk. The file is
+// written without syncing while it is filled; it must be whole on the disk before its new name is.
+bool SyncToDisk(const QString& path) {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+#else
+    Q_UNUSED(path);
+    return true;
+#endif
 }
 
 } // namespace
@@ -123,12 +147,24 @@ bool DictionaryWriter::Finish() {
         !Run("PRAGMA journal_mode = DELETE"))
         return Fail(QStringLiteral("cannot finish the dictionary"));
     db_.reset();
-    QFile::remove(path_);
-    if (!QFile::rename(tempPath_, path_)) {
+    if (!SyncToDisk(tempPath_)) {
         QFile::remove(tempPath_);
-        error_ = QStringLiteral("cannot move the dictionary to %1").arg(path_);
+        return Fail(QStringLiteral("cannot write %1 to the disk").arg(tempPath_));
+    }
+    // Renamed over the old dictionary in one step: a program or script that looks meanwhile
+    // finds the old file or the new one, never none; a reader of the old one keeps it.
+    std::error_code ec;
+    std::filesystem::rename(std::filesystem::path(tempPath_.toStdU16String()),
+                            std::filesystem::path(path_.toStdU16String()), ec);
+    if (ec) {
+        QFile::remove(tempPath_);
+        error_ = QStringLiteral("cannot move the dictionary to %1: %2")
+                     .arg(path_, QString::fromLocal8Bit(ec.message().c_str()));
         return false;
     }
+    // The new name itself lasts once the directory is on the disk; an old dictionary was already
+    // replaced whole either way, so a failure here loses nothing.
+    SyncToDisk(QFileInfo(path_).absolutePath());
     return true;
 }
 

@@ -47,6 +47,23 @@ ImportedDatabase ImportLocked(const LockedFile& file, const QStringList& tables,
     return imported;
 }
 
+// What went wrong in the reading child, for a user who wants to know why the file did not open.
+QString ReadingFailure(Isolation::Outcome outcome) {
+    switch (outcome) {
+    case Isolation::Outcome::Crashed:
+        return QStringLiteral("libmdb crashed reading the Jet file");
+    case Isolation::Outcome::TimedOut:
+    case Isolation::Outcome::TooMuchWork:
+        return QStringLiteral("libmdb did not finish reading the Jet file (damaged?)");
+    case Isolation::Outcome::TooMuchOutput:
+        return QStringLiteral("libmdb read far more than the Jet file holds (damaged?)");
+    case Isolation::Outcome::Finished:
+    case Isolation::Outcome::Failed:
+        break;
+    }
+    return QStringLiteral("libmdb cannot read the Jet file, or it has no dictionary tables");
+}
+
 } // namespace
 
 bool HasJetSignature(const QByteArray& header) {
@@ -65,13 +82,19 @@ ImportedDatabase ImportTables(const QString& path, const QStringList& tables,
     return ImportLocked(*file, tables, options);
 }
 
-SqliteDb OpenDictionaryCopy(const QString& path, const Options& options) {
+SqliteDb OpenDictionaryCopy(const QString& path, const Options& options, QString* why) {
+    QString ignored;
+    QString& reason = why ? *why : ignored;
     std::optional<LockedFile> file = LockedFile::Open(path);
-    if (!file)
+    if (!file) {
+        reason = QStringLiteral("cannot be opened, or a program that writes it holds its lock");
         return nullptr;
+    }
     ImportedDatabase imported = ImportLocked(*file, kDictionaryTables, options);
-    if (!imported.db)
+    if (!imported.db) {
+        reason = ReadingFailure(imported.outcome);
         return nullptr;
+    }
     HoldFileWhileOpen(imported.db.get(), std::move(*file));
     return std::move(imported.db);
 }

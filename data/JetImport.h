@@ -121,7 +121,10 @@ ImportedDatabase ImportTables(const QString& path, const QStringList& tables,
 // what the program shows, which was copied at open. The fcntl lock also ends if this process
 // closes any other descriptor of the same file; the flock, which belongs to our own descriptor,
 // does not.
-SqliteDb OpenDictionaryCopy(const QString& path, const Options& options = {});
+//
+// `why`, when given, receives a few words on a failure.
+SqliteDb OpenDictionaryCopy(const QString& path, const Options& options = {},
+                            QString* why = nullptr);
 
 // The Jet catalogue of a connection made by OpenDictionaryCopy or ImportTables, for as long as
 // it is open; null for any other connection.

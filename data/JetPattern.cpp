@@ -6,6 +6,12 @@
 namespace TextFolding {
 
 char32_t Fold(char32_t c) {
+    // Full-width ASCII and the ideographic space compare as their narrow forms, so that text
+    // stored full-width and text typed narrow (or the other way round) find each other.
+    if (c >= 0xFF01 && c <= 0xFF5E)
+        c -= 0xFEE0;
+    else if (c == 0x3000)
+        c = U' ';
     if (c < 0x80)
         return (c >= U'a' && c <= U'z') ? c - U'a' + U'A' : c;
     char32_t folded =

@@ -38,8 +38,9 @@ private:
 };
 
 namespace TextFolding {
-// The case fold the collation and the pattern match share: ASCII letters to upper case,
-// everything else through the Unicode simple case fold.
+// The fold the collation and the pattern match share: full-width ASCII and the ideographic
+// space to their narrow forms, ASCII letters to upper case, everything else through the Unicode
+// simple case fold.
 char32_t Fold(char32_t c);
 // Decodes UTF-8 into code points; malformed bytes become U+FFFD.
 void DecodeUtf8(std::string_view utf8, std::u32string& out);

@@ -38,7 +38,10 @@ std::optional<QByteArray> TranslateSelect(const QString& sql) {
     return text.toUtf8();
 }
 
-std::optional<Recordset> Recordset::Open(sqlite3* db, const QString& sql) {
+std::optional<Recordset> Recordset::Open(sqlite3* db, const QString& sql, int* errorCode) {
+    int ignored = SQLITE_OK;
+    int& rcOut = errorCode ? *errorCode : ignored;
+    rcOut = SQLITE_OK;
     if (!db)
         return std::nullopt;
     const std::optional<QByteArray> translated = TranslateSelect(sql);
@@ -46,8 +49,8 @@ std::optional<Recordset> Recordset::Open(sqlite3* db, const QString& sql) {
         return std::nullopt;
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db, translated->constData(), int(translated->size()), &raw, &tail) !=
-        SQLITE_OK) {
+    rcOut = sqlite3_prepare_v2(db, translated->constData(), int(translated->size()), &raw, &tail);
+    if (rcOut != SQLITE_OK) {
         sqlite3_finalize(raw);
         return std::nullopt;
     }
@@ -62,8 +65,10 @@ std::optional<Recordset> Recordset::Open(sqlite3* db, const QString& sql) {
     }
     Recordset rs(std::move(stmt));
     const int rc = sqlite3_step(rs.stmt_.get());
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        rcOut = rc;
         return std::nullopt;
+    }
     rs.eof_ = rc != SQLITE_ROW;
     return rs;
 }
@@ -80,7 +85,10 @@ Recordset::Recordset(SqliteStmt stmt) : stmt_(std::move(stmt)) {
 void Recordset::MoveNext() {
     if (eof_)
         return;
-    eof_ = sqlite3_step(stmt_.get()) != SQLITE_ROW;
+    const int rc = sqlite3_step(stmt_.get());
+    eof_ = rc != SQLITE_ROW;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        errorCode_ = rc;
 }
 
 int Recordset::ColumnIndex(const char* name) const {

@@ -18,12 +18,15 @@ class Recordset {
 public:
     // Prepares the statement and moves to the first row. Returns nothing when the statement is
     // rejected (syntax, unknown table or column, a malformed pattern, or anything that would
-    // write).
-    static std::optional<Recordset> Open(sqlite3* db, const QString& sql);
+    // write). `errorCode`, when given, receives SQLite's result code of a failed preparation or
+    // first step (SQLITE_OK otherwise).
+    static std::optional<Recordset> Open(sqlite3* db, const QString& sql, int* errorCode = nullptr);
 
     bool Eof() const { return eof_; }
-    // A failing step ends the rows, as a read error would end a scan.
+    // A failing step ends the rows, as a read error would end a scan; ErrorCode() then says why.
     void MoveNext();
+    // SQLite's result code of the step that ended the rows early; SQLITE_OK when none failed.
+    int ErrorCode() const { return errorCode_; }
 
     bool HasColumn(const char* name) const { return ColumnIndex(name) >= 0; }
     bool IsNull(const char* name) const;
@@ -37,4 +40,5 @@ private:
     SqliteStmt stmt_;
     std::vector<std::string> columnNames_;
     bool eof_ = true;
+    int errorCode_ = SQLITE_OK;
 };

@@ -12,6 +12,18 @@ QString TrimSpaces(const QString& text) {
     return text.mid(first, last - first);
 }
 
+QString FoldWidth(const QString& text) {
+    QString folded = text;
+    for (QChar& c : folded) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF01 && u <= 0xFF5E)
+            c = QChar(char16_t(u - 0xFEE0));
+        else if (u == 0x3000)
+            c = QLatin1Char(' ');
+    }
+    return folded;
+}
+
 QString NormalizeKey(const QString& text) {
     const QString trimmed = TrimSpaces(text);
     QString key;

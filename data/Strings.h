@@ -11,6 +11,10 @@ enum class SearchMatch { None = 0, Exact = 1, Prefix = 2, Pattern = 4 };
 // Removes leading and trailing ordinary spaces (U+0020) only; full-width spaces stay.
 QString TrimSpaces(const QString& text);
 
+// Full-width ASCII letters, digits and symbols (U+FF01 to U+FF5E) and the ideographic space as
+// their narrow forms: what a Japanese input method types is searched for as what it shows.
+QString FoldWidth(const QString& text);
+
 // The normal form of an abbreviation: letters upper-cased, digits and the wildcards "*" and "?"
 // kept, everything else (spaces, punctuation, full-width and Japanese characters) dropped.
 QString NormalizeKey(const QString& text);

@@ -65,6 +65,7 @@ private:
     qsizetype gatherWord(qsizetype start, QString& word);
     void place(const QString& piece);
     void printPending();
+    void readWrappedSpace();
     void newLine(qint32 advance);
     // A new line that also ends a paragraph, which the reading text marks with a line feed.
     void endParagraph(qint32 advance);
@@ -88,6 +89,8 @@ private:
     // it wrap around.
     qint64 usedWidth_ = 0;
     bool finished_ = false; // \f, or the bottom of the recordable area was reached
+    // The line began at a wrap and has had only spaces so far: those are not drawn.
+    bool atWrap_ = false;
     qsizetype wordEnd_ = 0; // end of the word being cut into pieces
 };
 
@@ -256,6 +259,14 @@ qsizetype DescriptionRenderer::gatherWord(qsizetype start, QString& word) {
 }
 
 void DescriptionRenderer::place(const QString& piece) {
+    // Spaces that fall at a wrap would indent the next line: they are left out of the drawing,
+    // but the reader still hears the words apart.
+    const bool space = piece.size() == 1 && piece[0] == u' ';
+    if (space && atWrap_) {
+        readWrappedSpace();
+        return;
+    }
+    atWrap_ = false;
     const qint32 width = surface_.TextWidth(piece);
     // A line with nothing on it yet takes whatever comes, even if it is too wide: breaking first
     // would only add an empty line.
@@ -278,8 +289,25 @@ void DescriptionRenderer::place(const QString& piece) {
     newLine(lineHeight_ + margin_);
     if (finished_)
         return;
+    if (space) {
+        atWrap_ = true;
+        readWrappedSpace();
+        return;
+    }
     pending_ = carried;
     usedWidth_ = surface_.TextWidth(carried);
+}
+
+// A space left out at a wrap is still read between the words; inside a link it belongs to the
+// link's text, whose two lines then read as one.
+void DescriptionRenderer::readWrappedSpace() {
+    if (!reading_)
+        return;
+    const qsizetype end = reading_->text.size();
+    reading_->text += u' ';
+    if (linkNumber_ > 0 && !reading_->regionSpans.empty() &&
+        reading_->regionSpans.back().end == end)
+        reading_->regionSpans.back().end = end + 1;
 }
 
 void DescriptionRenderer::printPending() {
@@ -313,6 +341,7 @@ void DescriptionRenderer::newLine(qint32 advance) {
     surface_.SetCurrentX(margin_);
     surface_.SetCurrentY(qint32(y));
     usedWidth_ = 0;
+    atWrap_ = false;
 }
 
 void DescriptionRenderer::endParagraph(qint32 advance) {

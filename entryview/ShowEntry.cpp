@@ -6,6 +6,7 @@
 #include "data/DbAccess.h"
 #include "entryview/DescriptionBox.h"
 #include "entryview/EntryMarkup.h"
+#include "entryview/RelatedWordsList.h"
 #include "history/History.h"
 
 #include <QAction>
@@ -56,8 +57,8 @@ void frmMain::ReadCurrentEntry() {
     current_.CurrentKeyword = entry->abbr;
     if (entry->url)
         current_.CurrentUrl = *entry->url;
-    current_.CurrentDescription =
-        HyperText::EntryMarkup(entry->letter, entry->categoryShortName, entry->hyperText);
+    current_.CurrentDescription = HyperText::EntryMarkup(
+        entry->abbr, entry->letter, entry->categoryShortName, entry->hyperText);
 }
 
 void frmMain::BlankEntryView(std::optional<HyperText::NoResult> notFound) {

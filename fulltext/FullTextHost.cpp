@@ -8,7 +8,8 @@
 void frmMain::mnuFileFullText_Click() {
     if (!fullTextWindow_) {
         FullTextWindowSetup setup;
-        setup.dictionary = WorkerDictionary::Of(dictionary_.Path(), dictionary_.Db());
+        setup.dictionary =
+            WorkerDictionary::Of(dictionary_.Path(), dictionary_.Db(), dictionary_.OpenedFile());
         setup.cacheDir = IndexFiles::UserCacheDirectory();
         setup.icon = windowIcon();
         setup.showEntry = [this](qint32 id) { ShowChosenEntry(id); };

@@ -31,7 +31,20 @@ void FullTextWorker::Prepare() {
         emit service_->Unavailable(QStringLiteral("辞書を読めないため、全文検索を使えません。"));
         return;
     }
-    key_ = IndexKeys::Of(source_.path);
+    if (source_.replaced) {
+        key_ = IndexKeys::OfCopy(source_.path, source_.opened, source_.image);
+    } else {
+        // Taken after connecting: the key and the connection name the file the program has open,
+        // or another was renamed into its place meanwhile.
+        key_ = IndexKeys::Of(source_.path);
+        if (source_.opened.IsValid() && !key_.Names(source_.opened)) {
+            dictionary_.reset();
+            emit service_->Unavailable(
+                QStringLiteral("辞書ファイルが置き換えられたため、全文検索を使えません。"
+                               "全文検索のウィンドウを開き直してください。"));
+            return;
+        }
+    }
     OpenOrBuild(false);
 }
 

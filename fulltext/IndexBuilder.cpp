@@ -84,8 +84,8 @@ bool Build::WriteMeta(qint64 entries) {
         return sqlite3_step(insert.get()) == SQLITE_DONE;
     };
     return put("format", IndexSchema::kFormat) && put("path", key_.path) &&
-           put("size", key_.size) && put("modified", key_.modifiedMs) &&
-           put("head", QString::fromLatin1(key_.headHash)) &&
+           put("file", key_.FileNumber()) && put("size", key_.size) &&
+           put("modified", key_.modifiedMs) && put("head", QString::fromLatin1(key_.headHash)) &&
            put("fold", QString::fromLatin1(TextFold::Signature())) && put("entries", entries);
 }
 

@@ -51,7 +51,8 @@ bool Verify(sqlite3* db, const QString& path, const IndexKey& key, QString* why)
                "not an index of this program", why))
         return false;
     if (!Check(meta("format") == QString::number(IndexSchema::kFormat), "another format", why) ||
-        !Check(meta("path") == key.path && meta("size") == QString::number(key.size) &&
+        !Check(meta("path") == key.path && meta("file") == key.FileNumber() &&
+                   meta("size") == QString::number(key.size) &&
                    meta("modified") == QString::number(key.modifiedMs) &&
                    meta("head") == QString::fromLatin1(key.headHash),
                "made from another dictionary", why) ||

@@ -49,6 +49,9 @@ frmFullText::frmFullText(FullTextWindowSetup setup, QWidget* owner)
         SetStatus(QStringLiteral("検索語を入力して Enter キーを押してください。"));
         return;
     }
+    if (setup_.dictionary.replaced)
+        ShowNotice(QStringLiteral("辞書ファイルは、開いた後で別のファイルに置き換えられています。"
+                                  "索引は、いま表示している辞書から作ります。"));
     service_ = new FullTextService(setup_.dictionary, setup_.cacheDir, this);
     ConnectService();
     SetStatus(QStringLiteral("索引を開いています…"));
@@ -77,6 +80,7 @@ void frmFullText::CreateControls() {
         QStringLiteral("解説・綴り・略語から探す語。空白で区切った語をすべて含む項目を探します"));
     txtQuery->setToolTip(QStringLiteral("解説から探す語（空白で区切ると、すべてを含む項目）"));
     Label1->setBuddy(txtQuery);
+    txtQuery->installEventFilter(this);
 
     Label2 = new QLabel(QStringLiteral("検索結果(&R)"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -100,7 +104,9 @@ void frmFullText::CreateControls() {
     lblNotice = new QLabel(this);
     lblNotice->setObjectName(QStringLiteral("lblNotice"));
     lblNotice->setWordWrap(true);
-    lblNotice->setAccessibleName(QStringLiteral("お知らせ"));
+    // Read by its text, which changes; what it is goes in the description. A label with a name of
+    // its own would be read by that name and announce no change of its text.
+    lblNotice->setAccessibleDescription(QStringLiteral("お知らせ"));
     lblNotice->hide();
 
     stbStatus = new QStatusBar(this);
@@ -109,7 +115,7 @@ void frmFullText::CreateControls() {
     stbStatus->setSizeGripEnabled(false);
     lblStatus = new QLabel(stbStatus);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setAccessibleName(QStringLiteral("検索の状況"));
+    lblStatus->setAccessibleDescription(QStringLiteral("検索の状況"));
     stbStatus->addWidget(lblStatus, 1);
     prgIndex = new QProgressBar(stbStatus);
     prgIndex->setObjectName(QStringLiteral("prgIndex"));
@@ -154,12 +160,10 @@ void frmFullText::ConnectService() {
     connect(service_, &FullTextService::Ready, this, [this](bool, bool inMemory) {
         indexReady_ = true;
         prgIndex->hide();
-        if (inMemory) {
-            lblNotice->setText(QStringLiteral(
+        if (inMemory)
+            ShowNotice(QStringLiteral(
                 "索引をキャッシュに保存できないため、メモリ上に作成しました。この索引は、"
                 "プログラムを終了するまで使えます。"));
-            lblNotice->show();
-        }
         if (search_ == 0)
             SetStatus(QStringLiteral("検索語を入力して Enter キーを押してください。"));
         else
@@ -195,6 +199,12 @@ void frmFullText::ConnectService() {
                 if (search == search_)
                     SetStatus(message);
             });
+}
+
+// Notices add up: a replaced dictionary and an index in memory are both worth knowing.
+void frmFullText::ShowNotice(const QString& text) {
+    lblNotice->setText(lblNotice->text().isEmpty() ? text : lblNotice->text() + u'\n' + text);
+    lblNotice->show();
 }
 
 void frmFullText::SetStatus(const QString& text) {
@@ -250,12 +260,20 @@ void frmFullText::lstResults_Choose() {
 }
 
 bool frmFullText::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lstResults && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            lstResults_Choose();
-            return true;
-        }
+    if (event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == lstResults && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        lstResults_Choose();
+        return true;
+    }
+    // Down from the query to the results, as from a search field to what it found.
+    if (watched == txtQuery && key->key() == Qt::Key_Down && key->modifiers() == Qt::NoModifier &&
+        lstResults->topLevelItemCount() > 0) {
+        lstResults->setCurrentItem(lstResults->topLevelItem(0), 0,
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        lstResults->setFocus(Qt::TabFocusReason);
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

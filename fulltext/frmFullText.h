@@ -64,6 +64,7 @@ private:
     void CreateCommands();
     void ConnectService();
     void SetStatus(const QString& text);
+    void ShowNotice(const QString& text);
     void AppendHits(const QList<FullTextHit>& hits);
 
     FullTextWindowSetup setup_;

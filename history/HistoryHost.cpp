@@ -2,6 +2,7 @@
 // the history window.
 #include "app/WindowTwips.h"
 #include "app/frmMain.h"
+#include "entryview/RelatedWordsList.h"
 #include "history/History.h"
 #include "history/frmHistory.h"
 

@@ -144,8 +144,9 @@ int Search(const Options& options, const LookupDictionary::Opened& dictionary, L
 
 int FullText(const Options& options, const LookupDictionary::Opened& dictionary,
              LookupOutput& out) {
-    FullTextService service(WorkerDictionary::Of(dictionary.db.Path(), dictionary.db.Db()),
-                            IndexFiles::UserCacheDirectory());
+    FullTextService service(
+        WorkerDictionary::Of(dictionary.db.Path(), dictionary.db.Db(), dictionary.db.OpenedFile()),
+        IndexFiles::UserCacheDirectory());
     QEventLoop loop;
     BuildProgressLine progress;
     QList<StoringSink::Item> results;

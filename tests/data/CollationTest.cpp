@@ -1,4 +1,5 @@
 #include "data/DbAccess.h"
+#include "data/Strings.h"
 #include "data/TextCollation.h"
 #include "support/DataFixtures.h"
 
@@ -16,6 +17,17 @@ TEST(CollationTest, IgnoresCase) {
     EXPECT_EQ(TextCollation::Compare(QStringLiteral("Überblick"), QStringLiteral("üBERBLICK")), 0);
     EXPECT_LT(TextCollation::Compare(QStringLiteral("abc"), QStringLiteral("ABD")), 0);
     EXPECT_LT(TextCollation::Compare(QStringLiteral("AB"), QStringLiteral("abc")), 0);
+}
+
+TEST(CollationTest, FullWidthAsciiComparesAsNarrow) {
+    EXPECT_EQ(TextCollation::Compare(QStringLiteral("ＣＰＵ"), QStringLiteral("cpu")), 0);
+    EXPECT_EQ(TextCollation::Compare(QStringLiteral("ｃｅｎｔｒａｌ　ｕｎｉｔ"),
+                                     QStringLiteral("Central Unit")),
+              0);
+    EXPECT_LT(TextCollation::Compare(QStringLiteral("ＡＢ"), QStringLiteral("abc")), 0);
+    EXPECT_LT(TextCollation::Compare(QStringLiteral("Ｚ"), QStringLiteral("中")), 0);
+    // The prefix range's upper bound stays above full-width text.
+    EXPECT_LT(TextCollation::Compare(QStringLiteral("Cｚ"), QStringLiteral("Cﾝ")), 0);
 }
 
 TEST(CollationTest, HalfWidthNSortsAfterEverything) {
@@ -66,16 +78,29 @@ protected:
 
 TEST_F(PrefixRangeTest, FindsKanaKanjiAndSymbolsAfterThePrefix) {
     RecordingList list;
-    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("central*"), 0, list), 10);
+    // ｃｅｎｔｒａｌ, stored full-width, is found with the rest.
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("central*"), 0, list), 11);
     for (const auto& item : list.items)
-        EXPECT_TRUE(item.text.section(QLatin1Char('\t'), 1)
+        EXPECT_TRUE(Strings::FoldWidth(item.text.section(QLatin1Char('\t'), 1))
                         .startsWith(QLatin1String("central"), Qt::CaseInsensitive))
             << qPrintable(item.text);
 }
 
-TEST_F(PrefixRangeTest, ExactSearchIgnoresCase) {
+TEST_F(PrefixRangeTest, ExactSearchIgnoresCaseAndWidth) {
     RecordingList list;
-    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("CENTRAL"), 0, list), 2);
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("CENTRAL"), 0, list), 3);
+}
+
+// Typed full-width, the spelled-out form finds what the narrow form finds, the stored full-width
+// text included; so does a pattern.
+TEST_F(PrefixRangeTest, FullWidthInputFindsNarrowAndFullWidthText) {
+    RecordingList narrow;
+    RecordingList wide;
+    TestDb().SearchEntries(QString(), QStringLiteral("central*"), 0, narrow);
+    TestDb().SearchEntries(QString(), QStringLiteral("ｃｅｎｔｒａｌ＊"), 0, wide);
+    EXPECT_EQ(wide.Texts(), narrow.Texts());
+    RecordingList pattern;
+    EXPECT_EQ(TestDb().SearchEntries(QString(), QStringLiteral("＊ｔｒａｌ"), 0, pattern), 3);
 }
 
 } // namespace

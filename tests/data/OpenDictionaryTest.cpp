@@ -125,6 +125,28 @@ TEST_F(OpenDictionaryTest, TruncatedFile) {
     ExpectOpen(WriteFile(bytes.left(50)), 0, kCannotOpen);
 }
 
+// What a failed open says of the file, for the program's error output; kept after closing.
+TEST_F(OpenDictionaryTest, AFailedOpenSaysWhyInAFewWords) {
+    ExpectOpen(dir_.filePath(QStringLiteral("nothing.mdb")), 0, kCannotOpen);
+    EXPECT_EQ(TestDb().FailureDetail(), QStringLiteral("no such file"));
+    ExpectOpen(dir_.path(), 0, kCannotOpen);
+    EXPECT_EQ(TestDb().FailureDetail(), QStringLiteral("is a directory"));
+    ExpectOpen(WriteFile(QByteArray()), 0, kCannotOpen);
+    EXPECT_EQ(TestDb().FailureDetail(), QStringLiteral("file is empty"));
+    ExpectOpen(WriteFile(QByteArray(200, 'x')), 0, kCannotOpen);
+    EXPECT_EQ(TestDb().FailureDetail(), QStringLiteral("file is not a database"));
+    auto dict = TestDictionary::Standard();
+    dict->Execute("DROP TABLE CategoryTB");
+    ExpectOpen(dict->Path(), 0, kInvalid);
+    EXPECT_EQ(TestDb().FailureDetail(),
+              QStringLiteral("no table CategoryTB with a column Category"));
+    TestDb().Close();
+    EXPECT_EQ(TestDb().FailureDetail(),
+              QStringLiteral("no table CategoryTB with a column Category"));
+    ExpectOpen(TestDictionary::Standard()->Path(), 3, kOpened);
+    EXPECT_EQ(TestDb().FailureDetail(), QString());
+}
+
 TEST_F(OpenDictionaryTest, NoCategoryTable) {
     auto dict = TestDictionary::Standard();
     dict->Execute("DROP TABLE CategoryTB");

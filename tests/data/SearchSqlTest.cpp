@@ -46,7 +46,18 @@ INSTANTIATE_TEST_SUITE_P(
         SqlCase{u"x-1", u"", -2,
                 u"(SELECT * FROM AbbrTB WHERE ([AbbrKey] = 'X1')  ORDER BY [Abbr],[Letter])"},
         // Only kanji: the key normalises to nothing and no condition is written at all.
-        SqlCase{u"中央", u"", 0, u"(SELECT * FROM AbbrTB WHERE  ORDER BY [Abbr],[Letter])"}));
+        SqlCase{u"中央", u"", 0, u"(SELECT * FROM AbbrTB WHERE  ORDER BY [Abbr],[Letter])"},
+        // Typed with the input method on: full-width letters, wildcards, apostrophes and spaces
+        // search as their narrow forms.
+        SqlCase{u"ＣＰＵ", u"", 0,
+                u"(SELECT * FROM AbbrTB WHERE ([AbbrKey] = 'CPU')  ORDER BY [Abbr],[Letter])"},
+        SqlCase{u"ｃｄ－ｒｏｍ＊", u"\u3000ｃｅｎｔｒａｌ＊\u3000", 0,
+                u"(SELECT * FROM AbbrTB WHERE ([AbbrKey] Between 'CDROM' And 'CDROMﾝ') AND "
+                u"([Letter] Between 'central' And 'centralﾝ')  ORDER BY [Abbr],[Letter])"},
+        SqlCase{u"", u"ｏ＇ｃｌｏｃｋ", 0,
+                u"(SELECT * FROM AbbrTB WHERE ([Letter] = 'o''clock')  ORDER BY [Abbr],[Letter])"},
+        SqlCase{u"？ＰＵ", u"", 0,
+                u"(SELECT * FROM AbbrTB WHERE ([AbbrKey] like '?PU')  ORDER BY [Abbr],[Letter])"}));
 
 TEST(SearchEntriesTest, NothingToSearchLeavesTheListAlone) {
     RecordingList list;
@@ -54,6 +65,9 @@ TEST(SearchEntriesTest, NothingToSearchLeavesTheListAlone) {
     EXPECT_EQ(DbAccess::BuildSearchSql(QString(), QString(), 0), QString());
     EXPECT_EQ(TestDb().SearchEntries(QString(), QString(), 0, list), 0);
     EXPECT_EQ(TestDb().SearchEntries(QString(), QString(), -1, list), 0);
+    // A full-width space is as empty as an ordinary one.
+    EXPECT_EQ(DbAccess::BuildSearchSql(QStringLiteral("\u3000"), QStringLiteral("\u3000\u3000"), 0),
+              QString());
     EXPECT_EQ(list.Count(), 1);
     EXPECT_EQ(list.clears, 0);
 }

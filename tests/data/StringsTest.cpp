@@ -27,6 +27,17 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{u"ＣＰＵ", u""}, KeyCase{u"中央処理装置", u""},
                       KeyCase{u"ﾃｽﾄ1", u"1"}, KeyCase{u"-", u""}, KeyCase{u"", u""}));
 
+TEST(FoldWidthTest, NarrowsFullWidthAsciiAndTheIdeographicSpaceOnly) {
+    EXPECT_EQ(Strings::FoldWidth(QStringLiteral("ＣＰＵ　ｃｐｕ０９！～＊？＇")),
+              QStringLiteral("CPU cpu09!~*?'"));
+    // Kana (full and half width), kanji, the yen sign and everything narrow stay as they are.
+    const QString other = QStringLiteral("中央ショリｼｮﾘﾝ￥¥abc -");
+    EXPECT_EQ(Strings::FoldWidth(other), other);
+    // So the full-width key searches as the narrow one does.
+    EXPECT_EQ(Strings::NormalizeKey(Strings::FoldWidth(QStringLiteral("ｔｃｐ／ｉｐ"))),
+              QStringLiteral("TCPIP"));
+}
+
 TEST(EscapeQuotesTest, TrimsOrdinarySpacesAndDoublesApostrophes) {
     EXPECT_EQ(Strings::EscapeQuotes(QStringLiteral("  o'clock ")), QStringLiteral("o''clock"));
     EXPECT_EQ(Strings::EscapeQuotes(QStringLiteral("'")), QStringLiteral("''"));

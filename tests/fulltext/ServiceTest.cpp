@@ -7,7 +7,9 @@
 #include "fulltext/FullTextService.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTest>
+#include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -75,7 +77,7 @@ protected:
     }
 
     std::unique_ptr<FullTextService> Service(const QString& cacheDir) {
-        return std::make_unique<FullTextService>(WorkerDictionary{dictionary_.Path(), {}},
+        return std::make_unique<FullTextService>(WorkerDictionary::Of(dictionary_.Path(), nullptr),
                                                  cacheDir);
     }
 };
@@ -247,6 +249,49 @@ TEST_F(ServiceTest, UnwritableCacheBuildsInMemoryAndSaysSo) {
     ASSERT_EQ(reports.ready.size(), 1);
     EXPECT_EQ(reports.ready.first(), std::pair(true, true));
     EXPECT_EQ(reports.finished.first().count, 1);
+}
+
+// The index is made from the file the program has open, and keyed to it: another file renamed
+// into its place is noticed, not indexed in its stead.
+TEST_F(ServiceTest, TheIndexIsMadeFromTheOpenFileWhenAnotherTakesItsPlace) {
+    const qint32 old = Add(u"OLD"_s, u"Old"_s, u"古い辞書だけにある珍語。"_s);
+    dictionary_.Finish();
+    const QString path = dictionary_.Path();
+    ASSERT_GT(OpenForTest(path), 0);
+    TestDictionary replacement;
+    replacement.AddCategory(1, u"一般"_s, u"GEN"_s);
+    replacement.AddEntry(u"NEW"_s, u"New"_s, 1, u"新しい辞書だけにある珍語。"_s);
+    replacement.Finish();
+    // Described before the replacement: its worker finds the path naming another file.
+    const WorkerDictionary before =
+        WorkerDictionary::Of(path, TestDb().Db(), TestDb().OpenedFile());
+    EXPECT_FALSE(before.replaced);
+    ASSERT_EQ(std::rename(QFile::encodeName(replacement.Path()).constData(),
+                          QFile::encodeName(path).constData()),
+              0);
+    {
+        FullTextService service(before, cache_.path());
+        Reports reports(service);
+        service.Start();
+        ASSERT_TRUE(Reports::WaitFor([&] { return !reports.unavailable.isEmpty(); }));
+        EXPECT_TRUE(reports.unavailable.first().contains(u"置き換え"_s));
+        EXPECT_TRUE(reports.ready.isEmpty());
+    }
+
+    const WorkerDictionary after = WorkerDictionary::Of(path, TestDb().Db(), TestDb().OpenedFile());
+    EXPECT_TRUE(after.replaced);
+    FullTextService service(after, cache_.path());
+    Reports reports(service);
+    service.Start();
+    const quint64 search = service.Search(u"珍語"_s);
+    ASSERT_TRUE(Reports::WaitFor([&] { return !reports.finished.isEmpty(); }));
+    EXPECT_EQ(reports.Ids(search), QList<qint32>{old});
+    ASSERT_EQ(reports.hits.value(search).size(), 1);
+    EXPECT_EQ(reports.hits.value(search).first().abbr, u"OLD"_s);
+    // What was built belongs to the open file: the new one is not taken for indexed.
+    const IndexKey newKey = IndexKeys::Of(path);
+    EXPECT_FALSE(IndexFiles::OpenValid(IndexFiles::PathFor(cache_.path(), newKey), newKey));
+    TestDb().Close();
 }
 
 TEST_F(ServiceTest, AJetDictionaryReadIntoMemoryIsIndexedTheSameWay) {

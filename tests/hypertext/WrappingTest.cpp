@@ -1,5 +1,7 @@
 #include "RenderHarness.h"
 
+#include "entryview/DescriptionLinks.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -78,6 +80,32 @@ TEST(Wrapping, JapaneseTextWrapsAtAnyCharacter) {
                                     {.text = times(u"あ", 18), .x = 24, .y = 24},
                                     {.text = u"いう"_s, .x = 24, .y = 288},
                                 }));
+}
+
+// A space that falls at a wrap does not begin the next line; a reader still hears it, and spaces
+// after a line feed of the text itself stay where the author put them.
+TEST(Wrapping, SpacesAtAWrapAreNotDrawnAtTheStartOfTheNextLine) {
+    RenderHarness h;
+    // 36 characters fill the line; the space after them, and the one after that, fall at the wrap.
+    h.read(times(u"x", 36) + u"  of strings\\Bbold\\b\n  indented"_s);
+
+    EXPECT_EQ(h.surface.prints, (Runs{
+                                    {.text = times(u"x", 36), .x = 24, .y = 24},
+                                    {.text = u"of strings"_s, .x = 24, .y = 288},
+                                    {.text = u"bold"_s, .x = 1224, .y = 288, .bold = true},
+                                    {.text = u"  indented"_s, .x = 24, .y = 552},
+                                }));
+    EXPECT_EQ(h.reading.text, times(u"x", 36) + u"  of stringsbold\n  indented"_s);
+
+    // Inside a link the wrapped space leaves the link whole on both lines, without it.
+    RenderHarness link;
+    const qint16 count = link.read(times(u"x", 30) + u"\\J8 abcdef ghij\\j"_s);
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(link.surface.prints.back().text, u"ghij"_s);
+    EXPECT_EQ(link.surface.prints.back().x, 24);
+    const HyperText::DescriptionLinks links(link.regions, count, link.reading);
+    ASSERT_EQ(links.LinkCount(), 1) << "one link over two lines";
+    EXPECT_EQ(links.Link(0).text, u"abcdef ghij"_s);
 }
 
 TEST(Wrapping, RunsAlreadyDrawnOnTheLineCountTowardsItsWidth) {

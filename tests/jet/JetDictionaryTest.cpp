@@ -200,10 +200,11 @@ TEST_F(JetDictionaryTest, MemosAreReadWholeWhereverJetKeepsThem) {
         EXPECT_EQ(rs->Text("HyperText"), texts[id - 1]) << id;
         EXPECT_EQ(rs->Text("Description"), texts[3 - id]) << id;
     }
-    // The display text is cut by the program, not by the reading.
+    // The display text is cut by the program, not by the reading; without a spelled-out form
+    // the abbreviation heads it.
     QString abbr, url;
     const QString shown = ShownEntryText(3, abbr, url);
-    EXPECT_EQ(shown, QStringLiteral("\\H [G]\\h") +
+    EXPECT_EQ(shown, QStringLiteral("\\HK3 [G]\\h") +
                          Strings::CutToCodePageBytes(longest, DbAccess::kDescriptionBytes));
     EXPECT_TRUE(TestDb().GetEntryCopyText(1).contains(longest));
 }

@@ -198,6 +198,7 @@ QString RandomUse::SomeSentence() {
 void RandomUse::RememberBefore() {
     before_ = {window_.get(), window_->Current().CurrentId, HistoryIds()};
     followedSuggestion_ = 0;
+    followedWasCurrent_ = false;
 }
 
 QList<qint32> RandomUse::HistoryIds() const {

@@ -116,4 +116,6 @@ private:
     Before before_;
     // The entry of the suggestion the action followed; 0 when it followed none.
     qint32 followedSuggestion_ = 0;
+    // That entry stood at the history's current place already, so it is not recorded again.
+    bool followedWasCurrent_ = false;
 };

@@ -4,6 +4,7 @@
 
 #include "app/frmMain.h"
 #include "entryview/DescriptionBox.h"
+#include "history/History.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -587,4 +588,6 @@ void RandomUse::FollowSuggestion() {
         KeyTo(box, Qt::Key_Return, {});
     }
     followedSuggestion_ = id;
+    const History::HistoryStore& history = History::Store();
+    followedWasCurrent_ = history.HistoryEntries()[size_t(history.CurrentSlot())].EntryId == id;
 }

@@ -209,7 +209,9 @@ QString RandomUse::NoResultRule() const {
             return QStringLiteral("the suggestion of entry %1 was followed, but %2 is on show")
                 .arg(followedSuggestion_)
                 .arg(shown.Blanked ? QStringLiteral("nothing") : QString::number(shown.CurrentId));
-        if (history.CurrentSlot() != history.NewestSlot() ||
+        // Like any entry shown again where the history stands, one already current is not
+        // recorded twice; anything else becomes the newest entry.
+        if ((!followedWasCurrent_ && history.CurrentSlot() != history.NewestSlot()) ||
             history.HistoryEntries()[size_t(history.CurrentSlot())].EntryId != shown.CurrentId)
             return QStringLiteral("the suggestion of entry %1 was shown without being recorded")
                 .arg(followedSuggestion_);

@@ -143,7 +143,8 @@ QString ShownEntryText(qint32 id, QString& abbr, QString& url) {
     abbr = entry->abbr;
     if (entry->url)
         url = *entry->url;
-    return HyperText::EntryMarkup(entry->letter, entry->categoryShortName, entry->hyperText);
+    return HyperText::EntryMarkup(entry->abbr, entry->letter, entry->categoryShortName,
+                                  entry->hyperText);
 }
 
 QByteArray FileDigest(const QString& path) {
@@ -151,4 +152,18 @@ QByteArray FileDigest(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+QString DamagedCopy(const QString& source, const QString& dir) {
+    QFile original(source);
+    if (!original.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = original.readAll();
+    for (qsizetype i = bytes.size() * 3 / 8; i < bytes.size() * 5 / 8; ++i)
+        bytes[i] = char((i * 7919) & 0xFF);
+    const QString path = dir + QStringLiteral("/ABBR.MDB");
+    QFile copy(path);
+    if (!copy.open(QIODevice::WriteOnly | QIODevice::Truncate) || copy.write(bytes) != bytes.size())
+        return {};
+    return path;
 }

@@ -93,3 +93,8 @@ QString LastFailure();
 QString ShownEntryText(qint32 id, QString& abbr, QString& url);
 
 QByteArray FileDigest(const QString& path);
+
+// A copy of the dictionary at `source` in `dir` whose middle quarter has been overwritten, as a
+// failing disk or a torn copy leaves a file: its head, and so its tables, still open. Empty when
+// the copy cannot be written.
+QString DamagedCopy(const QString& source, const QString& dir);

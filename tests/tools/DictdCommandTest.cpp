@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -248,6 +249,27 @@ TEST_F(DictdCommandTest, VersionAndTheReportOfUncertainLinks) {
     EXPECT_TRUE(err_.contains(QLatin1String("--uncertain takes one file name")));
     EXPECT_EQ(Run({QStringLiteral("-o"), output_, QStringLiteral("--uncertain")}), 2);
     EXPECT_TRUE(err_.contains(QLatin1String("--uncertain needs a value"))) << qPrintable(err_);
+}
+
+// The manual pages, in English and Japanese, name every kind of input the builder takes: the
+// dictd databases and the word lists EDICT and COMPDIC, with where Debian puts each.
+TEST(DictdManualPages, NameEveryKindOfInputAndWhereItLies) {
+    for (const char* page : {"/man/tessarine-dictd.1", "/man/ja/tessarine-dictd.1"}) {
+        QFile file(QStringLiteral(TESSARINE_SOURCE_DIR) + QLatin1String(page));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page;
+        const QString text = QString::fromUtf8(file.readAll());
+        const qsizetype nameAt = text.indexOf(QLatin1String("\n.SH "));
+        const QString nameLine = text.mid(nameAt).section(QLatin1Char('\n'), 2, 2);
+        for (const char* input : {"dictd", "EDICT", "COMPDIC"})
+            EXPECT_TRUE(nameLine.contains(QLatin1String(input))) << page << ": " << input;
+        for (const char* path : {"/usr/share/dictd/vera.index", "/usr/share/dictd/foldoc.index",
+                                 "/usr/share/edict/edict", "/usr/share/edict/compdic"}) {
+            const qsizetype files =
+                text.indexOf(QRegularExpression(QStringLiteral("\\.SH (FILES|ファイル)\\n")));
+            ASSERT_GE(files, 0) << page << ": no section of files";
+            EXPECT_GT(text.indexOf(QLatin1String(path), files), files) << page << ": " << path;
+        }
+    }
 }
 
 } // namespace

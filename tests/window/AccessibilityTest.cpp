@@ -51,6 +51,24 @@ TEST_F(AccessibilityTest, StatusPanelsAreReadByTheirTextAndAnnounceAChange) {
     EXPECT_EQ(events_.Count(QAccessible::NameChanged, panel), 1);
 }
 
+// The default button under the toolbar is there for Enter only: readers are told it is not
+// shown, and Enter still searches through it.
+TEST_F(AccessibilityTest, TheDefaultButtonUnderTheToolbarIsNotShownToReaders) {
+    QPushButton* button = C().cmdFind;
+    ASSERT_NE(button, nullptr);
+    QAccessibleInterface* find = QAccessible::queryAccessibleInterface(button);
+    ASSERT_NE(find, nullptr);
+    EXPECT_TRUE(find->state().invisible);
+    EXPECT_FALSE(find->state().focusable);
+    EXPECT_FALSE(find->state().focused);
+
+    Focus(C().txtSearchKey);
+    C().txtSearchKey->setText(QStringLiteral("cpu"));
+    QTest::keyClick(C().txtSearchKey, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(C().lstDbList->count(), 1);
+}
+
 TEST_F(AccessibilityTest, TheDescriptionIsReadAsItsDrawnText) {
     Show(linked_.cpu);
     QAccessibleInterface* pane = Pane();
@@ -240,6 +258,28 @@ TEST_F(AccessibilityTest, TheFramedLinkHasTheFocusForReaders) {
     // A reader can put the frame on a link itself.
     LinkChildren().at(1)->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
     EXPECT_EQ(Box()->CurrentLink(), 1);
+}
+
+// A term of its own (as the large dictionary makes of FOLDOC's articles) has no spelled-out
+// form: its name heads the description, drawn and read.
+class TermHeadingTest : public ReadingWindowTest {
+protected:
+    void SetUp() override {
+        dict_.AddCategory(1, QStringLiteral("用語"), QStringLiteral("TERM"));
+        term_ = dict_.AddEntry(QStringLiteral("protocol"), QString(), 1,
+                               QStringLiteral("通信の約束事。"));
+        dict_.Finish();
+        ASSERT_TRUE(Start(dict_.Dir()));
+    }
+    TestDictionary dict_;
+    qint32 term_ = 0;
+};
+
+TEST_F(TermHeadingTest, TheAbbreviationHeadsAnEntryWithoutSpelledOutForm) {
+    Show(term_);
+    ASSERT_FALSE(Box()->Drawing().empty());
+    EXPECT_EQ(Box()->Drawing().front().text, QStringLiteral("protocol [TERM]"));
+    EXPECT_EQ(ReadAll(), QStringLiteral("protocol [TERM]\n通信の約束事。"));
 }
 
 class ReadingLimitsTest : public ReadingWindowTest {

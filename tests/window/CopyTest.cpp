@@ -1,8 +1,11 @@
 // Copying the entry to the real clipboard and the confirmation that follows.
 #include "EntryFixtures.h"
 
+#include "app/WidgetMessageBox.h"
+
 #include <QClipboard>
 #include <QMimeData>
+#include <QScreen>
 
 namespace {
 
@@ -60,6 +63,19 @@ TEST_F(CopyTest, CopiesTheEntryOfTheSelectedRelatedWordWhereverTheFocusIs) {
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QLatin1String("CPU\r\n")));
 }
 
+// The selection in the related words may move on without showing the word; the entry on show
+// is what is copied.
+TEST_F(CopyTest, CopiesTheEntryOnShowWhileTheSelectionRestsOnAnotherWord) {
+    Search(QStringLiteral("CPU"));
+    Focus(C().lstLink);
+    QTest::keyClick(C().lstLink, Qt::Key_End);
+    QApplication::processEvents();
+    ASSERT_EQ(C().lstLink->currentRow(), 2);
+    ASSERT_EQ(W().Current().CurrentId, linked_.cpu);
+    C().mnuEditCopy->trigger();
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QLatin1String("CPU\r\n")));
+}
+
 TEST_F(CopyTest, NothingBeforeAnyEntryWasShown) {
     ASSERT_EQ(C().lstLink->count(), 0);
     W().mnuEditCopy_Click();
@@ -95,6 +111,50 @@ TEST_F(CopyTest, NothingForAnEntryThatCannotBeRead) {
     W().mnuEditCopy_Click();
     EXPECT_EQ(QApplication::clipboard()->text(), kSentinel);
     EXPECT_TRUE(messages_.boxes.isEmpty());
+}
+
+// A long entry (FOLDOC's article on the GFDL runs to many paragraphs) is copied whole, and its
+// confirmation stays within the screen: the box shows the text's beginning, "…" and the line
+// that says it was copied.
+TEST(LongCopyTest, TheConfirmationOfALongEntryStaysWithinTheScreen) {
+    TestDictionary dict;
+    dict.AddCategory(1, QStringLiteral("一般"), QStringLiteral("GE"));
+    QString text;
+    for (int i = 1; i <= 40; ++i)
+        text += QStringLiteral("Paragraph %1 of the licence: everyone is permitted to copy and "
+                               "distribute verbatim copies of this document.\r\n")
+                    .arg(i);
+    DictionaryWriter::Entry entry =
+        TestEntry(1, QStringLiteral("GFDL"), QStringLiteral("GNU Free Documentation License"), 1);
+    entry.description = text;
+    dict.AddEntry(entry);
+    dict.Finish();
+    MessageRecorder messages;
+    frmMain window;
+    ASSERT_TRUE(window.Form_Load(dict.Dir()));
+    window.ShowKeyword(1);
+    window.mnuEditCopy_Click();
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_TRUE(copied.contains(text)) << "the clipboard gets all of it";
+    ASSERT_EQ(messages.boxes.size(), 1);
+    EXPECT_EQ(messages.boxes.first().text,
+              copied + QStringLiteral("\r\nをクリップボードにコピーしました"));
+
+    const std::unique_ptr<QMessageBox> box = MakeWidgetMessageBox(messages.boxes.first());
+    box->show();
+    QApplication::processEvents();
+    const QRect screen = box->screen()->availableGeometry();
+    EXPECT_LE(box->frameGeometry().height(), screen.height());
+    EXPECT_TRUE(box->text().startsWith(QStringLiteral("GFDL\nGNU Free Documentation License\n")));
+    EXPECT_TRUE(box->text().endsWith(QStringLiteral("…\nをクリップボードにコピーしました")))
+        << box->text().right(80).toStdString();
+    EXPECT_GT(box->text().count(QLatin1Char('\n')), 5) << "as much as fits is shown";
+    box->close();
+
+    // A message that fits is shown as it is.
+    const std::unique_ptr<QMessageBox> small =
+        MakeWidgetMessageBox({QStringLiteral("短い\r\n文"), QStringLiteral("題")});
+    EXPECT_EQ(small->text(), QStringLiteral("短い\n文"));
 }
 
 } // namespace

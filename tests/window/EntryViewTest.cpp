@@ -2,7 +2,9 @@
 // description, the related words and the history record.
 #include "EntryFixtures.h"
 
+#include <QDir>
 #include <QFontMetricsF>
+#include <QTemporaryDir>
 #include <algorithm>
 
 namespace {
@@ -168,6 +170,42 @@ TEST_F(EntryViewTest, DescriptionIsRedrawnToTheNewWidth) {
     QApplication::processEvents();
     EXPECT_EQ(DrawnText(), drawn);
     EXPECT_EQ(C().pbxDescription->RegionCount(), 2);
+}
+
+// A copy of the bundled dictionary with its middle overwritten opens. Choosing the entries one
+// after another, the first that cannot be read for the damage brings one message naming the
+// file; the window goes on reading what is whole, and the file is never written.
+TEST(DamagedDictionaryWindowTest, SaysOnceThatTheFileIsDamagedAndGoesOn) {
+    QTemporaryDir dir;
+    const QString path = DamagedCopy(QStringLiteral(TESSARINE_BIN_DIR "/ABBR.MDB"), dir.path());
+    ASSERT_FALSE(path.isEmpty());
+    const QByteArray digest = FileDigest(path);
+    MessageRecorder messages;
+    frmMain window;
+    ASSERT_TRUE(window.Form_Load(dir.path()));
+    EXPECT_TRUE(messages.boxes.isEmpty()) << "nothing is wrong until a read meets the damage";
+
+    const MainControls c(window);
+    c.txtSearchKey->setText(QStringLiteral("*"));
+    window.mnuFileFind_Click();
+    ASSERT_GT(c.lstDbList->count(), 50);
+    for (int row = 0; row < c.lstDbList->count(); ++row) {
+        c.lstDbList->setCurrentRow(row);
+        QApplication::processEvents();
+    }
+    ASSERT_EQ(messages.boxes.size(), 1);
+    const MessageRequest& box = messages.boxes.front();
+    EXPECT_EQ(box.text,
+              QStringLiteral("辞書ファイルが壊れています\r\n") + QDir::toNativeSeparators(path));
+    EXPECT_EQ(box.title, QStringLiteral("Tessarine 2000"));
+    EXPECT_EQ(box.buttons, MessageButtons::Ok);
+
+    c.txtSearchKey->setText(QStringLiteral("cpu"));
+    window.mnuFileFind_Click();
+    QApplication::processEvents();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
+    EXPECT_EQ(messages.boxes.size(), 1);
+    EXPECT_EQ(FileDigest(path), digest);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // The full-text search window in the real program: opening it, searching the bundled dictionary,
 // showing a result in the main window, its keys, help and closing.
-#include "EntryFixtures.h"
+#include "ReadingFixtures.h"
 
 #include "auxiliary/HelpViewer.h"
 #include "fulltext/ExcerptDelegate.h"
@@ -175,6 +175,29 @@ TEST_F(FullTextWindowTest, FindsProcessingUnitInTheBundledDictionaryAndShowsTheE
     EXPECT_TRUE(window->isVisible());
 }
 
+// From the query, ↓ goes down to the results, on the first; Enter there shows it.
+TEST_F(FullTextWindowTest, DownFromTheQueryGoesToTheFirstResult) {
+    ASSERT_TRUE(Start());
+    frmFullText* window = Open();
+    ASSERT_NE(window, nullptr);
+    // Without results ↓ leaves the focus where it is.
+    window->txtQuery->setFocus();
+    QTest::keyClick(window->txtQuery, Qt::Key_Down);
+    EXPECT_TRUE(window->txtQuery->hasFocus());
+
+    SearchFor(window, QStringLiteral("cpu"));
+    ASSERT_GT(window->lstResults->topLevelItemCount(), 1);
+    window->lstResults->setCurrentItem(window->lstResults->topLevelItem(1));
+    window->txtQuery->setFocus();
+    QTest::keyClick(window->txtQuery, Qt::Key_Down);
+    EXPECT_TRUE(window->lstResults->hasFocus());
+    ASSERT_EQ(window->lstResults->currentItem(), window->lstResults->topLevelItem(0));
+    EXPECT_TRUE(window->lstResults->currentItem()->isSelected());
+    QTest::keyClick(window->lstResults, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(W().Current().CurrentKeyword, window->lstResults->topLevelItem(0)->text(0));
+}
+
 TEST_F(FullTextWindowTest, BuildsItsIndexIntoTheUsersCacheOnce) {
     ASSERT_TRUE(Start());
     frmFullText* window = Open();
@@ -261,11 +284,15 @@ TEST_F(FullTextWindowTest, EmptyAndBadQueries) {
     const int rows = window->lstResults->topLevelItemCount();
     ASSERT_GT(rows, 0);
 
-    window->txtQuery->setText(QStringLiteral(" 　 "));
-    QTest::keyClick(window->txtQuery, Qt::Key_Return);
-    QTest::qWait(100);
-    EXPECT_EQ(window->lblStatus->text(), status);
-    EXPECT_EQ(window->lstResults->topLevelItemCount(), rows);
+    // A space of either width alone is no query: nothing is searched, nothing changes.
+    for (const QString& blank : {QStringLiteral(" 　 "), QStringLiteral("　"),
+                                 QStringLiteral("　　"), QStringLiteral(" ")}) {
+        window->txtQuery->setText(blank);
+        QTest::keyClick(window->txtQuery, Qt::Key_Return);
+        QTest::qWait(100);
+        EXPECT_EQ(window->lblStatus->text(), status);
+        EXPECT_EQ(window->lstResults->topLevelItemCount(), rows);
+    }
 
     window->txtQuery->setText(QString(10000, QLatin1Char('x')));
     QTest::keyClick(window->txtQuery, Qt::Key_Return);
@@ -277,6 +304,43 @@ TEST_F(FullTextWindowTest, EmptyAndBadQueries) {
     EXPECT_TRUE(window->lblStatus->text().startsWith(QStringLiteral("検索結果 : ")));
 }
 
+// A reader hears the status line by its text and is told when it changes; the window is a window
+// to it, as the history window is.
+TEST_F(FullTextWindowTest, ReadersHearTheStatusAsItChangesAndSeeAWindow) {
+    ASSERT_TRUE(Start());
+    AccessibilityEvents events;
+    frmFullText* window = Open();
+    ASSERT_NE(window, nullptr);
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->role(), QAccessible::Window);
+    EXPECT_EQ(frame->text(QAccessible::Name), window->windowTitle());
+
+    QAccessibleInterface* status = QAccessible::queryAccessibleInterface(window->lblStatus);
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->text(QAccessible::Description), QStringLiteral("検索の状況"));
+    events.Clear();
+    SearchFor(window, QStringLiteral("cpu"));
+    const QString said = window->lblStatus->text();
+    ASSERT_TRUE(said.startsWith(QStringLiteral("検索結果 : "))) << said.toStdString();
+    EXPECT_EQ(status->text(QAccessible::Name), said);
+    const auto& all = events.All();
+    const auto last = std::find_if(all.rbegin(), all.rend(), [&](const auto& e) {
+        return e.type == QAccessible::NameChanged && e.object == window->lblStatus;
+    });
+    ASSERT_NE(last, all.rend()) << "the new status is announced";
+    EXPECT_EQ(last->name, said);
+
+    Focus(C().txtSearchKey);
+    QTest::keyClick(C().txtSearchKey, Qt::Key_H, Qt::ControlModifier);
+    QApplication::processEvents();
+    frmHistory* history = HistoryWindow();
+    ASSERT_NE(history, nullptr);
+    QAccessibleInterface* historyFrame = QAccessible::queryAccessibleInterface(history);
+    ASSERT_NE(historyFrame, nullptr);
+    EXPECT_EQ(historyFrame->role(), QAccessible::Window);
+}
+
 TEST_F(FullTextWindowTest, AccessKeysNamesAndHelp) {
     ASSERT_TRUE(Start());
     frmFullText* window = Open();
@@ -284,7 +348,6 @@ TEST_F(FullTextWindowTest, AccessKeysNamesAndHelp) {
     EXPECT_EQ(window->txtQuery->accessibleName(), QStringLiteral("検索語"));
     EXPECT_EQ(window->lstResults->accessibleName(), QStringLiteral("検索結果"));
     EXPECT_EQ(window->prgIndex->accessibleName(), QStringLiteral("索引の作成"));
-    EXPECT_EQ(window->lblStatus->accessibleName(), QStringLiteral("検索の状況"));
     EXPECT_EQ(window->Label1->buddy(), window->txtQuery);
     EXPECT_EQ(window->Label2->buddy(), window->lstResults);
 

@@ -168,25 +168,56 @@ TEST_F(LinkTest, ClickedRowOfTheRebuiltListIsNotSelectedInstead) {
     EXPECT_EQ(C().lstLink->selectedItems(), QList<QListWidgetItem*>{C().lstLink->item(0)});
 }
 
-TEST_F(LinkTest, ArrowKeysInTheRelatedWordsShowEachEntry) {
+// The arrows only move the selection: showing a word rebuilds the list, which would leave all
+// but the first two words out of the keyboard's reach. Enter or Space shows the word selected,
+// and Enter does not run the search as well.
+TEST_F(LinkTest, ArrowKeysMoveTheSelectionAndEnterOrSpaceShowsTheWord) {
+    C().txtSearchKey->setText(QStringLiteral("GPU")); // what Enter would search for
     Focus(C().lstLink);
-    QTest::keyClick(C().lstLink, Qt::Key_Down);
-    QApplication::processEvents();
+    auto press = [this](Qt::Key key) {
+        QTest::keyClick(C().lstLink, key);
+        QApplication::processEvents();
+    };
+    press(Qt::Key_Down);
+    press(Qt::Key_Down);
+    EXPECT_EQ(C().lstLink->currentRow(), 2);
+    press(Qt::Key_Up);
+    EXPECT_EQ(C().lstLink->currentRow(), 1);
+    ExpectStillCpu();
+    EXPECT_EQ(Texts(C().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
+
+    press(Qt::Key_Return);
     EXPECT_EQ(W().Current().CurrentId, linked_.alu);
     EXPECT_EQ(Texts(C().lstLink), (QStringList{"ALU", "CPU"}));
     EXPECT_EQ(C().lstLink->currentRow(), 0);
 
-    QTest::keyClick(C().lstLink, Qt::Key_Down);
-    QApplication::processEvents();
+    press(Qt::Key_Down);
+    EXPECT_EQ(W().Current().CurrentId, linked_.alu);
+    press(Qt::Key_Space);
     EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
-    EXPECT_EQ(Texts(C().lstLink), (QStringList{"CPU", "ALU", "RAM"}));
 
-    QTest::keyClick(C().lstLink, Qt::Key_End);
-    QApplication::processEvents();
+    press(Qt::Key_End);
+    EXPECT_EQ(W().Current().CurrentId, linked_.cpu);
+    press(Qt::Key_Enter);
     EXPECT_EQ(W().Current().CurrentId, linked_.ram);
     EXPECT_EQ(Texts(C().lstLink), (QStringList{"RAM", "CPU"}));
+    // Enter or Space on the entry's own line shows nothing new.
+    press(Qt::Key_Home);
+    press(Qt::Key_Return);
     EXPECT_EQ(HistoryCaptions(), (QStringList{"CPU", "ALU", "CPU", "RAM"}));
     EXPECT_TRUE(C().lstLink->hasFocus());
+    EXPECT_EQ(C().lstDbList->count(), 0) << "Enter in the list ran the search";
+}
+
+// The result list is not rebuilt by showing an entry: there the arrows show each entry at once.
+TEST_F(LinkTest, ArrowKeysInTheResultListStillShowEachEntry) {
+    Search(QStringLiteral("*"));
+    ASSERT_EQ(C().lstDbList->count(), 4);
+    const qint32 first = W().Current().CurrentId;
+    QTest::keyClick(C().lstDbList, Qt::Key_Down);
+    QApplication::processEvents();
+    EXPECT_NE(W().Current().CurrentId, first);
+    EXPECT_EQ(W().Current().CurrentId, C().lstDbList->item(1)->data(Qt::UserRole).toInt());
 }
 
 // The box reports every way of choosing a link by one signal, and a region that is not one of

@@ -1,6 +1,7 @@
 // Running a search from the search fields and reading the result list, on the real window.
 #include "EntryFixtures.h"
 
+#include <QInputMethodEvent>
 #include <QMenuBar>
 
 namespace {
@@ -71,6 +72,32 @@ TEST_F(SearchTest, EnterInTheSpelledOutFieldSearches) {
     ASSERT_GE(C().lstDbList->count(), 1);
     EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
     EXPECT_TRUE(C().lstDbList->hasFocus());
+}
+
+// With the Japanese input method on, the fields receive full-width text, committed by the input
+// method as a whole.
+TEST_F(SearchTest, FullWidthInputFindsWhatTheNarrowFormFinds) {
+    ASSERT_TRUE(Start());
+    auto commit = [](QLineEdit* field, const QString& text) {
+        field->setFocus();
+        field->clear();
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(field, &event);
+        EXPECT_EQ(field->text(), text);
+        QTest::keyClick(field, Qt::Key_Return);
+        QApplication::processEvents();
+    };
+    commit(C().txtSearchKey, QStringLiteral("ＣＰＵ"));
+    ASSERT_EQ(C().lstDbList->count(), 1);
+    EXPECT_EQ(W().windowTitle(), QStringLiteral("Tessarine 2000 - [CPU]"));
+
+    C().txtSearchKey->clear();
+    Focus(C().txtLetter);
+    commit(C().txtLetter, QStringLiteral("ｃｅｎｔｒａｌ　ｐ＊"));
+    ASSERT_GE(C().lstDbList->count(), 1);
+    EXPECT_EQ(C().lstDbList->item(0)->text(), QStringLiteral("CPU\tCentral Processing Unit"));
+    EXPECT_EQ(StatusText(), QStringLiteral("検索結果 : %1件").arg(C().lstDbList->count()));
 }
 
 TEST_F(SearchTest, EnterInTheCategoryListSearchesWithinTheCategory) {
