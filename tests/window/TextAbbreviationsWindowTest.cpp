@@ -142,9 +142,10 @@ TEST_F(TextAbbreviationsWindowTest, AccessKeysNamesHelpAndClosing) {
     ASSERT_NE(window, nullptr);
     for (QWidget* control : window->findChildren<QWidget*>()) {
         if (control->focusPolicy() != Qt::NoFocus && control->isVisible() &&
-            !control->objectName().startsWith(QLatin1String("qt_")))
+            !control->objectName().startsWith(QLatin1String("qt_"))) {
             EXPECT_FALSE(control->accessibleName().isEmpty())
                 << control->metaObject()->className() << " " << control->objectName().toStdString();
+        }
     }
     EXPECT_EQ(Box()->accessibleName(), QStringLiteral("文"));
     EXPECT_EQ(List()->accessibleName(), QStringLiteral("見つかった略語"));
