@@ -40,6 +40,20 @@ QString Decode(const QByteArray& bytes, bool utf16) {
                               bytes.size() / 2);
 }
 
+// What the search fields make of text an input method typed: full-width ASCII (U+FF01 to
+// U+FF5E) and the ideographic space as their narrow forms.
+QString Narrowed(const QString& text) {
+    QString narrow;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF01 && u <= 0xFF5E)
+            narrow += QChar(char16_t(u - 0xFF01 + u'!'));
+        else
+            narrow += u == 0x3000 ? QChar(u' ') : c;
+    }
+    return narrow;
+}
+
 QString Trimmed(const QString& text) {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -206,13 +220,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QList<QByteArray> texts = SplitInput(data + 3, size - 3, "\xFF", 2);
     const QString key = Decode(texts[0], utf16);
     const QString letter = texts.size() > 1 ? Decode(texts[1], utf16) : QString();
+    const QString typedKey = Trimmed(Narrowed(key));
+    const QString typedLetter = Trimmed(Narrowed(letter));
 
     const QString sql = DbAccess::BuildSearchSql(key, letter, category);
     CountingSink results;
     results.AddItem(QStringLiteral("kept"), 1);
     const qint16 listed = dictionary->db.SearchEntries(key, letter, category, results);
     FUZZ_CHECK(listed >= 0 && listed <= DbAccess::kResultListLimit);
-    if (key.isEmpty() && letter.isEmpty() && category <= 0) {
+    if (typedKey.isEmpty() && typedLetter.isEmpty() && category <= 0) {
         FUZZ_CHECK(sql.isEmpty());
         FUZZ_CHECK(listed == 0 && results.Count() == 1); // nothing searched, the list untouched
         return 0;
@@ -223,7 +239,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The key keeps only ASCII letters (in capitals), digits and the two wildcards.
     QString normalKey;
-    for (const QChar c : Trimmed(key)) {
+    for (const QChar c : typedKey) {
         const char16_t u = c.unicode();
         if ((u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9') ||
             u == u'*' || u == u'?')
@@ -235,7 +251,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Shape keyPart;
     ExpectCondition("AbbrKey", normalKey, keyPart);
     Shape letterPart;
-    ExpectCondition("Letter", Trimmed(letter), letterPart);
+    ExpectCondition("Letter", typedLetter, letterPart);
     for (const Shape* part : {&keyPart, &letterPart}) {
         if (!part->skeleton.isEmpty())
             conditions << part->skeleton;
